@@ -1,0 +1,21 @@
+#pragma once
+#include "run_plan.h"
+
+#include <QString>
+
+namespace kesto {
+
+class Session;
+
+// Size switch, then " -m5 -s" for a solid archive.
+QString ArchiverOptions(const QString &sizeSwitch, bool rarSolid);
+// "wrar.exe a -r " + options + " -y " + archive + " \"" + source + "\" " + skip switch.
+QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
+                        const QString &sourcePath, const QString &skipSwitch);
+// Fills plan.archiverOptions and plan.skipSwitch and writes the skip file when the list is not
+// empty. False when the run must fail (the skip file could not be written).
+bool PrepareArchiverStep(Session &session, RunPlan &plan);
+// Runs the archiver on the planned command line and waits until it has ended.
+void RunArchiverStep(Session &session, const RunPlan &plan);
+
+} // namespace kesto

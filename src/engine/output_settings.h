@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+namespace kesto {
+
+class Session;
+
+// "1 Max file", "1.44 M", ".5 M", "1. M", "2.5 M", "100. M".
+QString SizeDisplayText(int volumeSizeSetting);
+// Free bytes / 1,000,000 rounded half to even.
+qint64 FreeSpaceMB(qint64 freeBytes);
+// The Zip page's "&Browse".
+void ChooseZipDir(Session &session);
+// "Free space " + " " + n + " M" for the drive of ZipDir.
+void ShowZipFreeSpace(Session &session);
+void VScroll1_Change(Session &session);
+
+} // namespace kesto

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+
+namespace kesto {
+
+inline const QString ErrorTitle = QStringLiteral("Kesto32 error");
+
+// Program-wide values shared by the window, the scripts and the packaging run.
+struct RunState {
+    QString AppDir;
+    QString TempDrive = QStringLiteral("c");
+    QString ScriptPath;
+    QString CommandLineScript;
+    bool BatchRun = false;
+    bool BatchRunDated = false;
+    bool JobValid = false;
+    QString NfoWorkName;
+    QString VersionText = QStringLiteral("v2.20");
+    bool SplashAboutMode = false;
+
+    // The packaging run.
+    qint16 VolumeIndex = 0;
+    qint16 VolumeCount = 0;
+    QString WorkDir;
+    bool DizTestPassed = false;
+    // A run is under way (the window is served during the zip step; a second run must not start).
+    bool RunInProgress = false;
+
+    bool batchMode() const { return BatchRun || BatchRunDated; }
+};
+
+} // namespace kesto

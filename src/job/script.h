@@ -1,0 +1,22 @@
+#pragma once
+// Script files (.kst): the job record as positional 8-bit text with CR LF line ends.
+#include "job_settings.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+namespace kesto {
+
+class Session;
+
+// The script bytes for a job, saved at the given local time.
+QByteArray ScriptText(const JobSettings &job, const QDateTime &savedAt);
+// Loads state.ScriptPath into the job; on any failure "Error in Kesto script" (not in batch mode).
+// Returns false on failure (the fields read before the bad line keep their new values).
+bool LoadScript(Session &session);
+// The part of a script path after its last separator; empty when it has none.
+QString ScriptFileName(const QString &scriptPath);
+// "&Save script...": asks for a name, writes the job, sets the window title.
+void SaveScript(Session &session);
+
+} // namespace kesto

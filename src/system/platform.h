@@ -1,0 +1,89 @@
+#pragma once
+// Interfaces behind which every outside component stands. The real implementations live in
+// src/system (no widgets) and src/ui (dialogs, message boxes, sound); tests put scripted fakes here.
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace kesto {
+
+enum class Icon { None, Stop, Exclamation };
+enum class Buttons { Ok, OkCancel };
+enum class Answer { Ok, Cancel };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+};
+
+struct FileDialogSetup {
+    QString title;
+    QString filter; // "Description|pattern|" pairs
+    QString initialName;
+    QString startDir;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // nullopt: cancelled.
+    virtual std::optional<QString> openFile(const FileDialogSetup &setup) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogSetup &setup) = 0;
+    virtual std::optional<QString> pickFolder(const QString &prompt, const QString &startDir) = 0;
+};
+
+class Sound {
+public:
+    virtual ~Sound() = default;
+    // Asynchronous; returns at once. A missing file plays nothing.
+    virtual void play(const QString &path) = 0;
+};
+
+// How a started program's window is shown.
+enum class WindowMode { ShowNoActivate = 4, ShowNormal = 1 };
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts the command line without waiting (editor, help viewer, link launcher).
+    virtual void start(const QString &commandLine, WindowMode mode) = 0;
+};
+
+enum class HelpCommand { Contents = 3, Finder = 11 };
+
+class Help {
+public:
+    virtual ~Help() = default;
+    virtual void systemHelp(const QString &helpFile, HelpCommand command) = 0;
+};
+
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    // Runs the command line and returns when the program has ended (or could not start).
+    virtual void execCmd(const QString &commandLine) = 0;
+};
+
+struct Drive {
+    QString letter; // "c", "d", ...
+    QString root;
+};
+
+class DiskInfo {
+public:
+    virtual ~DiskInfo() = default;
+    // Free bytes of the file system holding path; 0 when it cannot be read.
+    virtual qint64 freeBytes(const QString &path) = 0;
+    // "c" (the private system drive) first, then the other usable drives.
+    virtual QList<Drive> drives() = 0;
+};
+
+// Ends the program at once (batch failures), without the shut-down clean-up.
+class Lifetime {
+public:
+    virtual ~Lifetime() = default;
+    virtual void endProgram(int exitStatus, const QString &reason) = 0;
+};
+
+} // namespace kesto

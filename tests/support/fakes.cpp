@@ -1,0 +1,151 @@
+#include "fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kesto::test {
+
+Answer FakeMessages::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    shown.append({text, title, icon, buttons});
+    if (answers.empty())
+        return Answer::Ok;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeDialogs::next(const QString &kind, const FileDialogSetup &setup)
+{
+    calls.append({kind, setup});
+    if (answers.isEmpty())
+        return std::nullopt;
+    const QString answer = answers.takeFirst();
+    if (answer.isNull())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> FakeDialogs::openFile(const FileDialogSetup &setup)
+{
+    return next(QStringLiteral("open"), setup);
+}
+
+std::optional<QString> FakeDialogs::saveFile(const FileDialogSetup &setup)
+{
+    return next(QStringLiteral("save"), setup);
+}
+
+std::optional<QString> FakeDialogs::pickFolder(const QString &prompt, const QString &startDir)
+{
+    return next(QStringLiteral("folder"), {prompt, {}, {}, startDir});
+}
+
+qint64 FakeDisks::freeBytes(const QString &path)
+{
+    qsizetype best = -1;
+    qint64 result = defaultFree;
+    for (auto it = freeByPrefix.cbegin(); it != freeByPrefix.cend(); ++it) {
+        if (path.startsWith(it.key()) && it.key().size() > best) {
+            best = it.key().size();
+            result = it.value();
+        }
+    }
+    return result;
+}
+
+QString pageName(Page page)
+{
+    switch (page) {
+    case Page::Source: return QStringLiteral("Source");
+    case Page::Skip: return QStringLiteral("Skip");
+    case Page::Diz: return QStringLiteral("Diz");
+    case Page::Nfo: return QStringLiteral("Nfo");
+    case Page::Zip: return QStringLiteral("Zip");
+    case Page::Kesto: return QStringLiteral("Kesto");
+    case Page::About: return QStringLiteral("About");
+    }
+    return {};
+}
+
+QString fieldName(Field field)
+{
+    switch (field) {
+    case Field::DizColumn: return QStringLiteral("DizColumn");
+    case Field::DizLine: return QStringLiteral("DizLine");
+    case Field::ZipName: return QStringLiteral("ZipName");
+    }
+    return {};
+}
+
+void FakeWindow::showPage(Page shown)
+{
+    page = shown;
+    events << QStringLiteral("page:") + pageName(shown);
+}
+
+void FakeWindow::focusField(Field field)
+{
+    focus = field;
+    events << QStringLiteral("focus:") + fieldName(field);
+}
+
+TestSession::TestSession()
+{
+    QDir().mkpath(systemDir());
+    QDir().mkpath(appDir());
+    qputenv("KESTO32_SYSTEM_DIR", QFile::encodeName(systemDir()));
+    session.state.AppDir = appDir();
+    session.svc.messages = &messages;
+    session.svc.dialogs = &dialogs;
+    session.svc.sound = &sound;
+    session.svc.launcher = &launcher;
+    session.svc.help = &help;
+    session.svc.runner = &runner;
+    session.svc.disks = &disks;
+    session.svc.window = &window;
+    session.svc.lifetime = &lifetime;
+    session.svc.zip = &zip;
+}
+
+TestSession::~TestSession()
+{
+    qunsetenv("KESTO32_SYSTEM_DIR");
+}
+
+QString TestSession::systemDir() const
+{
+    return root.filePath(QStringLiteral("sys"));
+}
+
+QString TestSession::appDir() const
+{
+    return root.filePath(QStringLiteral("app"));
+}
+
+QString TestSession::path(const QString &relative) const
+{
+    const QString full = root.filePath(relative);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    return full;
+}
+
+QString TestSession::writeFile(const QString &relative, const QByteArray &bytes) const
+{
+    const QString full = path(relative);
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(full));
+    return full;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+} // namespace kesto::test
