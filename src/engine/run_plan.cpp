@@ -10,10 +10,12 @@ namespace kesto {
 
 QString SizeSwitch(int volumeSizeSetting)
 {
-    QString text = QStringLiteral("-v") + QString::number(qint64(volumeSizeSetting) * 500)
-                   + QStringLiteral("000");
-    text.replace(QStringLiteral("-v1500000"), QStringLiteral("-v1440000"));
-    return text + QLatin1Char('b');
+    if (volumeSizeSetting == 0)
+        return QStringLiteral("-v0000b");
+    // Position 3 is the floppy: 1,440,000 bytes, not 1,500,000. Only that position; a
+    // replacement inside the text would also turn 15,000,000 into 14,400,000.
+    const qint64 bytes = volumeSizeSetting == 3 ? 1'440'000 : qint64(volumeSizeSetting) * 500'000;
+    return QStringLiteral("-v%1b").arg(bytes);
 }
 
 QString RarExtension(int volumeSizeSetting)
