@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Quick start:  ./build.sh example   builds and packages the bundled example for real
+#               ./build.sh test      builds and runs every test (plain and sanitized builds)
+set -euo pipefail
+cd "$(dirname "$0")"
+here=$(pwd)
+
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libzip-dev 7zip zip unzip)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" apt-get update
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
+    fi
+}
+
+build() { # build dir, extra cmake args...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+example() {
+    build build
+    bash examples/prepare.sh
+    rm -f examples/out/*.zip
+    # The job runs unattended: no window appears, the program ends when the archives are written.
+    build/bin/kesto32 "!$here/examples/job.kst"
+    echo "Archives written to examples/out:"
+    ls -l examples/out
+    for zip in examples/out/*.zip; do unzip -l "$zip"; done
+}
+
+tests() {
+    build build
+    (cd build && ctest --output-on-failure -j2)
+    build build-asan -DKESTO_SANITIZE=ON
+    (cd build-asan && ctest --output-on-failure -j2)
+}
+
+install_missing
+case "${1:-}" in
+example) example ;;
+test) tests ;;
+*)
+    echo "usage: $0 example|test" >&2
+    exit 64
+    ;;
+esac
