@@ -5,6 +5,7 @@
 #include "job/session.h"
 #include "run_plan.h"
 #include "system/paths.h"
+#include "system/timings.h"
 #include "zip_step.h"
 
 #include <optional>
@@ -120,8 +121,11 @@ void kesto_Click(Session &session)
     }
     plan.rarArchivePath = paths::join(state.WorkDir, session.job.ZipName
                                                          + RarExtension(session.job.VolumeSizeSetting));
+    timings::mark("archiver-start");
     RunArchiverStep(session, plan);
+    timings::mark("zip-start");
     RunZipStep(session, plan);
+    timings::mark("zip-end");
 }
 
 } // namespace kesto
