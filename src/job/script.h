@@ -1,6 +1,7 @@
 #pragma once
 // Script files (.kst): the job record as positional 8-bit text with CR LF line ends.
 #include "job_settings.h"
+#include "system/platform.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -18,5 +19,10 @@ bool LoadScript(Session &session);
 QString ScriptFileName(const QString &scriptPath);
 // "&Save script...": asks for a name, writes the job, sets the window title.
 void SaveScript(Session &session);
+
+// The open and save dialogs for scripts differ only in their title.
+FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir);
+// Window title "Kesto32 - " + the file name of state.ScriptPath.
+void ShowScriptTitle(Session &session);
 
 } // namespace kesto
