@@ -1,9 +1,239 @@
-// Not yet built: placeholder so the layers link.
 #include "diz_numbering.h"
+
 #include "job/session.h"
+#include "system/paths.h"
+#include "system/textlines.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <algorithm>
+#include <optional>
+
 namespace kesto {
-QString NumberText(int, int) { return {}; }
-bool WriteNumberedDiz(Session &, int, int) { return false; }
-void TestDizNumbering(Session &s, bool) { s.state.DizTestPassed = true; }
-bool WriteVolumeNfo(Session &) { return false; }
+
+namespace {
+
+const QByteArray SampleNumber = QByteArrayLiteral("001/999");
+const QByteArray TagLine = QByteArray(28, ' ') + QByteArrayLiteral("Packaged with Kesto32 by ZWT");
+const QByteArray TagPrefix = TagLine.left(40);
+
+// A field's text read as a decimal number; a text that does not begin with one reads as 0.
+qint64 leadingNumber(const QString &text)
+{
+    // Far beyond any line or column, and small enough that sums with it cannot overflow.
+    constexpr qint64 limit = 1'000'000'000'000;
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
+        value = std::min(value * 10 + (text[i].unicode() - '0'), limit);
+    return negative ? -value : value;
+}
+
+// Descriptions and nfo files are small. Reading the input whole before its copy is opened keeps
+// it intact when both name the same file (a description kept beside the program).
+std::optional<QByteArray> readInput(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// Writes lines, each followed by CR LF, into a file that is created or emptied.
+class LineWriter {
+public:
+    explicit LineWriter(const QString &path) : file_(path)
+    {
+        ok_ = file_.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    bool isOpen() const { return file_.isOpen(); }
+    void write(const QByteArray &line)
+    {
+        if (ok_)
+            ok_ = file_.write(line) == line.size() && file_.write(crlf) == crlf.size();
+    }
+    // Closes the file; false when anything could not be written.
+    bool finish()
+    {
+        if (ok_)
+            ok_ = file_.flush();
+        file_.close();
+        return ok_;
+    }
+
+private:
+    QFile file_;
+    bool ok_ = false;
+};
+
+// The number goes at the 1-based column when it fits the line, else after the line's end. A
+// column below 1 takes the line's first column, the nearest place, as one beyond it appends.
+void placeNumber(QByteArray &line, qint64 column, const QByteArray &number)
+{
+    const qint64 start = std::max<qint64>(column, 1) - 1;
+    if (start + number.size() > line.size())
+        line.append(number);
+    else
+        line.replace(start, number.size(), number);
+}
+
+// A failed test: the Diz page with the field at fault; the job itself is left as typed.
+void refuseTest(Session &session, std::optional<Field> field, const QString &message)
+{
+    session.showPage(Page::Diz);
+    if (field)
+        session.focusField(*field);
+    if (!message.isEmpty())
+        session.error(message, Icon::Exclamation);
+    session.state.DizTestPassed = false;
+}
+
+} // namespace
+
+QString NumberText(int volume, int volumeCount)
+{
+    const auto threeDigits = [](int n) {
+        return QString::number(n).rightJustified(3, QLatin1Char('0'));
+    };
+    return threeDigits(volume) + QLatin1Char('/') + threeDigits(volumeCount);
+}
+
+bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
+{
+    const qint64 lineNumber = leadingNumber(session.job.DizLine);
+    const qint64 column = leadingNumber(session.job.DizColumn);
+    // Beyond 999 the text widens and takes as many columns as it is long.
+    const QByteArray number = NumberText(volume, volumeCount).toLatin1();
+
+    std::optional<QByteArray> input = readInput(session.job.DizPath);
+    if (!input)
+        return false;
+    QBuffer buffer(&*input);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    LineWriter copy(session.state.AppDir + QStringLiteral("/file_id.diz"));
+    if (!copy.isOpen())
+        return false;
+
+    QByteArray line;
+    for (qint64 counter = 1; reader.readLine(line); ++counter) {
+        if (counter == lineNumber)
+            placeNumber(line, column, number);
+        copy.write(line);
+    }
+    return copy.finish();
+}
+
+void TestDizNumbering(Session &session, bool showResult)
+{
+    const JobSettings &job = session.job;
+    if (job.DizPath.isEmpty() || !job.DizAutoNumber)
+        return;
+    if (job.DizColumn.isEmpty()) {
+        refuseTest(session, Field::DizColumn, {});
+        return;
+    }
+    if (job.DizLine.isEmpty()) {
+        refuseTest(session, Field::DizLine, {});
+        return;
+    }
+    const qint64 lineNumber = leadingNumber(job.DizLine);
+    const qint64 column = leadingNumber(job.DizColumn);
+
+    std::optional<QByteArray> input = readInput(job.DizPath);
+    if (!input) {
+        refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
+        return;
+    }
+    QBuffer buffer(&*input);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    const QString samplePath = paths::systemFile(QStringLiteral("~kesto.diz"));
+    const QString writeFailure = QStringLiteral("Can't write the sample description");
+    LineWriter sample(samplePath);
+    if (!sample.isOpen()) {
+        refuseTest(session, std::nullopt, writeFailure);
+        return;
+    }
+
+    qint64 counter = 1;
+    QByteArray line;
+    while (reader.readLine(line)) {
+        if (counter == lineNumber) {
+            if (column < 1) {
+                refuseTest(session, Field::DizColumn, QStringLiteral("Column number too low"));
+                return;
+            }
+            if (column - 1 + SampleNumber.size() > line.size()) {
+                refuseTest(session, Field::DizColumn, QStringLiteral("Column number too high"));
+                return;
+            }
+            line.replace(column - 1, SampleNumber.size(), SampleNumber);
+        }
+        sample.write(line);
+        ++counter;
+        session.serveEvents();
+    }
+    if (!sample.finish()) {
+        refuseTest(session, std::nullopt, writeFailure);
+        return;
+    }
+    if (lineNumber > counter - 1) {
+        refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));
+        return;
+    }
+
+    session.state.DizTestPassed = true;
+    if (showResult && session.svc.launcher) {
+        // The editor reads the sample in its own time (the desktop hands the file on), so no
+        // moment to delete it is safe: it stays until the next test replaces it or the program
+        // shuts down.
+        session.svc.launcher->start(QStringLiteral("notepad.exe ") +
+                                        paths::GetShortFileName(samplePath),
+                                    WindowMode::ShowNoActivate);
+        return;
+    }
+    QFile::remove(samplePath);
+}
+
+bool WriteVolumeNfo(Session &session)
+{
+    const QString &nfoPath = session.job.NfoPath;
+    const qsizetype slash = nfoPath.lastIndexOf(QLatin1Char('/'));
+    if (slash >= 0)
+        session.state.NfoWorkName = nfoPath.mid(slash + 1);
+    if (session.state.NfoWorkName.isEmpty())
+        return false;
+
+    std::optional<QByteArray> input = readInput(nfoPath);
+    if (!input)
+        return false;
+    QBuffer buffer(&*input);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    LineWriter copy(session.state.AppDir + QLatin1Char('/') + session.state.NfoWorkName);
+    if (!copy.isOpen())
+        return false;
+
+    QByteArray line;
+    while (reader.readLine(line)) {
+        copy.write(line);
+        // The nfo already carries the tag: it ends here, without a second one.
+        if (line.startsWith(TagPrefix))
+            return copy.finish();
+        session.serveEvents();
+    }
+    copy.write(QByteArray());
+    copy.write(TagLine);
+    return copy.finish();
+}
+
 } // namespace kesto

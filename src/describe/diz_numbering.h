@@ -5,11 +5,15 @@ namespace kesto {
 
 class Session;
 
-// "002/005": volume and count, each with at least three digits.
+// "002/005": volume and count, each with at least three digits ("1000/1000" beyond 999).
 QString NumberText(int volume, int volumeCount);
 // The numbered copy of the description in AppDir + "/file_id.diz". False when a file fails.
+// The number overwrites as many characters as it is long from the column on, or is appended
+// when it does not fit the line; a column below 1 counts as 1.
 bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
-// Checks that line and column fit the description; sets DizTestPassed.
+// Checks that line and column fit the description; sets DizTestPassed. A column below 1 on the
+// numbered line fails like one that is too high ("Column number too low"). With showResult the
+// sample is opened in the editor and left in place for it; otherwise it is deleted.
 void TestDizNumbering(Session &session, bool showResult);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);

@@ -1,10 +1,74 @@
-// Not yet built: placeholder so the layers link.
 #include "output_settings.h"
+
 #include "job/session.h"
+#include "system/paths.h"
+
+#include <QDir>
+#include <cstdlib>
+
 namespace kesto {
-QString SizeDisplayText(int) { return {}; }
-qint64 FreeSpaceMB(qint64) { return 0; }
-void ChooseZipDir(Session &) {}
-void ShowZipFreeSpace(Session &) {}
-void VScroll1_Change(Session &) {}
+
+QString SizeDisplayText(int volumeSizeSetting)
+{
+    if (volumeSizeSetting == 0)
+        return QStringLiteral("1 Max file");
+    if (volumeSizeSetting == 3)
+        return QStringLiteral("1.44 M");
+    // Millions of bytes with at most two decimals; trailing zeros and a leading zero are dropped,
+    // the point always stays ("1. M", ".5 M").
+    const qint64 hundredths = qint64(volumeSizeSetting) * 500 / 10;
+    const qint64 whole = std::abs(hundredths) / 100;
+    QString decimals =
+        QString::number(std::abs(hundredths) % 100).rightJustified(2, QLatin1Char('0'));
+    while (decimals.endsWith(QLatin1Char('0')))
+        decimals.chop(1);
+    const QString sign = hundredths < 0 ? QStringLiteral("-") : QString();
+    const QString wholeText = whole == 0 ? QString() : QString::number(whole);
+    return sign + wholeText + QLatin1Char('.') + decimals + QStringLiteral(" M");
+}
+
+qint64 FreeSpaceMB(qint64 freeBytes)
+{
+    if (freeBytes <= 0)
+        return 0;
+    const qint64 whole = freeBytes / 1'000'000;
+    const qint64 rest = freeBytes % 1'000'000;
+    if (rest > 500'000 || (rest == 500'000 && whole % 2 == 1))
+        return whole + 1;
+    return whole;
+}
+
+void ChooseZipDir(Session &session)
+{
+    if (!session.svc.dialogs)
+        return;
+    const std::optional<QString> chosen =
+        session.svc.dialogs->pickFolder(QStringLiteral("Directory for zip's"), QString());
+    if (!chosen)
+        return;
+    session.job.ZipDir = paths::lowerPath(*chosen);
+    session.jobChanged();
+    if (!session.job.ZipDir.isEmpty())
+        ShowZipFreeSpace(session);
+}
+
+void ShowZipFreeSpace(Session &session)
+{
+    if (!session.svc.window)
+        return;
+    // No output directory yet: the free space where the program stands.
+    const QString &zipDir = session.job.ZipDir;
+    const QString where = zipDir.isEmpty() ? QDir::currentPath() : zipDir;
+    const qint64 freeBytes = session.svc.disks ? session.svc.disks->freeBytes(where) : 0;
+    session.svc.window->setZipFreeSpaceText(QStringLiteral("Free space ") + QLatin1Char(' ') +
+                                            QString::number(FreeSpaceMB(freeBytes)) +
+                                            QStringLiteral(" M"));
+}
+
+void VScroll1_Change(Session &session)
+{
+    if (session.svc.window)
+        session.svc.window->setSizeDisplayText(SizeDisplayText(session.job.VolumeSizeSetting));
+}
+
 } // namespace kesto

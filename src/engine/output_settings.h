@@ -5,7 +5,7 @@ namespace kesto {
 
 class Session;
 
-// "1 Max file", "1.44 M", ".5 M", "1. M", "2.5 M", "100. M".
+// "1 Max file", "1.44 M", ".5 M", "1. M", "2.5 M", "100. M" for the positions 0 to 200.
 QString SizeDisplayText(int volumeSizeSetting);
 // Free bytes / 1,000,000 rounded half to even.
 qint64 FreeSpaceMB(qint64 freeBytes);
