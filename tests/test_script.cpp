@@ -611,7 +611,14 @@ void ScriptTest::openLoadsChosenScript()
 
     checkScriptDialog(test.dialogs, "open", "Open script", test.appDir());
     QCOMPARE(test.session.state.ScriptPath, path);
-    compareJobs(test.session.job, fullJob());
+    // The loaded job is validated: its source does not exist here, so the source and the skip
+    // list are cleared and the Source page is shown; every other field stays as loaded.
+    JobSettings expected = fullJob();
+    expected.SourcePath.clear();
+    expected.SkipList.clear();
+    compareJobs(test.session.job, expected);
+    QVERIFY(!test.session.state.JobValid);
+    QCOMPARE(pageName(*test.window.page), QStringLiteral("Source"));
     QCOMPARE(test.window.windowTitle, QStringLiteral("Kesto32 - Full Job.KST"));
     QVERIFY(test.window.jobChanges > 0);
     QVERIFY(test.messages.shown.isEmpty());
