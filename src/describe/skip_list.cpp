@@ -1,7 +1,80 @@
-// Not yet built: placeholder so the layers link.
 #include "skip_list.h"
+
 #include "job/session.h"
+#include "system/paths.h"
+
 namespace kesto {
-void AddSkipEntry(Session &, bool) {}
-void ClearSkipList(Session &) {}
+
+namespace {
+
+const QString EntryEnd = QStringLiteral("\r\n");
+
+void sendToSourcePage(Session &session)
+{
+    if (session.svc.window)
+        session.svc.window->hideAllPages();
+    session.showPage(Page::Source);
+}
+
+void addSubDirectory(Session &session)
+{
+    JobSettings &job = session.job;
+    const std::optional<QString> chosen =
+        session.svc.dialogs->pickFolder(QStringLiteral("Directory to skip"), job.SourcePath);
+    // An empty choice would become an entry for the whole file system.
+    if (!chosen || chosen->isEmpty())
+        return;
+    if (paths::lowerPath(*chosen) == paths::lowerPath(job.SourcePath))
+        return;
+    job.SkipList = paths::lowerPath(job.SkipList + *chosen);
+    job.SkipList +=
+        job.SkipList.endsWith(QLatin1Char('/')) ? QStringLiteral("*.*") : QStringLiteral("/*.*");
+    job.SkipList += EntryEnd;
+    session.jobChanged();
+}
+
+void addFile(Session &session)
+{
+    JobSettings &job = session.job;
+    const std::optional<QString> chosen = session.svc.dialogs->openFile(
+        {QStringLiteral("Add skip file"), QStringLiteral("Skip file (*.*)|*.*|"),
+         QStringLiteral("*.*"), job.SourcePath});
+    if (!chosen)
+        return;
+    const QString path = paths::lowerPath(*chosen);
+    if (path.isEmpty())
+        return;
+    // Leading characters only, as designed: "/src2/a" counts as within "/src".
+    if (path.left(job.SourcePath.size()) != paths::lowerPath(job.SourcePath)) {
+        session.error(QStringLiteral("Path isn't within source path"), Icon::Stop);
+        return;
+    }
+    job.SkipList = paths::lowerPath(job.SkipList + path) + EntryEnd;
+    session.jobChanged();
+}
+
+} // namespace
+
+void AddSkipEntry(Session &session, bool subDir)
+{
+    if (session.job.SourcePath.isEmpty()) {
+        session.error(QStringLiteral("You must pick a source drive or directory first"),
+                      Icon::Stop);
+        sendToSourcePage(session);
+        return;
+    }
+    if (!session.svc.dialogs)
+        return;
+    if (subDir)
+        addSubDirectory(session);
+    else
+        addFile(session);
+}
+
+void ClearSkipList(Session &session)
+{
+    session.job.SkipList.clear();
+    session.jobChanged();
+}
+
 } // namespace kesto

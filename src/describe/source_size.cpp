@@ -1,7 +1,131 @@
-// Not yet built: placeholder so the layers link.
 #include "source_size.h"
+
 #include "job/session.h"
+#include "system/paths.h"
+#include "system/textlines.h"
+
+#include <QFile>
+#include <QList>
+#include <optional>
+
 namespace kesto {
-void BrowseSource(Session &) {}
-void CalculateSourceSize(Session &) {}
+
+namespace {
+
+const QByteArray TotalLine = QByteArrayLiteral("  Total of all files found");
+const QString ErrorText = QStringLiteral("Error");
+
+enum class Form { Quiet, Browse };
+
+void showSize(Session &session, const QString &text)
+{
+    if (session.svc.window)
+        session.svc.window->setSourceSizeText(text);
+}
+
+void setMeasuring(Session &session, bool busy)
+{
+    if (session.svc.window)
+        session.svc.window->setMeasuring(busy);
+}
+
+QString withoutLeadingBlanks(const QByteArray &line)
+{
+    // The tool writes the local 8-bit encoding; decoded here for display only.
+    QString text = QString::fromLocal8Bit(line);
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    return text.mid(blanks);
+}
+
+// A blank in the output path would split the redirection target.
+QString redirectionTarget(const QString &path)
+{
+    return path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
+}
+
+QString sizeCommandLine(const QString &shortSource, const QString &outputFile)
+{
+    return QStringLiteral("command.com /c ") + QLatin1Char('"') + paths::programDir() +
+           QStringLiteral("/size.exe") + QLatin1Char('"') + QLatin1Char(' ') + shortSource +
+           QStringLiteral(" /s /t> ") + redirectionTarget(outputFile);
+}
+
+// The summary of the whole tree, else of the source's own block; empty when neither is found.
+// nullopt when the output cannot be read or ends right after a marker line.
+std::optional<QString> summaryFrom(const QString &outputFile, const QString &shortSource)
+{
+    QFile file(outputFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QList<QByteArray> lines;
+    LineReader reader(file);
+    QByteArray line;
+    while (reader.readLine(line))
+        lines << line;
+    if (reader.failed())
+        return std::nullopt;
+
+    const qsizetype total = lines.indexOf(TotalLine);
+    if (total >= 0) {
+        if (total + 1 >= lines.size())
+            return std::nullopt;
+        return withoutLeadingBlanks(lines.at(total + 1));
+    }
+    const QString header = shortSource.toUpper();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (QString::fromLocal8Bit(lines.at(i)).mid(2) != header)
+            continue;
+        if (i + 1 >= lines.size())
+            return std::nullopt;
+        return withoutLeadingBlanks(lines.at(i + 1));
+    }
+    return QString();
+}
+
+void measure(Session &session, Form form)
+{
+    showSize(session, QStringLiteral("Calculating files and size"));
+    setMeasuring(session, true);
+    session.serveEvents();
+
+    const QString shortSource = paths::GetShortFileName(session.job.SourcePath);
+    const QString outputFile = paths::systemFile(QStringLiteral("size.txt"));
+    // A stale report from an earlier measurement must not pass for this one.
+    QFile::remove(outputFile);
+    if (session.svc.runner)
+        session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
+
+    const std::optional<QString> summary =
+        QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;
+    showSize(session, summary.value_or(ErrorText));
+    setMeasuring(session, false);
+    if (!summary && form == Form::Browse)
+        session.error(QStringLiteral("Error calculating source bytes"), Icon::Stop);
+}
+
+} // namespace
+
+void BrowseSource(Session &session)
+{
+    if (!session.svc.dialogs)
+        return;
+    const std::optional<QString> chosen =
+        session.svc.dialogs->pickFolder(QStringLiteral("Source directory"), QString());
+    if (!chosen)
+        return;
+    session.job.SourcePath = paths::lowerPath(*chosen);
+    session.job.SkipList.clear();
+    session.jobChanged();
+    if (session.job.SourcePath.isEmpty())
+        return;
+    measure(session, Form::Browse);
+}
+
+void CalculateSourceSize(Session &session)
+{
+    measure(session, Form::Quiet);
+}
+
 } // namespace kesto

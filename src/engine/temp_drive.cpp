@@ -1,0 +1,80 @@
+#include "temp_drive.h"
+
+#include "job/session.h"
+#include "system/free_space.h"
+#include "system/paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace kesto {
+
+namespace {
+
+const QString SystemDrive = QStringLiteral("c");
+
+QString rootOf(Session &session, const QString &letter)
+{
+    if (session.svc.disks) {
+        for (const Drive &drive : session.svc.disks->drives()) {
+            if (drive.letter == letter)
+                return drive.root;
+        }
+    }
+    return letter == SystemDrive ? paths::systemDir() : QString();
+}
+
+// The work directory is made in the root: the user must be able to list and write it.
+bool rootUsable(const QString &root)
+{
+    return !root.isEmpty() && QFileInfo(root).isDir() &&
+           ::access(QFile::encodeName(root).constData(), R_OK | W_OK | X_OK) == 0;
+}
+
+qint64 freeBytesOf(Session &session, const QString &root)
+{
+    return session.svc.disks ? session.svc.disks->freeBytes(root) : 0;
+}
+
+void showTempFreeSpace(Session &session, qint64 freeBytes)
+{
+    if (session.svc.window)
+        session.svc.window->setTempFreeSpaceText(TempFreeSpaceText(freeBytes));
+}
+
+} // namespace
+
+QString TempFreeSpaceText(qint64 freeBytes)
+{
+    const QString head = QStringLiteral("Free space on - \r");
+    if (freeBytes < MinimumTempFreeBytes)
+        return head + QStringLiteral("less than 2 Meg.");
+    return head + QLatin1Char(' ') + QString::number(freeSpaceMB(freeBytes)) +
+           QStringLiteral(" Meg.");
+}
+
+QString TempDriveStartup(Session &session)
+{
+    session.state.TempDrive = SystemDrive;
+    showTempFreeSpace(session, freeBytesOf(session, rootOf(session, SystemDrive)));
+    return SystemDrive;
+}
+
+QString TempDriveChanged(Session &session, const QString &driveText)
+{
+    const QString letter = driveText.left(1).toLower();
+    const QString root = rootOf(session, letter);
+    const bool refused = letter.isEmpty() || letter == QLatin1String("a") || !rootUsable(root);
+    const qint64 freeBytes = refused ? 0 : freeBytesOf(session, root);
+    if (refused || freeBytes < MinimumTempFreeBytes) {
+        session.state.TempDrive = SystemDrive;
+        return SystemDrive;
+    }
+    session.state.TempDrive = letter;
+    showTempFreeSpace(session, freeBytes);
+    return letter;
+}
+
+} // namespace kesto

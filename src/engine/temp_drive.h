@@ -1,0 +1,23 @@
+#pragma once
+// The drive for temporary files on the Source page and its free-space text.
+#include <QString>
+
+namespace kesto {
+
+class Session;
+
+// "Free space on - " + CR + " " + n + " Meg."; below the minimum "... less than 2 Meg.".
+QString TempFreeSpaceText(qint64 freeBytes);
+
+// Start-up: "c" becomes TempDrive and its free space is shown (even when below the minimum).
+// Returns the letter the drive list is to select.
+QString TempDriveStartup(Session &session);
+
+// The drive list's selection changed to driveText ("d", "d:" or "d: label"). Returns the letter
+// the list must show: the letter itself when accepted (its free space is then shown), else "c"
+// with the text left as it is: a, an unknown letter, an unreadable or unwritable root, or less
+// than 2,000,000 bytes free. When "c" differs from the list's selection, selecting it runs this
+// again for "c", which shows the free space of "c".
+QString TempDriveChanged(Session &session, const QString &driveText);
+
+} // namespace kesto
