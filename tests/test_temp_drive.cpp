@@ -62,25 +62,6 @@ private slots:
         QCOMPARE(t.window.tempFreeText, text);
     }
 
-    void freeSpaceMB_data()
-    {
-        QTest::addColumn<qint64>("freeBytes");
-        QTest::addColumn<qint64>("megabytes");
-        QTest::newRow("zero") << 0LL << 0LL;
-        QTest::newRow("half of one rounds to zero") << 500'000LL << 0LL;
-        QTest::newRow("one and a half rounds to two") << 1'500'000LL << 2LL;
-        QTest::newRow("700 M") << 700'000'000LL << 700LL;
-        QTest::newRow("past 32 bits") << 5'000'000'000LL << 5000LL;
-        QTest::newRow("negative reads as nothing") << -1LL << 0LL;
-    }
-
-    void freeSpaceMB()
-    {
-        QFETCH(qint64, freeBytes);
-        QFETCH(qint64, megabytes);
-        QCOMPARE(kesto::freeSpaceMB(freeBytes), megabytes);
-    }
-
     void driveChange_data()
     {
         QTest::addColumn<QString>("selected");

@@ -445,6 +445,7 @@ void ValidationTest::freeSpaceMB_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<qint64>("megabytes");
     QTest::newRow("nothing") << 0LL << 0LL;
+    QTest::newRow("unreadable reads as nothing") << -1LL << 0LL;
     QTest::newRow("half of one, to even 0") << 500'000LL << 0LL;
     QTest::newRow("just above half") << 500'001LL << 1LL;
     QTest::newRow("1.5 to even 2") << 1'500'000LL << 2LL;

@@ -1,6 +1,7 @@
 #include "output_settings.h"
 
 #include "job/session.h"
+#include "system/free_space.h"
 #include "system/paths.h"
 
 #include <QDir>
@@ -25,17 +26,6 @@ QString SizeDisplayText(int volumeSizeSetting)
     const QString sign = hundredths < 0 ? QStringLiteral("-") : QString();
     const QString wholeText = whole == 0 ? QString() : QString::number(whole);
     return sign + wholeText + QLatin1Char('.') + decimals + QStringLiteral(" M");
-}
-
-qint64 FreeSpaceMB(qint64 freeBytes)
-{
-    if (freeBytes <= 0)
-        return 0;
-    const qint64 whole = freeBytes / 1'000'000;
-    const qint64 rest = freeBytes % 1'000'000;
-    if (rest > 500'000 || (rest == 500'000 && whole % 2 == 1))
-        return whole + 1;
-    return whole;
 }
 
 void ChooseZipDir(Session &session)

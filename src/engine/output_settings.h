@@ -1,4 +1,6 @@
 #pragma once
+#include "system/free_space.h"
+
 #include <QString>
 
 namespace kesto {
@@ -7,8 +9,6 @@ class Session;
 
 // "1 Max file", "1.44 M", ".5 M", "1. M", "2.5 M", "100. M" for the positions 0 to 200.
 QString SizeDisplayText(int volumeSizeSetting);
-// Free bytes / 1,000,000 rounded half to even.
-qint64 FreeSpaceMB(qint64 freeBytes);
 // The Zip page's "&Browse".
 void ChooseZipDir(Session &session);
 // "Free space " + " " + n + " M" for the drive of ZipDir.

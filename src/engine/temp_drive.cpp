@@ -1,5 +1,7 @@
 #include "temp_drive.h"
 
+#include "run_plan.h"
+
 #include "job/session.h"
 #include "system/free_space.h"
 #include "system/paths.h"
@@ -14,17 +16,6 @@ namespace kesto {
 namespace {
 
 const QString SystemDrive = QStringLiteral("c");
-
-QString rootOf(Session &session, const QString &letter)
-{
-    if (session.svc.disks) {
-        for (const Drive &drive : session.svc.disks->drives()) {
-            if (drive.letter == letter)
-                return drive.root;
-        }
-    }
-    return letter == SystemDrive ? paths::systemDir() : QString();
-}
 
 // The work directory is made in the root: the user must be able to list and write it.
 bool rootUsable(const QString &root)
@@ -51,21 +42,21 @@ QString TempFreeSpaceText(qint64 freeBytes)
     const QString head = QStringLiteral("Free space on - \r");
     if (freeBytes < MinimumTempFreeBytes)
         return head + QStringLiteral("less than 2 Meg.");
-    return head + QLatin1Char(' ') + QString::number(freeSpaceMB(freeBytes)) +
+    return head + QLatin1Char(' ') + QString::number(FreeSpaceMB(freeBytes)) +
            QStringLiteral(" Meg.");
 }
 
 QString TempDriveStartup(Session &session)
 {
     session.state.TempDrive = SystemDrive;
-    showTempFreeSpace(session, freeBytesOf(session, rootOf(session, SystemDrive)));
+    showTempFreeSpace(session, freeBytesOf(session, DriveRoot(session, SystemDrive)));
     return SystemDrive;
 }
 
 QString TempDriveChanged(Session &session, const QString &driveText)
 {
     const QString letter = driveText.left(1).toLower();
-    const QString root = rootOf(session, letter);
+    const QString root = DriveRoot(session, letter);
     const bool refused = letter.isEmpty() || letter == QLatin1String("a") || !rootUsable(root);
     const qint64 freeBytes = refused ? 0 : freeBytesOf(session, root);
     if (refused || freeBytes < MinimumTempFreeBytes) {

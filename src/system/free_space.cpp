@@ -5,7 +5,7 @@
 
 namespace kesto {
 
-qint64 freeSpaceMB(qint64 freeBytes)
+qint64 FreeSpaceMB(qint64 freeBytes)
 {
     constexpr qint64 million = 1'000'000;
     if (freeBytes <= 0)

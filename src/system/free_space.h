@@ -10,7 +10,7 @@ class DiskInfo;
 constexpr qint64 MinimumTempFreeBytes = 2'000'000;
 
 // Free bytes in decimal millions, rounded half to even: 2,500,000 gives 2, 3,500,000 gives 4.
-qint64 freeSpaceMB(qint64 freeBytes);
+qint64 FreeSpaceMB(qint64 freeBytes);
 
 // Status text of a folder picker for the highlighted folder: the path itself, or "Invalid
 // drive" when its file system reports no free bytes; empty for an empty path.
