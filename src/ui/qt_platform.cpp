@@ -1,0 +1,341 @@
+#include "qt_platform.h"
+
+#include "help_window.h"
+#include "system/paths.h"
+
+#include <QAudioDevice>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+// Resources of a static library are registered by hand; the macro must be used outside any
+// namespace.
+static void registerUiResources()
+{
+    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(help);
+}
+
+namespace kesto {
+
+void initUiResources()
+{
+    static const bool registered = (registerUiResources(), true);
+    Q_UNUSED(registered);
+}
+
+QString overridableFile(const QString &appDirPath, const QString &resourceDir)
+{
+    const QFileInfo own(appDirPath);
+    if (own.isFile())
+        return appDirPath;
+    const QString compiledIn = resourceDir + QLatin1Char('/') + own.fileName();
+    if (!own.fileName().isEmpty() && QFileInfo(compiledIn).isFile())
+        return compiledIn;
+    return {};
+}
+
+// ---- Message boxes ----------------------------------------------------------------------
+
+Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case Icon::Stop: boxIcon = QMessageBox::Critical; break;
+    case Icon::Exclamation: boxIcon = QMessageBox::Warning; break;
+    case Icon::None: break;
+    }
+    const auto standardButtons = buttons == Buttons::OkCancel
+                                     ? QMessageBox::Ok | QMessageBox::Cancel
+                                     : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox box(boxIcon, title, text, standardButtons, parentWindow);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+// ---- File and folder dialogs ------------------------------------------------------------
+
+namespace {
+
+QString qtPatterns(const QString &patterns)
+{
+    QStringList result;
+    for (const QString &pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        result << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+    }
+    return result.join(QLatin1Char(' '));
+}
+
+// A start folder may name a file (the description's path); the dialog opens in its folder.
+QString folderOf(const QString &startDir)
+{
+    const QFileInfo info(startDir);
+    return info.isFile() ? info.absolutePath() : startDir;
+}
+
+} // namespace
+
+QString qtNameFilters(const QString &pairs)
+{
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = qtPatterns(parts[i + 1]);
+        if (patterns.isEmpty())
+            continue;
+        // Qt reads the patterns from the description's last parentheses: replace those.
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        if (description.isEmpty())
+            description = patterns;
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> QtDialogs::openFile(const FileDialogSetup &setup)
+{
+    return runFileDialog(setup, false);
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogSetup &setup)
+{
+    return runFileDialog(setup, true);
+}
+
+std::optional<QString> QtDialogs::runFileDialog(const FileDialogSetup &setup, bool save)
+{
+    QFileDialog dialog(parentWindow, setup.title, folderOf(setup.startDir));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QString filters = qtNameFilters(setup.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters.split(QStringLiteral(";;")));
+    // A wildcard as the initial name only repeats the filter; the name box stays empty.
+    if (!setup.initialName.isEmpty() && !setup.initialName.contains(QLatin1Char('*')) &&
+        !setup.initialName.contains(QLatin1Char('?')))
+        dialog.selectFile(setup.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::pickFolder(const QString &prompt, const QString &startDir)
+{
+    QFileDialog dialog(parentWindow, prompt, folderOf(startDir));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+
+    auto *status = new QLabel(&dialog);
+    status->setObjectName(QStringLiteral("folderStatus"));
+    status->setTextInteractionFlags(Qt::NoTextInteraction);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(status, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (dialog.layout())
+        dialog.layout()->addWidget(status);
+
+    const auto follow = [this, status](const QString &path) {
+        if (path.isEmpty())
+            return;
+        status->setText(folderStatus ? folderStatus(path) : path);
+    };
+    QObject::connect(&dialog, &QFileDialog::currentChanged, status, follow);
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, status, follow);
+    follow(dialog.directory().absolutePath());
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+// ---- Sound ------------------------------------------------------------------------------
+
+QtSound::QtSound()
+{
+    initUiResources();
+}
+
+QtSound::~QtSound()
+{
+    qDeleteAll(effects);
+}
+
+QUrl QtSound::sourceFor(const QString &path)
+{
+    const QString file = overridableFile(path, QStringLiteral(":/sounds"));
+    if (file.isEmpty())
+        return {};
+    if (file.startsWith(QLatin1Char(':')))
+        return QUrl(QStringLiteral("qrc") + file);
+    return QUrl::fromLocalFile(file);
+}
+
+void QtSound::play(const QString &path)
+{
+    const QUrl source = sourceFor(path);
+    if (source.isEmpty() || QMediaDevices::audioOutputs().isEmpty())
+        return;
+    const QString key = source.toString();
+    QSoundEffect *effect = effects.value(key);
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(source);
+        effects.insert(key, effect);
+    }
+    if (effect->isLoaded()) {
+        effect->play();
+        return;
+    }
+    // Loading is asynchronous: play as soon as the sound is ready, once.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection =
+        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect, connection] {
+            if (effect->status() == QSoundEffect::Loading)
+                return;
+            QObject::disconnect(*connection);
+            if (effect->status() == QSoundEffect::Ready)
+                effect->play();
+        });
+}
+
+// ---- Help -------------------------------------------------------------------------------
+
+QtHelp::~QtHelp()
+{
+    delete helpWindow.data();
+}
+
+void QtHelp::systemHelp(const QString &helpFile, HelpCommand command)
+{
+    Q_UNUSED(helpFile);
+    open(command, true);
+}
+
+void QtHelp::open(HelpCommand command, bool activate)
+{
+    if (!helpWindow) {
+        helpWindow = new HelpWindow(ownerWindow);
+        helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    helpWindow->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    if (command == HelpCommand::Finder)
+        helpWindow->showFinder();
+    else
+        helpWindow->showContents();
+    helpWindow->show();
+    helpWindow->raise();
+    if (activate)
+        helpWindow->activateWindow();
+}
+
+// ---- Started programs -------------------------------------------------------------------
+
+LaunchAction launchActionFor(const QString &commandLine)
+{
+    const qsizetype blank = commandLine.indexOf(QLatin1Char(' '));
+    QString program = blank < 0 ? commandLine : commandLine.left(blank);
+    QString argument = blank < 0 ? QString() : commandLine.mid(blank + 1);
+    if (argument.endsWith(QLatin1Char(' ')))
+        argument.chop(1);
+    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        program.chop(4);
+
+    if (program.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0)
+        return {LaunchAction::Editor, argument};
+    if (program.compare(QLatin1String("winhelp"), Qt::CaseInsensitive) == 0)
+        return {LaunchAction::HelpViewer, argument};
+    if (program.compare(QLatin1String("webdial"), Qt::CaseInsensitive) == 0 && argument.size() > 1)
+        return {LaunchAction::Link, argument.mid(1)}; // after the ">" or "$"
+    return {};
+}
+
+QStringList editorCommand(const QString &path)
+{
+    QStringList command;
+    for (const char *variable : {"KESTO32_EDITOR", "VISUAL"}) {
+        // The variable may carry options ("gedit --new-window"); split them as a user would,
+        // without a shell.
+        command = QProcess::splitCommand(qEnvironmentVariable(variable));
+        if (!command.isEmpty())
+            break;
+    }
+    if (command.isEmpty())
+        command << QStringLiteral("xdg-open");
+    command << path;
+    return command;
+}
+
+QtLauncher::QtLauncher(QtHelp *help) : help(help) {}
+
+QtLauncher::~QtLauncher()
+{
+    delete keptSamples;
+}
+
+// The numbering sample is deleted right after the editor is started; the editor gets a copy
+// that lives as long as the program.
+QString QtLauncher::editableCopy(const QString &path)
+{
+    if (QFileInfo(path) != QFileInfo(paths::systemFile(QStringLiteral("~kesto.diz"))))
+        return path;
+    if (!keptSamples)
+        keptSamples = new QTemporaryDir;
+    if (!keptSamples->isValid())
+        return path;
+    static int sampleNumber = 0;
+    const QString copy =
+        keptSamples->filePath(QString::number(++sampleNumber) + QStringLiteral("/~kesto.diz"));
+    QDir().mkpath(QFileInfo(copy).absolutePath());
+    return QFile::copy(path, copy) ? copy : path;
+}
+
+void QtLauncher::start(const QString &commandLine, WindowMode mode)
+{
+    const LaunchAction action = launchActionFor(commandLine);
+    switch (action.kind) {
+    case LaunchAction::Editor: {
+        QStringList command = editorCommand(editableCopy(action.argument));
+        const QString program = command.takeFirst();
+        QProcess::startDetached(program, command);
+        break;
+    }
+    case LaunchAction::HelpViewer:
+        if (help)
+            help->open(HelpCommand::Contents, mode == WindowMode::ShowNormal);
+        break;
+    case LaunchAction::Link: QDesktopServices::openUrl(QUrl(action.argument)); break;
+    case LaunchAction::None: break;
+    }
+}
+
+// ---- End of the process -----------------------------------------------------------------
+
+void ProcessLifetime::endProgram(int exitStatus, const QString &reason)
+{
+    const QByteArray line = "kesto32: " + reason.toLocal8Bit() + '\n';
+    std::fflush(stdout);
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+    std::_Exit(exitStatus);
+}
+
+} // namespace kesto
