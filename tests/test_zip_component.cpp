@@ -63,6 +63,7 @@ private slots:
     void abortLeavesArchiveAsItWas_data();
     void abortLeavesArchiveAsItWas();
     void requestMadeBetweenAddsStopsTheNextOnly();
+    void requestTooLateForAnAddStopsTheNext();
     void failingListChangesNothing_data();
     void failingListChangesNothing();
     void unusableArchiveFails();
@@ -335,6 +336,31 @@ void ZipComponentTest::requestMadeBetweenAddsStopsTheNextOnly()
     QVERIFY(!zip.AbortRequest);
 
     QCOMPARE(add(zip, base, {a}), 0);
+    QCOMPARE(unzipNames(base + QStringLiteral(".zip")), QStringList{"a.txt"});
+}
+
+void ZipComponentTest::requestTooLateForAnAddStopsTheNext()
+{
+    QTemporaryDir dir;
+    const QString a = write(dir, QStringLiteral("a.txt"), "alpha");
+    const QString b = write(dir, QStringLiteral("b.txt"), "beta");
+    const QString base = dir.filePath(QStringLiteral("test"));
+    ZipComponent zip;
+    // Pressed when the add has nothing left to stop.
+    const QMetaObject::Connection lateClick =
+        connect(&zip, &ZipComponent::Status, this, [&zip](int completion) {
+            if (completion == 100)
+                zip.AbortRequest = true;
+        });
+
+    QCOMPARE(add(zip, base, {a}), 0);
+    QVERIFY(zip.AbortRequest);
+    disconnect(lateClick);
+    const QByteArray afterFirst = readAll(base + QStringLiteral(".zip"));
+
+    QCOMPARE(add(zip, base, {b}), ZipComponent::ResultAborted);
+    QVERIFY(!zip.AbortRequest);
+    QCOMPARE(readAll(base + QStringLiteral(".zip")), afterFirst);
     QCOMPARE(unzipNames(base + QStringLiteral(".zip")), QStringList{"a.txt"});
 }
 

@@ -251,9 +251,10 @@ int ZipComponent::RunCommand(int code)
     // Reached from the window while an add runs: the request belongs to the running add.
     if (busy_)
         return ResultFailed;
-    // A request ends with the add it stopped. One made while no add ran (between two adds of a
-    // run) stops the next add at once, which is what the user asked for.
-    const auto requestDone = qScopeGuard([this] { AbortRequest = false; });
+    // A request is used up by the add it stops, or by an add that fails anyway. One that comes
+    // when no add can stop any more (between two adds, or after libzip's last look at the cancel
+    // callback: it does not look once the last entry is written) stops the next add at once.
+    auto requestDone = qScopeGuard([this] { AbortRequest = false; });
     errorText_.clear();
     if (code != 0)
         return fail(ResultFailed, QStringLiteral("unknown command %1").arg(code));
@@ -300,6 +301,7 @@ int ZipComponent::RunCommand(int code)
         zip_discard(archive);
         return fail(aborted ? ResultAborted : ResultFailed, why);
     }
+    requestDone.dismiss();
     // libzip leaves out a last step smaller than the precision asked for.
     if (progress.percent != 100)
         emit Status(100);

@@ -13,7 +13,8 @@ public:
     explicit ZipComponent(QObject *parent = nullptr);
     ~ZipComponent() override;
 
-    // Asks the add in progress to stop; it applies to that add only.
+    // Asks the add in progress to stop. An add that stops or fails clears it; one that has gone
+    // too far to stop leaves it for the next add, which then stops at once.
     bool AbortRequest = false;
     int CompressionLevel = 6;
     // The archive written is ArchivePath + ".zip".
