@@ -26,7 +26,9 @@
 //   zip_discard then drops the pending changes. An archive that did not exist is not created.
 // - libzip writes zip64 records only for the entries that need them.
 // - Progress and cancel callbacks run from zip_close, per block copied or compressed; that is
-//   where the window is served, so Abort can act while an add runs.
+//   where the window is served, so Abort can act while an add runs. Each entry of the archive
+//   gets an equal share of the progress, and for a deflated entry libzip counts the bytes it
+//   writes, not those it reads: a file that deflates well shows little progress until its end.
 
 namespace kesto {
 
