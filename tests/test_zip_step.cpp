@@ -104,7 +104,6 @@ private slots:
     void unlimitedArchive();
     void extraForms_data();
     void extraForms();
-    void volumeNumbersFollowCreationOrder();
     void batchRunEnds_data();
     void batchRunEnds();
     void noVolumesStillCompletes();
@@ -270,20 +269,6 @@ void ZipStepTest::extraForms()
     }
     if (isFile)
         QVERIFY(QFile::permissions(job.ExtraPath) & QFileDevice::WriteOwner);
-}
-
-void ZipStepTest::volumeNumbersFollowCreationOrder()
-{
-    TestSession ts;
-    setUpJob(ts);
-    QVERIFY(makeVolumes(ts, {"tool.999", "tool.1000"}));
-
-    RunZipStep(ts.session, RunPlan{});
-
-    QVERIFY(unzipNames(out(ts, QStringLiteral("tool001.zip"))).contains("tool.999"));
-    QVERIFY(unzipNames(out(ts, QStringLiteral("tool002.zip"))).contains("tool.1000"));
-    QCOMPARE(unzipContent(out(ts, QStringLiteral("tool002.zip")), QStringLiteral("tool.1000")),
-             volumeBytes(2));
 }
 
 void ZipStepTest::batchRunEnds_data()
