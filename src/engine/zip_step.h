@@ -1,6 +1,8 @@
 #pragma once
 #include "run_plan.h"
 
+#include <QStringList>
+
 namespace kesto {
 
 class Session;
@@ -10,5 +12,9 @@ void RunZipStep(Session &session, const RunPlan &plan);
 // The Kesto page's "&Abort" and "E&xit".
 void Command12_Click(Session &session);
 void Command13_Click(Session &session);
+
+// Volume file names in the archiver's order of creation: ".001" < ".002" < ... < ".999" < ".1000";
+// a name without a numeric extension (the one ".rar" of an unlimited archive) comes first.
+QStringList InVolumeOrder(QStringList names);
 
 } // namespace kesto

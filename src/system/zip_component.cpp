@@ -1,7 +1,313 @@
-// Not yet built: placeholder so the layers link.
 #include "zip_component.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QStringDecoder>
+
+#include <zip.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+// How an add works with libzip, and what it costs:
+// - zip_open reads the central directory and zip_file_add only records what is to come; all the
+//   writing happens in zip_close, which writes a complete new archive into a temporary file beside
+//   the old one (<archive>.zip.XXXXXX) and renames it over the old one. Entries already in the
+//   archive are copied without being recompressed, but they are copied: every add rewrites the
+//   whole archive, so the four adds of a volume (volume, description, nfo, extra) write the
+//   volume's bytes up to four times.
+// - A failed or cancelled zip_close removes its temporary file and leaves the archive as it was;
+//   zip_discard then drops the pending changes. An archive that did not exist is not created.
+// - libzip writes zip64 records only for the entries that need them.
+// - Progress and cancel callbacks run from zip_close, per block copied or compressed; that is
+//   where the window is served, so Abort can act while an add runs. Each entry of the archive
+//   gets an equal share of the progress, and for a deflated entry libzip counts the bytes it
+//   writes, not those it reads: a file that deflates well shows little progress until its end.
+
 namespace kesto {
+
+namespace {
+
+struct FileToAdd {
+    QByteArray path; // file system bytes
+    QByteArray name; // stored name: the bare name
+    mode_t mode = 0;
+};
+
+const QByteArray everyName = QByteArrayLiteral("*.*");
+
+bool isUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder(bytes);
+    return !decoder.hasError();
+}
+
+// The regular files directly in dir (links to regular files count), in name order. Listed with
+// readdir, not QDir: a name need not be UTF-8, and it is stored as the bytes it is.
+bool collectDirectory(const QByteArray &dir, std::vector<FileToAdd> &files)
+{
+    DIR *listing = ::opendir(dir.constData());
+    if (!listing)
+        return false;
+    std::vector<FileToAdd> found;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const QByteArray path = dir.endsWith('/') ? dir + name : dir + '/' + name;
+        struct stat info {};
+        if (::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode))
+            found.push_back({path, name, info.st_mode});
+    }
+    ::closedir(listing);
+    std::sort(found.begin(), found.end(),
+              [](const FileToAdd &a, const FileToAdd &b) { return a.name < b.name; });
+    files.insert(files.end(), found.begin(), found.end());
+    return true;
+}
+
+// One specification: a file path, a name relative to the current directory, or "dir/*.*".
+// Only "*.*" is a pattern; any other name is taken as it is.
+bool collectSpecification(const QString &specification, std::vector<FileToAdd> &files)
+{
+    QByteArray path = QFile::encodeName(specification);
+    if (!path.startsWith('/'))
+        path = QFile::encodeName(QDir::currentPath()) + '/' + path;
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray name = path.mid(slash + 1);
+    if (name == everyName)
+        return collectDirectory(slash == 0 ? QByteArrayLiteral("/") : path.left(slash), files);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    files.push_back({path, name, info.st_mode});
+    return true;
+}
+
+// Deflate is tried on the file's first block; data that it does not shrink by at least 1 % is
+// stored. The volumes are already compressed: deflating them again costs time and gains nothing
+// (libzip's own choice between the two only covers entries that fit into its first read buffer).
+constexpr qsizetype sampleSize = 64 * 1024;
+
+zip_int32_t methodFor(const QByteArray &path, int level)
+{
+    if (level <= 0)
+        return ZIP_CM_STORE;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ZIP_CM_DEFLATE; // zip_close reports the file
+    QByteArray sample(sampleSize, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < sampleSize) {
+        const ssize_t n = ::read(fd, sample.data() + got, size_t(sampleSize - got));
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (got == 0)
+        return ZIP_CM_STORE;
+    sample.truncate(got);
+    // qCompress adds a length prefix and the zlib header and checksum around the deflate data.
+    const qsizetype deflated = qCompress(sample, level).size() - 4 - 6;
+    return deflated * 100 <= got * 99 ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+}
+
+// libzip's file source, wrapped so that Adding is emitted as libzip starts to read the file.
+struct WatchedFile {
+    ZipComponent *component;
+    QString name;
+    zip_source_t *file;
+    zip_error_t error;
+    bool announced = false;
+};
+
+zip_int64_t takeError(WatchedFile *watched)
+{
+    zip_error_set(&watched->error, zip_error_code_zip(zip_source_error(watched->file)),
+                  zip_error_code_system(zip_source_error(watched->file)));
+    return -1;
+}
+
+zip_int64_t watchedFile(void *userdata, void *data, zip_uint64_t length, zip_source_cmd_t command)
+{
+    auto *watched = static_cast<WatchedFile *>(userdata);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        if (!watched->announced) {
+            watched->announced = true;
+            emit watched->component->Adding(watched->name);
+        }
+        return zip_source_open(watched->file) < 0 ? takeError(watched) : 0;
+    case ZIP_SOURCE_READ: {
+        const zip_int64_t n = zip_source_read(watched->file, data, length);
+        return n < 0 ? takeError(watched) : n;
+    }
+    case ZIP_SOURCE_CLOSE: zip_source_close(watched->file); return 0;
+    case ZIP_SOURCE_STAT:
+        if (length < sizeof(zip_stat_t)) {
+            zip_error_set(&watched->error, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        if (zip_source_stat(watched->file, static_cast<zip_stat_t *>(data)) < 0)
+            return takeError(watched);
+        return sizeof(zip_stat_t);
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&watched->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_source_free(watched->file);
+        zip_error_fini(&watched->error);
+        delete watched;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_READABLE;
+    default: zip_error_set(&watched->error, ZIP_ER_OPNOTSUPP, 0); return -1;
+    }
+}
+
+QString errorString(zip_error_t *error)
+{
+    return QString::fromLocal8Bit(zip_error_strerror(error));
+}
+
+// Records the file as an entry to be written by zip_close. Empty on success, else why not.
+QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file, int level)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    const auto finish = qScopeGuard([&error] { zip_error_fini(&error); });
+    zip_source_t *content = zip_source_file_create(file.path.constData(), 0, -1, &error);
+    if (!content)
+        return QFile::decodeName(file.path) + QStringLiteral(": ") + errorString(&error);
+    auto *watched = new WatchedFile{component, QFile::decodeName(file.name), content, {}, false};
+    zip_error_init(&watched->error);
+    zip_source_t *source = zip_source_function_create(watchedFile, watched, &error);
+    if (!source) {
+        zip_source_free(content);
+        zip_error_fini(&watched->error);
+        delete watched;
+        return errorString(&error);
+    }
+    // A name that is not UTF-8 is written as the bytes it is, without the UTF-8 flag.
+    const zip_flags_t encoding = isUtf8(file.name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_CP437;
+    const zip_int64_t index =
+        zip_file_add(archive, file.name.constData(), source, ZIP_FL_OVERWRITE | encoding);
+    if (index < 0) {
+        zip_source_free(source);
+        return errorString(zip_get_error(archive));
+    }
+    const zip_int32_t method = methodFor(file.path, level);
+    const auto entry = zip_uint64_t(index);
+    const zip_uint32_t attributes = zip_uint32_t(S_IFREG | (file.mode & 0777)) << 16;
+    if (zip_set_file_compression(archive, entry, method,
+                                 method == ZIP_CM_STORE ? 0 : zip_uint32_t(level)) < 0 ||
+        zip_file_set_external_attributes(archive, entry, 0, ZIP_OPSYS_UNIX, attributes) < 0)
+        return errorString(zip_get_error(archive));
+    return {};
+}
+
+struct Progress {
+    ZipComponent *component;
+    int percent = -1;
+};
+
+void reportProgress(zip_t *, double done, void *state)
+{
+    auto *progress = static_cast<Progress *>(state);
+    const int percent = std::clamp(int(done * 100), 0, 100);
+    if (percent != progress->percent) {
+        progress->percent = percent;
+        emit progress->component->Status(percent);
+    }
+    if (progress->component->serveEvents)
+        progress->component->serveEvents();
+}
+
+int checkAbort(zip_t *, void *state)
+{
+    auto *component = static_cast<ZipComponent *>(state);
+    if (component->serveEvents)
+        component->serveEvents();
+    return component->AbortRequest ? 1 : 0;
+}
+
+} // namespace
+
 ZipComponent::ZipComponent(QObject *parent) : QObject(parent) {}
+
 ZipComponent::~ZipComponent() = default;
-int ZipComponent::RunCommand(int) { return 1; }
+
+int ZipComponent::fail(int result, const QString &why)
+{
+    errorText_ = why;
+    return result;
+}
+
+int ZipComponent::RunCommand(int code)
+{
+    // Reached from the window while an add runs: the request belongs to the running add.
+    if (busy_)
+        return ResultFailed;
+    // A request is used up by the add it stops, or by an add that fails anyway. One that comes
+    // when no add can stop any more (between two adds, or after libzip's last look at the cancel
+    // callback: it does not look once the last entry is written) stops the next add at once.
+    auto requestDone = qScopeGuard([this] { AbortRequest = false; });
+    errorText_.clear();
+    if (code != 0)
+        return fail(ResultFailed, QStringLiteral("unknown command %1").arg(code));
+    if (AbortRequest)
+        return fail(ResultAborted, QStringLiteral("aborted"));
+
+    std::vector<FileToAdd> files;
+    const QStringList specifications = FileList.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+    if (specifications.isEmpty())
+        return fail(ResultFailed, QStringLiteral("nothing to add"));
+    for (const QString &specification : specifications) {
+        if (!collectSpecification(specification, files))
+            return fail(ResultFailed, QStringLiteral("not found: ") + specification);
+    }
+
+    busy_ = true;
+    const auto idle = qScopeGuard([this] { busy_ = false; });
+    int openError = 0;
+    zip_t *archive = zip_open(QFile::encodeName(ArchivePath + QStringLiteral(".zip")).constData(),
+                              ZIP_CREATE, &openError);
+    if (!archive) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, openError);
+        const QString why = ArchivePath + QStringLiteral(".zip: ") + errorString(&error);
+        zip_error_fini(&error);
+        return fail(ResultFailed, why);
+    }
+    Progress progress{this};
+    zip_register_progress_callback_with_state(archive, 0.01, reportProgress, nullptr, &progress);
+    zip_register_cancel_callback_with_state(archive, checkAbort, nullptr, this);
+
+    const int level = CompressionLevel <= 0 ? 0 : std::min(CompressionLevel, 9);
+    for (const FileToAdd &file : files) {
+        const QString why = addEntry(archive, this, file, level);
+        if (!why.isEmpty()) {
+            zip_discard(archive);
+            return fail(ResultFailed, why);
+        }
+    }
+    if (zip_close(archive) != 0) {
+        zip_error_t *error = zip_get_error(archive);
+        const bool aborted = zip_error_code_zip(error) == ZIP_ER_CANCELLED;
+        const QString why = errorString(error);
+        zip_discard(archive);
+        return fail(aborted ? ResultAborted : ResultFailed, why);
+    }
+    requestDone.dismiss();
+    // libzip leaves out a last step smaller than the precision asked for.
+    if (progress.percent != 100)
+        emit Status(100);
+    return 0;
+}
+
 } // namespace kesto

@@ -13,7 +13,8 @@ public:
     explicit ZipComponent(QObject *parent = nullptr);
     ~ZipComponent() override;
 
-    // Asks the add in progress to stop; it applies to that add only.
+    // Asks the add in progress to stop. An add that stops or fails clears it; one that has gone
+    // too far to stop leaves it for the next add, which then stops at once.
     bool AbortRequest = false;
     int CompressionLevel = 6;
     // The archive written is ArchivePath + ".zip".
@@ -22,15 +23,28 @@ public:
     // or "dir/*.*" for the regular files directly in dir.
     QString FileList;
 
+    // Results of RunCommand besides 0 (success).
+    static constexpr int ResultFailed = 1;
+    static constexpr int ResultAborted = 2;
+
     // Code 0: add FileList to the archive, creating it if needed. 0 on success.
     int RunCommand(int code);
 
     // Called from inside an add so the window can act (Abort, Exit); may be empty.
     std::function<void()> serveEvents;
 
+    // Why the last RunCommand failed; empty after a success.
+    QString errorText() const { return errorText_; }
+
 signals:
     void Adding(const QString &fileName);
     void Status(int completion);
+
+private:
+    int fail(int result, const QString &why);
+
+    bool busy_ = false;
+    QString errorText_;
 };
 
 } // namespace kesto
