@@ -46,6 +46,10 @@ bool makeNormal(const QString &path)
 bool copyDescription(Session &session)
 {
     const QString copy = session.state.AppDir + QStringLiteral("/file_id.diz");
+    // A job may name the working copy itself: removing it first would lose the description.
+    const QString source = QFileInfo(session.job.DizPath).canonicalFilePath();
+    if (!source.isEmpty() && source == QFileInfo(copy).canonicalFilePath())
+        return makeNormal(copy);
     if (QFileInfo(copy).exists() || QFileInfo(copy).isSymLink()) {
         if (!QFile::remove(copy))
             return false;
@@ -126,8 +130,7 @@ bool ZipStep::wrapVolume(const QString &volume)
     if (!job.ExtraPath.isEmpty()) {
         QString specification;
         if (job.ExtraIsFile) {
-            // Reading is all the add needs: a file that is not ours keeps its permissions.
-            makeNormal(job.ExtraPath);
+            // Reading is all the add needs: the user's own file keeps its permissions.
             specification = job.ExtraPath;
         } else {
             specification = job.ExtraPath.endsWith(QLatin1Char('/'))
