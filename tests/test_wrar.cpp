@@ -273,16 +273,19 @@ void WrarTest::refusesWithoutStarting7Zip()
 
 void WrarTest::failedRunLeavesNoVolume_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<int>("status");
     QTest::addColumn<bool>("volumeKept");
 
-    QTest::newRow("warning keeps the volumes") << 1 << true;
-    QTest::newRow("fatal error") << 2 << false;
-    QTest::newRow("stopped") << 255 << false;
+    QTest::newRow("warning keeps the volumes") << "tool" << 1 << true;
+    QTest::newRow("fatal error") << "tool" << 2 << false;
+    QTest::newRow("stopped") << "tool" << 255 << false;
+    QTest::newRow("name with wildcard characters") << "t[o]*?l" << 2 << false;
 }
 
 void WrarTest::failedRunLeavesNoVolume()
 {
+    QFETCH(QString, name);
     QFETCH(int, status);
     QFETCH(bool, volumeKept);
 
@@ -291,20 +294,22 @@ void WrarTest::failedRunLeavesNoVolume()
     QVERIFY(QDir(work.path()).mkpath("src"));
     QVERIFY(QDir(work.path()).mkpath("out"));
     // Files that were there before the run are not the run's to remove.
-    for (const char *name : {"out/tool.txt", "out/tool.005"}) {
-        QFile file(work.filePath(name));
+    const QStringList before{name + ".005", name + ".txt", "other.001"};
+    for (const QString &existing : before) {
+        QFile file(work.filePath("out/" + existing));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QProcessEnvironment env = sevenZip.environment();
-    env.insert("KESTO_ARGV_TOUCH", work.filePath("out/tool.001"));
+    env.insert("KESTO_ARGV_TOUCH", work.filePath("out/" + name + ".001"));
     env.insert("KESTO_ARGV_STATUS", QString::number(status));
 
     const WrarRun run =
-        runWrar({"a", "-r", "-v500000b", "-y", "out/tool.001", "src"}, env, work.path());
+        runWrar({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}, env, work.path());
     QCOMPARE(run.status, status);
-    QStringList expected{"tool.005", "tool.txt"};
+    QStringList expected = before;
     if (volumeKept)
-        expected.prepend("tool.001");
+        expected << name + ".001";
+    expected.sort();
     QCOMPARE(entries(work.filePath("out")), expected);
 }
 

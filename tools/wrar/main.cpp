@@ -40,8 +40,8 @@ QString findSevenZip()
 QSet<QString> archiveFiles(const QDir &dir, const QString &name)
 {
     QSet<QString> found;
-    const QStringList entries =
-        dir.entryList({name + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    // No name filter: the archive's name may hold characters that a filter takes as wildcards.
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &entry : entries) {
         if (entry == name || entry.startsWith(name + QLatin1Char('.')))
             found.insert(entry);
