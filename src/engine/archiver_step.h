@@ -9,7 +9,8 @@ class Session;
 
 // Size switch, then " -m5 -s" for a solid archive.
 QString ArchiverOptions(const QString &sizeSwitch, bool rarSolid);
-// "wrar.exe a -r " + options + " -y " + archive + " \"" + source + "\" " + skip switch.
+// "wrar.exe a -r " + options + " -y " + archive + " \"" + source + "\" " + skip switch; an archive
+// path with a blank or a quote is quoted, a quote in the source doubled.
 QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
                         const QString &sourcePath, const QString &skipSwitch);
 // Fills plan.archiverOptions and plan.skipSwitch and writes the skip file when the list is not

@@ -1,0 +1,153 @@
+#include "command_runner.h"
+
+#include "paths.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace kesto {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isExecutableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+} // namespace
+
+SplitCommand SplitCommandLine(const QString &commandLine)
+{
+    SplitCommand result;
+    QStringList words;
+    QString word;
+    bool inWord = false; // also true for an empty quoted word ""
+    bool quoted = false;
+    bool redirectPending = false;
+
+    const auto finishWord = [&] {
+        if (!inWord)
+            return;
+        if (redirectPending) {
+            result.outputFile = word;
+            redirectPending = false;
+        } else {
+            words << word;
+        }
+        word.clear();
+        inWord = false;
+    };
+
+    for (qsizetype i = 0; i < commandLine.size(); ++i) {
+        const QChar c = commandLine.at(i);
+        if (c == QLatin1Char('"')) {
+            if (quoted && i + 1 < commandLine.size() && commandLine.at(i + 1) == QLatin1Char('"')) {
+                word += c;
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+            inWord = true;
+        } else if (!quoted && isBlank(c)) {
+            finishWord();
+        } else if (!quoted && c == QLatin1Char('>')) {
+            finishWord();
+            redirectPending = true;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    finishWord();
+
+    if (words.size() >= 2 &&
+        words.at(0).compare(QLatin1String("command.com"), Qt::CaseInsensitive) == 0 &&
+        words.at(1).compare(QLatin1String("/c"), Qt::CaseInsensitive) == 0)
+        words.remove(0, 2);
+    if (words.isEmpty())
+        return result;
+
+    result.program = words.takeFirst();
+    if (result.program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        result.program.chop(4);
+    result.arguments = words;
+    return result;
+}
+
+QString QuotedWord(const QString &text)
+{
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QString CommandLineWord(const QString &text)
+{
+    const bool plain = !text.isEmpty() && std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return isBlank(c) || c == QLatin1Char('"') || c == QLatin1Char('>');
+    });
+    return plain ? text : QuotedWord(text);
+}
+
+QString FindProgram(const QString &program)
+{
+    if (program.isEmpty())
+        return {};
+    if (program.contains(QLatin1Char('/')))
+        return isExecutableFile(program) ? program : QString();
+    const QString beside = paths::join(paths::programDir(), program);
+    if (isExecutableFile(beside))
+        return beside;
+    return QStandardPaths::findExecutable(program);
+}
+
+void SystemCommandRunner::execCmd(const QString &commandLine)
+{
+    lastStarted_ = false;
+    lastExitStatus_ = -1;
+
+    const SplitCommand command = SplitCommandLine(commandLine);
+    const QString program = FindProgram(command.program);
+    if (program.isEmpty())
+        return;
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(command.arguments);
+    // Nobody can answer a question while the window ignores input.
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (command.outputFile.isEmpty()) {
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+    } else {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(command.outputFile);
+    }
+    process.start();
+    if (!process.waitForStarted(-1))
+        return;
+    lastStarted_ = true;
+
+    // Repaints and timers go on while the program runs; clicks and keys wait until it has ended.
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    while (process.state() != QProcess::NotRunning) {
+        // A quitting application refuses nested loops (-1); then wait without serving anything.
+        if (!QCoreApplication::instance() || loop.exec(QEventLoop::ExcludeUserInputEvents) == -1)
+            process.waitForFinished(-1);
+    }
+    if (process.exitStatus() == QProcess::NormalExit)
+        lastExitStatus_ = process.exitCode();
+}
+
+} // namespace kesto

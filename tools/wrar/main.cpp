@@ -1,0 +1,116 @@
+// wrar: the archiver command line of Kesto32, carried out by 7-Zip. The volumes are 7-Zip
+// multi-volume archives: tool.001, tool.002, ... (or one archive under the name given).
+#include "wrar_plan.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace {
+
+int fail(int status, const QString &message)
+{
+    std::fprintf(stderr, "wrar: %s\n", qPrintable(message));
+    return status;
+}
+
+int usage(const QString &reason)
+{
+    fail(wrar::UsageStatus, reason);
+    std::fprintf(stderr,
+                 "usage: wrar a -r -v<bytes>b [-m5] [-s] -y <archive> <source> [-x@<list>]\n"
+                 "       -v0b (any number of zeros): one archive of any size\n");
+    return wrar::UsageStatus;
+}
+
+QString findSevenZip()
+{
+    const QString sevenZz = QStandardPaths::findExecutable(QStringLiteral("7zz"));
+    return sevenZz.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("7z")) : sevenZz;
+}
+
+// What in the archive's directory may be ours: the archive's own name and names that extend it.
+QSet<QString> archiveFiles(const QDir &dir, const QString &name)
+{
+    QSet<QString> found;
+    // No name filter: the archive's name may hold characters that a filter takes as wildcards.
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (entry == name || entry.startsWith(name + QLatin1Char('.')))
+            found.insert(entry);
+    }
+    return found;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    wrar::Request request;
+    QString error;
+    if (!wrar::ParseArguments(app.arguments().mid(1), request, error))
+        return usage(error);
+
+    const QFileInfo source(request.source);
+    if (!source.exists())
+        return fail(wrar::FatalStatus, QStringLiteral("source not found: %1").arg(request.source));
+    request.source = QDir::cleanPath(source.absoluteFilePath());
+
+    const QString sevenZip = findSevenZip();
+    if (sevenZip.isEmpty())
+        return fail(
+            wrar::FatalStatus,
+            QStringLiteral("7-Zip (7zz or 7z) not found on PATH; install the package 7zip"));
+
+    QTemporaryFile translated;
+    QString translatedPath;
+    if (!request.listFile.isEmpty()) {
+        QFile list(request.listFile);
+        if (!list.open(QIODevice::ReadOnly))
+            return fail(wrar::FatalStatus, QStringLiteral("cannot read the list %1: %2")
+                                               .arg(request.listFile, list.errorString()));
+        const QByteArray entries =
+            wrar::TranslateExclusions(list.readAll(), QFile::encodeName(request.source));
+        if (!entries.isEmpty()) {
+            if (!translated.open() || translated.write(entries) != entries.size() ||
+                !translated.flush())
+                return fail(wrar::FatalStatus, QStringLiteral("cannot write a temporary file: %1")
+                                                   .arg(translated.errorString()));
+            translatedPath = translated.fileName();
+        }
+    }
+
+    const QFileInfo archive(wrar::SevenZipArchiveName(request));
+    const QDir archiveDir = archive.absoluteDir();
+    const QSet<QString> before = archiveFiles(archiveDir, archive.fileName());
+
+    QProcess sevenZipRun;
+    sevenZipRun.setProgram(sevenZip);
+    sevenZipRun.setArguments(wrar::SevenZipArguments(request, translatedPath));
+    sevenZipRun.setProcessChannelMode(QProcess::ForwardedChannels);
+    sevenZipRun.setStandardInputFile(QProcess::nullDevice());
+    sevenZipRun.start();
+    if (!sevenZipRun.waitForStarted(-1))
+        return fail(wrar::FatalStatus,
+                    QStringLiteral("cannot start %1: %2").arg(sevenZip, sevenZipRun.errorString()));
+    sevenZipRun.waitForFinished(-1);
+    // Killed by a signal counts as stopped by the user.
+    const int status =
+        sevenZipRun.exitStatus() == QProcess::NormalExit ? sevenZipRun.exitCode() : 255;
+
+    // 0 and 1 (a warning) leave usable volumes; after anything worse none of this run's may stay.
+    if (status >= 2) {
+        const QSet<QString> created = archiveFiles(archiveDir, archive.fileName()) - before;
+        for (const QString &name : created)
+            QFile::remove(archiveDir.filePath(name));
+    }
+    return status;
+}
