@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -250,7 +251,9 @@ void MainWindow::buildSourcePage()
     Command2 =
         makeButton(source, "Command2", QStringLiteral("&Browse"), twipsRect(120, 780, 900, 345));
     Label9 = makeLabel(source, "Label9", QStringLiteral("- Source size -"),
-                       twipsRect(120, 1230, 3480, 255), Qt::AlignCenter);
+                       twipsRect(120, 1170, 3480, 420), Qt::AlignCenter);
+    // The size tool's summary may run longer than one line.
+    Label9->setWordWrap(true);
 
     auto *temporary = named(new QGroupBox(QStringLiteral("Drive for temporary files"), Picture1),
                             "Frame7", twipsRect(0, 1740, 3720, 1080));
@@ -259,7 +262,11 @@ void MainWindow::buildSourcePage()
     if (drives.isEmpty() || drives.first().letter != QLatin1String("c"))
         Drive1->addItem(QStringLiteral("c:"), QStringLiteral("c"));
     for (const Drive &drive : drives) {
-        Drive1->addItem(QStringLiteral("%1: [%2]").arg(drive.letter, drive.root), drive.letter);
+        // The list shows the root's own name; its whole path is the item's tool-tip.
+        const QString name = QFileInfo(drive.root).fileName();
+        Drive1->addItem(
+            QStringLiteral("%1: [%2]").arg(drive.letter, name.isEmpty() ? drive.root : name),
+            drive.letter);
         Drive1->setItemData(Drive1->count() - 1, drive.root, Qt::ToolTipRole);
     }
     Drive1->view()->setMinimumWidth(Drive1->view()->sizeHintForColumn(0) + 8);

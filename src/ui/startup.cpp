@@ -120,7 +120,8 @@ void MainWindow::placeWindow()
     if (!screen)
         return;
     const QSize screenSize = screen->geometry().size();
-    const QSize windowSize = layout()->totalSizeHint().expandedTo(size());
+    layout()->activate(); // the fixed size is known before the window is first shown
+    const QSize windowSize = size();
     move((screenSize.width() - windowSize.width()) / 2,
          (screenSize.height() - windowSize.height()) / 2 + twips(1300));
 }

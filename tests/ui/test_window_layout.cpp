@@ -157,6 +157,39 @@ private slots:
         saveScreenshot(QStringLiteral("HelpGroup"));
     }
 
+    void filledPagesPicture()
+    {
+        if (qEnvironmentVariableIsEmpty("KESTO_SCREENSHOT_DIR"))
+            QSKIP("pictures only on request");
+        JobSettings &job = ts->session.job;
+        job.SourcePath = QStringLiteral("/home/ann/projects/a rather long source directory/src");
+        job.SkipList = QStringLiteral("/home/ann/projects/src/old/*.*\r\n/home/ann/src/a.txt\r\n");
+        job.DizPath = QStringLiteral("/home/ann/projects/file_id.diz");
+        job.DizAutoNumber = true;
+        job.DizNoneSelected = false;
+        job.DizColumn = QStringLiteral("34");
+        job.DizLine = QStringLiteral("3");
+        job.NfoPath = QStringLiteral("/home/ann/projects/about.nfo");
+        job.NfoFirstOnly = 1;
+        job.ExtraIsDirectory = true;
+        job.ExtraPath = QStringLiteral("/home/ann/projects/extras");
+        job.ZipDir = QStringLiteral("/srv/out");
+        job.ZipName = QStringLiteral("tool");
+        job.VolumeSizeSetting = 200;
+        window->jobChanged();
+        window->setSourceSizeText(QStringLiteral("1,234 files, 56,789,012 bytes, 12 directories"));
+        window->setZipFreeSpaceText(QStringLiteral("Free space  700 M"));
+        window->setSizeDisplayText(QStringLiteral("100. M"));
+        window->setStatusText(QStringLiteral("tool.002"));
+        window->setArchiveText(QStringLiteral("tool002.zip"));
+        window->setVolumeText(QStringLiteral(" 2 of 10"));
+        window->setProgress(42);
+        for (Page page : {Page::Source, Page::Skip, Page::Diz, Page::Nfo, Page::Zip, Page::Kesto}) {
+            window->showPage(page);
+            saveScreenshot(pageName(page) + QStringLiteral("-filled"));
+        }
+    }
+
     void menusPicture()
     {
         if (qEnvironmentVariableIsEmpty("KESTO_SCREENSHOT_DIR"))
