@@ -12,6 +12,7 @@
 #include "list_bar.h"
 #include "marquee.h"
 #include "system/paths.h"
+#include "system/zip_component.h"
 #include "twips.h"
 
 #include <QAbstractItemView>
@@ -952,6 +953,10 @@ void MainWindow::closeMainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Closed while a run serves the window: stop it at its next step, as "E&xit" does.
+    if (session_.state.RunInProgress && session_.svc.zip)
+        session_.svc.zip->AbortRequest = true;
+    closed_ = true;
     ShutdownCleanup();
     event->accept();
     emit closed();

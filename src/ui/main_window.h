@@ -157,6 +157,7 @@ private:
     bool refreshing_ = false;        // the pages are being filled from the job
     bool rootDirectory_ = false;     // started from a root directory: nothing to clean up
     bool duplicateInstance_ = false; // another instance ran first: nothing to clean up
+    bool closed_ = false;            // closed while loading: the start-up goes no further
     bool measuring_ = false;
     bool testingDiz_ = false;
 

@@ -104,6 +104,9 @@ void MainWindow::MainWindowLoad()
     if (!job.ZipDir.isEmpty())
         ShowZipFreeSpace(session_);
     CalculateSourceSize(session_);
+    // The measurement serves the window: the user may have closed it meanwhile.
+    if (closed_)
+        return;
     if (session_.batchMode()) {
         // The run ends the program itself, closing this window when it completes.
         kesto::kesto_Click(session_);

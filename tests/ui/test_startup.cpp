@@ -234,6 +234,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(skipFile));
     }
 
+    void closingDuringARunStopsIt()
+    {
+        load(QString());
+        ts->session.state.RunInProgress = true;
+        window->close();
+        QVERIFY(ts->zip.AbortRequest);
+    }
+
+    void closingWithoutARunLeavesTheZipComponentAlone()
+    {
+        load(QString());
+        window->close();
+        QVERIFY(!ts->zip.AbortRequest);
+    }
+
 private:
     void load(const QString &commandLine)
     {
