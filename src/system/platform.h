@@ -1,6 +1,7 @@
 #pragma once
 // Interfaces behind which every outside component stands. The real implementations live in
-// src/system (no widgets) and src/ui (dialogs, message boxes, sound); tests put scripted fakes here.
+// src/system (no widgets) and src/ui (dialogs, message boxes, sound); tests put scripted fakes
+// here.
 #include <QList>
 #include <QString>
 #include <optional>
@@ -77,6 +78,16 @@ public:
     virtual qint64 freeBytes(const QString &path) = 0;
     // "c" (the private system drive) first, then the other usable drives.
     virtual QList<Drive> drives() = 0;
+};
+
+// The one-instance rule: a second start hands over to the program already running.
+class SingleInstance {
+public:
+    virtual ~SingleInstance() = default;
+    // Whether another instance was already running when this one started.
+    virtual bool anotherRunning() = 0;
+    // Asks that instance to restore its main window and bring it to the front.
+    virtual void activateOther() = 0;
 };
 
 // Ends the program at once (batch failures), without the shut-down clean-up.

@@ -17,6 +17,7 @@ struct Services {
     DiskInfo *disks = nullptr;
     Window *window = nullptr;
     Lifetime *lifetime = nullptr;
+    SingleInstance *instance = nullptr;
     ZipComponent *zip = nullptr;
 };
 

@@ -1,0 +1,169 @@
+// What the main window does when it loads and when it closes.
+#include "main_window.h"
+
+#include "describe/source_size.h"
+#include "engine/output_settings.h"
+#include "engine/packaging_run.h"
+#include "engine/validation.h"
+#include "job/script.h"
+#include "marquee.h"
+#include "system/paths.h"
+#include "system/zip_component.h"
+#include "twips.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
+
+namespace kesto::ui {
+
+namespace {
+
+constexpr qint64 minimumTempFree = 2'000'000;
+
+void removePlainFile(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        QFile::remove(path);
+}
+
+} // namespace
+
+void ReadCommandLine(RunState &state, const QString &commandLine)
+{
+    if (!commandLine.isEmpty()) {
+        state.BatchRunDated = commandLine.startsWith(QLatin1Char('$'));
+        state.CommandLineScript = state.BatchRunDated ? commandLine.mid(1) : commandLine;
+    }
+    state.BatchRun = commandLine.startsWith(QLatin1Char('!'));
+    if (state.BatchRun)
+        state.CommandLineScript = commandLine.mid(1);
+}
+
+void MainWindow::MainWindowLoad()
+{
+    RunState &state = session_.state;
+    JobSettings &job = session_.job;
+
+    HideAllPages();
+    Picture1->show();
+
+    if (programDir_ == QLatin1String("/")) {
+        rootDirectory_ = true;
+        session_.error(QStringLiteral("Kesto32 can not be run from") + QStringLiteral("\r\n") +
+                           QStringLiteral("a root directory, please reinstall."),
+                       Icon::Stop);
+        close();
+        return;
+    }
+
+    if (session_.svc.instance && session_.svc.instance->anotherRunning()) {
+        duplicateInstance_ = true;
+        const QString duplicate = QStringLiteral("Kesto32 duplicate instance.");
+        QGuiApplication::setApplicationDisplayName(duplicate);
+        setWindowTitle(duplicate);
+        session_.svc.instance->activateOther();
+        close();
+        return;
+    }
+
+    placeWindow();
+    PVMarquee1->setText(QStringLiteral("Kesto32 ") + state.VersionText +
+                        QStringLiteral("  by ZWT   <IMG 1>"));
+    showStartTempDrive();
+    Label9->setToolTip(QStringLiteral("Total source size"));
+    Label3->setToolTip(QStringLiteral("Drive free space"));
+
+    ReadCommandLine(state, commandLine_);
+    state.ScriptPath = state.CommandLineScript;
+    if (commandLine_.isEmpty()) {
+        show();
+        repaint();
+        return;
+    }
+    if (closeSplash_)
+        closeSplash_();
+
+    setWindowTitle(QStringLiteral("Kesto32 - ") + ScriptFileName(state.ScriptPath));
+    show();
+    repaint();
+    const bool loaded = LoadScript(session_);
+    jobChanged();
+    ValidateJob(session_);
+    jobChanged();
+    if (session_.batchMode() && !state.JobValid) {
+        session_.endBatch(ExitInvalidJob,
+                          loaded
+                              ? QStringLiteral("the job in %1 is not valid").arg(state.ScriptPath)
+                              : QStringLiteral("cannot load the script %1").arg(state.ScriptPath));
+        return;
+    }
+    if (!job.ZipDir.isEmpty())
+        ShowZipFreeSpace(session_);
+    CalculateSourceSize(session_);
+    // The measurement serves the window: the user may have closed it meanwhile.
+    if (closed_)
+        return;
+    if (session_.batchMode()) {
+        // The run ends the program itself, closing this window when it completes.
+        kesto::kesto_Click(session_);
+        return;
+    }
+    show();
+    repaint();
+}
+
+// Centred across, 1300 twips below the middle down.
+void MainWindow::placeWindow()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize screenSize = screen->geometry().size();
+    layout()->activate(); // the fixed size is known before the window is first shown
+    const QSize windowSize = size();
+    move((screenSize.width() - windowSize.width()) / 2,
+         (screenSize.height() - windowSize.height()) / 2 + twips(1300));
+}
+
+void MainWindow::showStartTempDrive()
+{
+    RunState &state = session_.state;
+    selectDrive(QStringLiteral("c"));
+    const qint64 freeBytes =
+        session_.svc.disks ? session_.svc.disks->freeBytes(paths::systemDir()) : 0;
+    state.TempDrive = selectedDrive().left(1);
+    const QString heading = QStringLiteral("Free space on - ") + QLatin1Char('\r');
+    if (freeBytes < minimumTempFree)
+        setTempFreeSpaceText(heading + QStringLiteral("less than 2 Meg."));
+    else
+        setTempFreeSpaceText(heading + QLatin1Char(' ') + QString::number(FreeSpaceMB(freeBytes)) +
+                             QStringLiteral(" Meg."));
+}
+
+void MainWindow::ShutdownCleanup()
+{
+    // Another instance owns the fixed files, and a refused start made none.
+    if (rootDirectory_ || duplicateInstance_)
+        return;
+    const RunState &state = session_.state;
+    removePlainFile(paths::systemFile(QStringLiteral("skip.txt")));
+    if (!state.NfoWorkName.isEmpty())
+        removePlainFile(state.AppDir + QLatin1Char('/') + state.NfoWorkName);
+    removePlainFile(state.AppDir + QStringLiteral("/file_id.diz"));
+    removePlainFile(paths::systemFile(QStringLiteral("size.txt")));
+    removePlainFile(paths::systemFile(QStringLiteral("~kesto.diz")));
+}
+
+void MainWindow::ExitCommand()
+{
+    if (session_.svc.zip)
+        session_.svc.zip->AbortRequest = true;
+    serveEvents();
+    closeMainWindow();
+}
+
+} // namespace kesto::ui
