@@ -2,16 +2,22 @@
 #include "system/paths.h"
 #include "system/zip_component.h"
 #include "ui/main_window.h"
-#include "ui/standin_services.h"
+#include "system/command_runner.h"
+#include "system/free_space.h"
+#include "system/storage_disks.h"
+#include "system/timings.h"
+#include "ui/qt_platform.h"
+#include "ui/single_instance.h"
+#include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 
 using namespace kesto;
 
 int main(int argc, char **argv)
 {
+    timings::mark("start");
     // Without a display (a server, cron, CI) a batch run still works, on Qt's offscreen platform.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -35,16 +41,20 @@ int main(int argc, char **argv)
     parser.process(app);
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
-    standin::QtMessageBoxes messages;
-    standin::QtDialogs dialogs;
-    standin::QtSound sound;
-    standin::QtLauncher launcher;
-    standin::QtHelp help;
-    standin::SystemCommandRunner runner;
-    standin::StorageDiskInfo disks;
-    standin::ProcessLifetime lifetime;
-    standin::LocalSingleInstance instance;
+    initUiResources();
+    QtMessageBoxes messages;
+    QtDialogs dialogs;
+    QtSound sound;
+    QtHelp help;
+    QtLauncher launcher(&help);
+    SystemCommandRunner runner;
+    StorageDiskInfo disks;
+    ProcessLifetime lifetime;
+    LocalSingleInstance instance;
     ZipComponent zip;
+    dialogs.folderStatus = [&disks](const QString &path) {
+        return FolderPickerSelectionChanged(disks, path);
+    };
     session.svc.messages = &messages;
     session.svc.dialogs = &dialogs;
     session.svc.sound = &sound;
@@ -59,14 +69,30 @@ int main(int argc, char **argv)
 
     ui::MainWindow window(session, commandLine);
     session.svc.window = &window;
+    messages.setParentWindow(&window);
+    dialogs.setParentWindow(&window);
+    help.setParentWindow(&window);
     zip.serveEvents = [&window] { window.serveEvents(); };
+    instance.onActivate = [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    };
+    window.setSplashCloser([] { CloseSplash(); });
+    window.setAboutSplashOpener([&session, &window] { OpenAboutSplash(session, &window); });
 
     // Closing the main window ends the program, whatever other window is open.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&window, &ui::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    // The splash window stands for 2000 ms, then loads the main window.
-    QTimer::singleShot(2000, &window, [&window] { window.MainWindowLoad(); });
-    return app.exec();
+    // The splash window comes first; after its period it loads the main window.
+    auto *splash = new Form3(session, [&window] {
+        timings::mark("main-window-load");
+        window.MainWindowLoad();
+    });
+    splash->setMainWindow(&window);
+    const int status = app.exec();
+    timings::mark("exit");
+    return status;
 }

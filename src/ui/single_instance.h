@@ -1,5 +1,7 @@
 #pragma once
 // One running program per user: a later start hands over to the first and ends.
+#include "system/platform.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -8,16 +10,6 @@
 class QLocalServer;
 
 namespace kesto {
-
-class SingleInstance {
-public:
-    virtual ~SingleInstance() = default;
-    // Was another instance running when this one started? The answer is kept: asked again
-    // later (at shut-down) it does not change.
-    virtual bool anotherRunning() = 0;
-    // Asks the running instance to restore and raise its window.
-    virtual void activateOther() = 0;
-};
 
 // A local socket named per user. The first instance listens on it; a later one that can
 // connect knows it is not alone and sends "raise".

@@ -95,7 +95,9 @@ int main(int argc, char **argv)
     QProcess sevenZipRun;
     sevenZipRun.setProgram(sevenZip);
     sevenZipRun.setArguments(wrar::SevenZipArguments(request, translatedPath));
-    sevenZipRun.setProcessChannelMode(QProcess::ForwardedChannels);
+    // 7-Zip's progress report is noise in a batch run's output; its errors still reach stderr.
+    sevenZipRun.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sevenZipRun.setStandardOutputFile(QProcess::nullDevice());
     sevenZipRun.setStandardInputFile(QProcess::nullDevice());
     sevenZipRun.start();
     if (!sevenZipRun.waitForStarted(-1))
