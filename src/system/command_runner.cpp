@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace kesto {
 
@@ -119,8 +120,14 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
 
     const SplitCommand command = SplitCommandLine(commandLine);
     const QString program = FindProgram(command.program);
-    if (program.isEmpty())
+    // The run judges a program by its effect; these lines only tell the user what went wrong.
+    const auto report = [&command](const char *what) {
+        std::fprintf(stderr, "kesto32: %s %s\n", qPrintable(command.program), what);
+    };
+    if (program.isEmpty()) {
+        report("cannot be found");
         return;
+    }
 
     QProcess process;
     process.setProgram(program);
@@ -134,8 +141,10 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
         process.setStandardOutputFile(command.outputFile);
     }
     process.start();
-    if (!process.waitForStarted(-1))
+    if (!process.waitForStarted(-1)) {
+        report("cannot be started");
         return;
+    }
     lastStarted_ = true;
 
     // Repaints and timers go on while the program runs; clicks and keys wait until it has ended.
@@ -148,6 +157,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     }
     if (process.exitStatus() == QProcess::NormalExit)
         lastExitStatus_ = process.exitCode();
+    if (lastExitStatus_ != 0)
+        report(qPrintable(QStringLiteral("ended with status %1").arg(lastExitStatus_)));
 }
 
 } // namespace kesto
