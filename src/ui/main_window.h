@@ -139,7 +139,7 @@ private:
     void startHelpViewer();
     void openAboutSplash();
     void popupPageMenu(const QPoint &globalPos);
-    // Mouse-down on a surface of the page menu (the design's Form_MouseDown and its kin).
+    // Mouse-down on the window background and every other surface that offers the page menu.
     void Form_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void SSPanel7_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void playSound(const QString &waveFile);

@@ -175,7 +175,6 @@ private slots:
 
     void pageMenuPopsUpAndShowsTheChosenPage()
     {
-        window->setPageMenuPopup({});
         window->setPageMenuPopup(
             [](QMenu *menu, const QPoint &globalPos) { menu->popup(globalPos); });
         QLabel *label = window->findChild<QLabel *>(QStringLiteral("Label2"));
