@@ -1,17 +1,18 @@
 #include "job/session.h"
-#include "system/paths.h"
-#include "system/zip_component.h"
-#include "ui/main_window.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
+#include "system/paths.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
+#include "system/zip_component.h"
+#include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLoggingCategory>
 
 using namespace kesto;
 
@@ -20,8 +21,12 @@ int main(int argc, char **argv)
     timings::mark("start");
     // Without a display (a server, cron, CI) a batch run still works, on Qt's offscreen platform.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // There Qt's notes on what a display would do (window shapes, size hints, a missing
+        // runtime directory) would only bury the program's own "kesto32: ..." line.
+        QLoggingCategory::setFilterRules(QStringLiteral("*.warning=false"));
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kesto32"));
 

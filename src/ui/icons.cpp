@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+
 namespace kesto::ui {
 
 namespace {
@@ -97,6 +99,27 @@ QPixmap bannerPicture()
     p.setBrush(QColor(250, 210, 0));
     p.drawPolygon(QPolygon({{9, 1}, {3, 9}, {7, 9}, {6, 15}, {13, 6}, {9, 6}}));
     return pixmap;
+}
+
+QCursor logoCursor()
+{
+    QPixmap pixmap = canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(Qt::black);
+    p.drawPolygon(QPolygonF({{1, 1}, {1, 19}, {6, 14}, {10, 22}, {13, 21}, {9, 13}, {16, 13}}));
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(250, 210, 0));
+    QPolygonF star;
+    for (int point = 0; point < 10; ++point) {
+        const double radius = point % 2 == 0 ? 7.0 : 3.0;
+        const double angle = M_PI / 2 + point * M_PI / 5;
+        star << QPointF(23 + radius * std::cos(angle), 9 - radius * std::sin(angle));
+    }
+    p.drawPolygon(star);
+    p.end();
+    return QCursor(pixmap, 1, 1);
 }
 
 } // namespace kesto::ui

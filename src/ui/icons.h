@@ -1,5 +1,6 @@
 #pragma once
 // Small pictures drawn in code, so that the program carries no image files of its own.
+#include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -9,5 +10,7 @@ namespace kesto::ui {
 QIcon listItemIcon(const QString &item);
 // The picture that the About banner scrolls along with its text.
 QPixmap bannerPicture();
+// The logo panel's own pointer: an arrow with a small star beside its tip.
+QCursor logoCursor();
 
 } // namespace kesto::ui

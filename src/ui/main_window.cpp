@@ -1,11 +1,13 @@
 #include "main_window.h"
 
+#include "describe/description_files.h"
 #include "describe/diz_numbering.h"
 #include "describe/skip_list.h"
 #include "describe/source_size.h"
 #include "engine/output_settings.h"
 #include "engine/packaging_run.h"
 #include "engine/script_commands.h"
+#include "engine/temp_drive.h"
 #include "engine/zip_step.h"
 #include "icons.h"
 #include "job/script.h"
@@ -22,6 +24,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -40,6 +43,36 @@ namespace {
 
 constexpr int clientWidth = 5100;
 constexpr int clientHeight = 3675;
+constexpr int keyF1 = 112;
+// A Windows colour value 0xC00000: red 0, green 0, blue 192.
+const QColor linkHoverColour(0, 0, 192);
+
+// Where a right click pops up the page menu: the window background, the pages, their frames,
+// every label, the display panels, the title and logo panels and the banner.
+const char *const menuSurfaceNames[] = {
+    "client",   "Picture1", "Picture2", "Picture4", "Picture5", "Picture6",  "Picture7",
+    "Picture8", "SSFrame1", "SSFrame2", "Frame3",   "Frame4",   "Frame5",    "Frame6",
+    "Frame8",   "Label1",   "Label2",   "Label3",   "Label4",   "Label5",    "Label6",
+    "Label7",   "Label8",   "Label9",   "Label10",  "Label11",  "Label12",   "Label13",
+    "Label14",  "Label15",  "Label16",  "Label17",  "SSPanel8", "SSPanel2",  "SSPanel3",
+    "SSPanel4", "SSPanel5", "SSPanel6", "SSPanel1", "SSPanel7", "PVMarquee1"};
+
+QString emailCommand()
+{
+    return QStringLiteral("webdial.exe >mailto:") + AuthorEmail;
+}
+
+QString webCommand()
+{
+    return QStringLiteral("webdial.exe $") + AuthorWebPage;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
 
 template <class Widget> Widget *named(Widget *widget, const char *name, const QRect &geometry)
 {
@@ -156,6 +189,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
     buildKestoPage();
     buildAboutPage();
     connectControls();
+    installBehaviours();
 
     Picture1->show();
     jobChanged();
@@ -263,10 +297,13 @@ void MainWindow::buildSourcePage()
     if (drives.isEmpty() || drives.first().letter != QLatin1String("c"))
         Drive1->addItem(QStringLiteral("c:"), QStringLiteral("c"));
     for (const Drive &drive : drives) {
-        // The list shows the root's own name; its whole path is the item's tool-tip.
+        // "c:" is the program's own drive; the others show the root's own name after the
+        // letter, and every item's tool-tip is the whole root path.
         const QString name = QFileInfo(drive.root).fileName();
         Drive1->addItem(
-            QStringLiteral("%1: [%2]").arg(drive.letter, name.isEmpty() ? drive.root : name),
+            drive.letter == QLatin1String("c")
+                ? QStringLiteral("c:")
+                : QStringLiteral("%1: [%2]").arg(drive.letter, name.isEmpty() ? drive.root : name),
             drive.letter);
         Drive1->setItemData(Drive1->count() - 1, drive.root, Qt::ToolTipRole);
     }
@@ -553,10 +590,7 @@ void MainWindow::SSListBar1_ListItemClick(const QString &itemClicked)
         HideAllPages();
         ShowAboutPage();
     } else if (itemClicked == QLatin1String("Help")) {
-        if (session_.svc.launcher)
-            session_.svc.launcher->start(QStringLiteral("winhelp.exe ") + session_.state.AppDir +
-                                             QStringLiteral("/kesto32.hlp"),
-                                         WindowMode::ShowNoActivate);
+        startHelpViewer();
     }
 }
 
@@ -625,66 +659,193 @@ void MainWindow::indexm_Click()
 void MainWindow::webm_Click()
 {
     if (session_.svc.launcher)
-        session_.svc.launcher->start(QStringLiteral("webdial.exe $") + AuthorWebPage,
-                                     WindowMode::ShowNormal);
+        session_.svc.launcher->start(webCommand(), WindowMode::ShowNormal);
 }
 
 void MainWindow::emailm_Click()
 {
     if (session_.svc.launcher)
-        session_.svc.launcher->start(QStringLiteral("webdial.exe >mailto:") + AuthorEmail,
-                                     WindowMode::ShowNormal);
+        session_.svc.launcher->start(emailCommand(), WindowMode::ShowNormal);
 }
 
 void MainWindow::aboutm_Click()
+{
+    openAboutSplash();
+}
+
+// --- Window behaviours ----------------------------------------------------------------------
+
+void MainWindow::installBehaviours()
+{
+    for (const char *name : menuSurfaceNames) {
+        auto *surface = findChild<QWidget *>(QLatin1String(name));
+        Q_ASSERT_X(surface, "installBehaviours", name);
+        menuSurfaces_ << surface;
+        surface->installEventFilter(this);
+    }
+    pathDisplays_ = {SSPanel8, SSPanel2, SSPanel3, SSPanel4, SSPanel5};
+    for (QWidget *watched : std::initializer_list<QWidget *>{Text3, SSPanel10, SSPanel11})
+        watched->installEventFilter(this);
+    Text3->setMouseTracking(true);
+    SSPanel7->setCursor(logoCursor());
+    pagePopup_ = [](QMenu *menu, const QPoint &globalPos) { menu->popup(globalPos); };
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint globalPos = mouse->globalPosition().toPoint();
+        if (widget == SSPanel7) {
+            SSPanel7_MouseDown(mouse->button(), globalPos);
+            return true;
+        }
+        // A press that a control let through to its container is not the container's own.
+        if (menuSurfaces_.contains(widget) && !widget->childAt(mouse->position().toPoint()) &&
+            mouse->button() == Qt::RightButton) {
+            Form_MouseDown(mouse->button(), globalPos);
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool click = mouse->button() == Qt::LeftButton &&
+                           widget->rect().contains(mouse->position().toPoint());
+        if (click && widget == SSPanel10)
+            SSPanel10_Click();
+        else if (click && widget == SSPanel11)
+            SSPanel11_Click();
+        break;
+    }
+    case QEvent::Enter:
+        if (widget == SSPanel10 || widget == SSPanel11)
+            setTextColour(widget, linkHoverColour);
+        else if (auto *display = qobject_cast<QLabel *>(widget);
+                 display && pathDisplays_.contains(display))
+            display->setToolTip(display->text());
+        break;
+    case QEvent::Leave:
+        if (widget == SSPanel10 || widget == SSPanel11)
+            setTextColour(widget, Qt::black);
+        break;
+    case QEvent::MouseMove:
+        if (widget == Text3)
+            Text3->setToolTip(Text3->text());
+        break;
+    default: break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::Form_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
+{
+    if (button == Qt::RightButton)
+        popupPageMenu(globalPos);
+}
+
+void MainWindow::SSPanel7_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
+{
+    if (button == Qt::RightButton)
+        popupPageMenu(globalPos);
+    else
+        openAboutSplash();
+}
+
+void MainWindow::popupPageMenu(const QPoint &globalPos)
+{
+    if (pagePopup_)
+        pagePopup_(Menu, globalPos);
+}
+
+void MainWindow::openAboutSplash()
 {
     session_.state.SplashAboutMode = true;
     if (openAboutSplash_)
         openAboutSplash_();
 }
 
+void MainWindow::startHelpViewer()
+{
+    if (session_.svc.launcher)
+        session_.svc.launcher->start(QStringLiteral("winhelp.exe ") + session_.state.AppDir +
+                                         QStringLiteral("/kesto32.hlp"),
+                                     WindowMode::ShowNoActivate);
+}
+
+void MainWindow::Form_KeyDown(int keyCode)
+{
+    if (keyCode == keyF1)
+        startHelpViewer();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Form_KeyDown(keyF1);
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::SSPanel10_Click()
+{
+    if (session_.svc.launcher)
+        session_.svc.launcher->start(emailCommand(), WindowMode::ShowNoActivate);
+}
+
+void MainWindow::SSPanel11_Click()
+{
+    if (session_.svc.launcher)
+        session_.svc.launcher->start(webCommand(), WindowMode::ShowNoActivate);
+}
+
 // --- Page controls --------------------------------------------------------------------------
+
+// The page operations show the changed job through the session's window.
 
 void MainWindow::Command2_Click()
 {
     BrowseSource(session_);
-    jobChanged();
 }
 
 void MainWindow::Drive1_Change()
 {
-    if (refreshing_)
-        return;
-    // Call site: TempDriveChanged(session_) of the page operations.
+    const QString selected = selectedDrive();
+    const QString accepted = TempDriveChanged(session_, selected);
+    // Refused: back to c, whose own change (if the list was elsewhere) shows c's free space.
+    if (accepted != selected)
+        selectDrive(accepted);
 }
 
 void MainWindow::Command1_Click()
 {
     AddSkipEntry(session_, Option6->isChecked());
-    jobChanged();
 }
 
 void MainWindow::Command14_Click()
 {
     ClearSkipList(session_);
-    jobChanged();
 }
 
 void MainWindow::Command4_Click()
 {
-    // Call site: the Diz page's "&Create" of the page operations.
-    jobChanged();
+    kesto::Command4_Click(session_);
 }
 
 void MainWindow::Command5_Click()
 {
-    // Call site: the Diz page's "&Edit" of the page operations.
+    kesto::Command5_Click(session_);
 }
 
 void MainWindow::Command6_Click()
 {
-    // Call site: the Diz page's "&Browse" of the page operations.
-    jobChanged();
+    kesto::Command6_Click(session_);
 }
 
 void MainWindow::Command3_Click()
@@ -698,36 +859,27 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Option1_Click()
 {
-    JobSettings &job = session_.job;
-    job.DizAutoNumber = false;
-    job.DizNoneSelected = true;
-    job.DizColumn.clear();
-    job.DizLine.clear();
-    jobChanged();
+    kesto::Option1_Click(session_);
 }
 
 void MainWindow::Option3_Click()
 {
-    session_.job.DizAutoNumber = true;
-    session_.job.DizNoneSelected = false;
-    jobChanged();
+    kesto::Option3_Click(session_);
 }
 
 void MainWindow::Command7_Click()
 {
-    // Call site: the Nfo page's "&Create" of the page operations.
-    jobChanged();
+    kesto::Command7_Click(session_);
 }
 
 void MainWindow::Command11_Click()
 {
-    // Call site: the Nfo page's "&Edit" of the page operations.
+    kesto::Command11_Click(session_);
 }
 
 void MainWindow::Command8_Click()
 {
-    // Call site: the Nfo page's "&Browse" of the page operations.
-    jobChanged();
+    kesto::Command8_Click(session_);
 }
 
 void MainWindow::Check1_Click()
@@ -739,28 +891,22 @@ void MainWindow::Check1_Click()
 
 void MainWindow::Option2_Click()
 {
-    session_.job.ExtraIsFile = true;
-    session_.job.ExtraIsDirectory = false;
-    jobChanged();
+    kesto::Option2_Click(session_);
 }
 
 void MainWindow::Option4_Click()
 {
-    session_.job.ExtraIsFile = false;
-    session_.job.ExtraIsDirectory = true;
-    jobChanged();
+    kesto::Option4_Click(session_);
 }
 
 void MainWindow::Command9_Click()
 {
-    // Call site: the extra's "B&rowse" of the page operations.
-    jobChanged();
+    kesto::Command9_Click(session_);
 }
 
 void MainWindow::Command10_Click()
 {
     ChooseZipDir(session_);
-    jobChanged();
 }
 
 void MainWindow::SSCheck1_Click()
@@ -912,9 +1058,10 @@ void MainWindow::jobChanged()
     Option3->setChecked(job.DizAutoNumber);
     setEditText(Text2, job.DizColumn);
     setEditText(Text6, job.DizLine);
-    setGreyed(Text2, !job.DizAutoNumber);
-    setGreyed(Text6, !job.DizAutoNumber);
-    Command3->setEnabled(job.DizAutoNumber);
+    const bool numbered = DizNumberingEnabled(job);
+    setGreyed(Text2, !numbered);
+    setGreyed(Text6, !numbered);
+    Command3->setEnabled(numbered);
 
     SSPanel3->setText(job.NfoPath);
     Check1->setTristate(job.NfoFirstOnly == 2);
@@ -923,7 +1070,7 @@ void MainWindow::jobChanged()
                                                   : Qt::Unchecked);
     Option2->setChecked(job.ExtraIsFile);
     Option4->setChecked(job.ExtraIsDirectory);
-    Command9->setEnabled(job.ExtraIsFile || job.ExtraIsDirectory);
+    Command9->setEnabled(ExtraBrowseEnabled(job));
     SSPanel4->setText(job.ExtraPath);
 
     SSPanel5->setText(job.ZipDir);

@@ -51,6 +51,12 @@ public:
     void setSplashCloser(std::function<void()> close) { closeSplash_ = std::move(close); }
     void setAboutSplashOpener(std::function<void()> open) { openAboutSplash_ = std::move(open); }
 
+    // Where the page menu pops up; by default QMenu::popup at the pointer.
+    void setPageMenuPopup(std::function<void(QMenu *menu, const QPoint &globalPos)> popup)
+    {
+        pagePopup_ = std::move(popup);
+    }
+
     // Navigation.
     void HideAllPages();
     void source_Click();
@@ -72,6 +78,11 @@ public:
     void webm_Click();
     void emailm_Click();
     void aboutm_Click();
+
+    // Window behaviours.
+    void Form_KeyDown(int keyCode);
+    void SSPanel10_Click();
+    void SSPanel11_Click();
 
     QString titleText() const;
     QWidget *pageWidget(Page page) const;
@@ -109,6 +120,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -121,8 +134,14 @@ private:
     void buildKestoPage();
     void buildAboutPage();
     void connectControls();
+    void installBehaviours();
     void placeWindow();
-    void showStartTempDrive();
+    void startHelpViewer();
+    void openAboutSplash();
+    void popupPageMenu(const QPoint &globalPos);
+    // Mouse-down on the window background and every other surface that offers the page menu.
+    void Form_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
+    void SSPanel7_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void playSound(const QString &waveFile);
     void showPlaced(QWidget *page, int left, int top, const QString &title);
 
@@ -154,6 +173,9 @@ private:
     QString programDir_;
     std::function<void()> closeSplash_;
     std::function<void()> openAboutSplash_;
+    std::function<void(QMenu *, const QPoint &)> pagePopup_;
+    QList<QWidget *> menuSurfaces_;
+    QList<QLabel *> pathDisplays_;
     bool refreshing_ = false;        // the pages are being filled from the job
     bool rootDirectory_ = false;     // started from a root directory: nothing to clean up
     bool duplicateInstance_ = false; // another instance ran first: nothing to clean up

@@ -4,6 +4,7 @@
 #include "describe/source_size.h"
 #include "engine/output_settings.h"
 #include "engine/packaging_run.h"
+#include "engine/temp_drive.h"
 #include "engine/validation.h"
 #include "job/script.h"
 #include "marquee.h"
@@ -21,8 +22,6 @@
 namespace kesto::ui {
 
 namespace {
-
-constexpr qint64 minimumTempFree = 2'000'000;
 
 void removePlainFile(const QString &path)
 {
@@ -73,7 +72,7 @@ void MainWindow::MainWindowLoad()
     placeWindow();
     PVMarquee1->setText(QStringLiteral("Kesto32 ") + state.VersionText +
                         QStringLiteral("  by ZWT   <IMG 1>"));
-    showStartTempDrive();
+    selectDrive(TempDriveStartup(session_));
     Label9->setToolTip(QStringLiteral("Total source size"));
     Label3->setToolTip(QStringLiteral("Drive free space"));
 
@@ -127,21 +126,6 @@ void MainWindow::placeWindow()
     const QSize windowSize = size();
     move((screenSize.width() - windowSize.width()) / 2,
          (screenSize.height() - windowSize.height()) / 2 + twips(1300));
-}
-
-void MainWindow::showStartTempDrive()
-{
-    RunState &state = session_.state;
-    selectDrive(QStringLiteral("c"));
-    const qint64 freeBytes =
-        session_.svc.disks ? session_.svc.disks->freeBytes(paths::systemDir()) : 0;
-    state.TempDrive = selectedDrive().left(1);
-    const QString heading = QStringLiteral("Free space on - ") + QLatin1Char('\r');
-    if (freeBytes < minimumTempFree)
-        setTempFreeSpaceText(heading + QStringLiteral("less than 2 Meg."));
-    else
-        setTempFreeSpaceText(heading + QLatin1Char(' ') + QString::number(FreeSpaceMB(freeBytes)) +
-                             QStringLiteral(" Meg."));
 }
 
 void MainWindow::ShutdownCleanup()

@@ -1,14 +1,19 @@
 // Every page's controls sit inside their page and the window, do not overlap, and show their
 // whole caption. With KESTO_SCREENSHOT_DIR set, each page is also saved as a picture there.
 #include "support/fakes.h"
+#include "system/command_runner.h"
+#include "system/storage_disks.h"
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 
@@ -190,6 +195,35 @@ private slots:
         }
     }
 
+    // The example job opened as the user would, with the real drives and size tool behind it.
+    void exampleJobPicture()
+    {
+        const QString job = qEnvironmentVariable("KESTO_EXAMPLE_JOB");
+        if (qEnvironmentVariableIsEmpty("KESTO_SCREENSHOT_DIR") || job.isEmpty())
+            QSKIP("pictures of the example job only on request");
+        StorageDiskInfo disks;
+        SystemCommandRunner runner;
+        ts->session.svc.disks = &disks;
+        ts->session.svc.runner = &runner;
+        window = std::make_unique<MainWindow>(ts->session);
+        ts->session.svc.window = window.get();
+        window->MainWindowLoad();
+        ts->dialogs.answers << job;
+        window->open_Click();
+        QVERIFY(ts->session.state.JobValid);
+        for (Page page : {Page::Source, Page::Skip, Page::Diz, Page::Nfo, Page::Zip}) {
+            window->showPage(page);
+            saveScreenshot(QStringLiteral("example-") + pageName(page));
+        }
+        window->showPage(Page::Source);
+        auto *drives = window->findChild<QComboBox *>(QStringLiteral("Drive1"));
+        drives->showPopup();
+        QWidget *list = drives->view()->window();
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        saveWidget(list, QStringLiteral("example-drives"));
+        drives->hidePopup();
+    }
+
     void menusPicture()
     {
         if (qEnvironmentVariableIsEmpty("KESTO_SCREENSHOT_DIR"))
@@ -202,6 +236,19 @@ private slots:
             saveWidget(menu, QStringLiteral("menu-") + menu->objectName());
             menu->hide();
         }
+        // The logo panel's pointer, four times its size over a light and a dark ground.
+        const QPixmap pointer =
+            window->findChild<QWidget *>(QStringLiteral("SSPanel7"))->cursor().pixmap();
+        QPixmap grounds(pointer.width() * 8, pointer.height() * 4);
+        grounds.fill(Qt::white);
+        QPainter painter(&grounds);
+        painter.fillRect(grounds.width() / 2, 0, grounds.width() / 2, grounds.height(),
+                         Qt::darkGray);
+        for (int x : {0, grounds.width() / 2})
+            painter.drawPixmap(QRect(x, 0, pointer.width() * 4, pointer.height() * 4), pointer);
+        painter.end();
+        QVERIFY(grounds.save(qEnvironmentVariable("KESTO_SCREENSHOT_DIR") +
+                             QStringLiteral("/logo-pointer.png")));
     }
 
 private:
