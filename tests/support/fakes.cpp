@@ -3,6 +3,30 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+
+char *kesto::toString(const JobSettings &j)
+{
+    const auto flag = [](auto value) { return QString::number(value); };
+    const QStringList fields{j.SourcePath,
+                             j.SkipList,
+                             j.DizPath,
+                             flag(j.DizAutoNumber),
+                             flag(j.DizNoneSelected),
+                             j.DizColumn,
+                             j.DizLine,
+                             j.NfoPath,
+                             flag(j.NfoFirstOnly),
+                             flag(j.ExtraIsFile),
+                             flag(j.ExtraIsDirectory),
+                             j.ExtraPath,
+                             j.ZipDir,
+                             j.ZipName,
+                             flag(j.VolumeSizeSetting),
+                             flag(j.RarSolid),
+                             flag(j.ZipExtraCompression)};
+    return QTest::toString(fields.join(QStringLiteral(" | ")));
+}
 
 namespace kesto::test {
 
