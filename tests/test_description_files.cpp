@@ -12,16 +12,31 @@ namespace {
 // CP437 box drawing and a lone CR: must arrive byte for byte.
 const QByteArray Art = QByteArray("\xc9\xcd\xcd\xbb\r\n\xba hi \xba\r\xc8\xcd\xcd\xbc\r\n");
 
-void checkOpenDialog(const TestSession &t, const QString &title, const QString &filter,
-                     const QString &initialName, const QString &startDir)
+void checkDialog(const TestSession &t, const char *kind, const char *title, const char *filter,
+                 const char *initialName, const QString &startDir)
 {
     QCOMPARE(t.dialogs.calls.size(), 1);
-    const DialogCall &call = t.dialogs.calls[0];
-    QCOMPARE(call.kind, QStringLiteral("open"));
-    QCOMPARE(call.setup.title, title);
-    QCOMPARE(call.setup.filter, filter);
-    QCOMPARE(call.setup.initialName, initialName);
-    QCOMPARE(call.setup.startDir, startDir);
+    const FileDialogSetup &setup = t.dialogs.calls[0].setup;
+    QCOMPARE(t.dialogs.calls[0].kind, kind);
+    QCOMPARE(setup.title, title);
+    QCOMPARE(setup.filter, filter);
+    QCOMPARE(setup.initialName, initialName);
+    QCOMPARE(setup.startDir, startDir);
+}
+
+void checkEditorStarted(const TestSession &t, const QString &commandLine)
+{
+    QCOMPARE(t.launcher.started.size(), 1);
+    QCOMPARE(t.launcher.started[0].commandLine, commandLine);
+    QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
+}
+
+void checkError(const TestSession &t, const QString &text)
+{
+    QCOMPARE(t.messages.shown.size(), 1);
+    QCOMPARE(t.messages.shown[0].title, "Kesto32 error");
+    QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
+    QVERIFY2(t.messages.shown[0].text.contains(text), qPrintable(t.messages.shown[0].text));
 }
 
 } // namespace
@@ -30,125 +45,104 @@ class TestDescriptionFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void dizCreateTwiceReopensTheText()
+    void create_data()
     {
-        TestSession t;
-        const QString working = t.appDir() + "/temp/file_id.diz";
-
-        Command4_Click(t.session);
-
-        QCOMPARE(t.messages.shown.size(), 1);
-        QCOMPARE(t.messages.shown[0].text,
-                 QStringLiteral("Choose 'Save' when finished in notepad, not 'save as'"));
-        QCOMPARE(t.messages.shown[0].title, QStringLiteral("Kesto32"));
-        QCOMPARE(t.messages.shown[0].icon, Icon::None);
-        QCOMPARE(t.messages.shown[0].buttons, Buttons::Ok);
-        QVERIFY(QFileInfo::exists(working));
-        QCOMPARE(readAll(working), QByteArray());
-        QCOMPARE(t.window.served, 1);
-        QCOMPARE(t.launcher.started.size(), 1);
-        QCOMPARE(t.launcher.started[0].commandLine, "Notepad.exe " + working + " ");
-        QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
-        QCOMPARE(t.session.job.DizPath, working);
-
-        t.writeFile(QStringLiteral("app/temp/file_id.diz"), Art);
-        Command4_Click(t.session);
-        QCOMPARE(readAll(working), Art);
-        QCOMPARE(t.launcher.started.size(), 2);
-        QCOMPARE(t.launcher.started[1].commandLine, "Notepad.exe " + working + " ");
-        QCOMPARE(t.session.job.DizPath, working);
+        QTest::addColumn<bool>("diz");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("description") << true << "file_id.diz";
+        QTest::newRow("nfo, without the message") << false << "About.nfo";
     }
 
-    void nfoCreateShowsNoMessage()
+    // The second Create reopens the text of the first.
+    void create()
     {
+        QFETCH(bool, diz);
+        QFETCH(QString, name);
         TestSession t;
-        const QString working = t.appDir() + "/temp/About.nfo";
-        Command7_Click(t.session);
-        QVERIFY(t.messages.shown.isEmpty());
+        const QString working = t.appDir() + "/temp/" + name;
+        const auto click = [&] { diz ? Command4_Click(t.session) : Command7_Click(t.session); };
+
+        click();
+
+        QCOMPARE(t.messages.shown.size(), diz ? 1 : 0);
+        if (diz) {
+            const ShownMessage &shown = t.messages.shown[0];
+            QCOMPARE(shown.text, "Choose 'Save' when finished in notepad, not 'save as'");
+            QCOMPARE(shown.title, "Kesto32");
+            QVERIFY(shown.icon == Icon::None && shown.buttons == Buttons::Ok);
+        }
+        QCOMPARE(readAll(working), "");
         QVERIFY(QFileInfo::exists(working));
-        QCOMPARE(t.launcher.started.size(), 1);
-        QCOMPARE(t.launcher.started[0].commandLine, "Notepad.exe " + working + " ");
-        QCOMPARE(t.session.job.NfoPath, working);
-        QCOMPARE(t.session.job.DizPath, QString());
+        QCOMPARE(t.window.served, 1);
+        checkEditorStarted(t, "Notepad.exe " + working + " ");
+        QCOMPARE(diz ? t.session.job.DizPath : t.session.job.NfoPath, working);
+
+        t.writeFile("app/temp/" + name, Art);
+        t.launcher.started.clear();
+        click();
+        QCOMPARE(readAll(working), Art);
+        checkEditorStarted(t, "Notepad.exe " + working + " ");
+        QCOMPARE(diz ? t.session.job.DizPath : t.session.job.NfoPath, working);
+        QCOMPARE(diz ? t.session.job.NfoPath : t.session.job.DizPath, "");
     }
 
     // A regular file named "temp" stands where the working directory must go.
     void createFailureIsReported()
     {
         TestSession t;
-        t.writeFile(QStringLiteral("app/temp"), "not a directory");
-        t.session.job.NfoPath = QStringLiteral("/old.nfo");
-
+        t.writeFile("app/temp", "not a directory");
+        t.session.job.NfoPath = "/old.nfo";
         Command7_Click(t.session);
-
-        QCOMPARE(t.messages.shown.size(), 1);
-        QCOMPARE(t.messages.shown[0].title, QStringLiteral("Kesto32 error"));
-        QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
-        QVERIFY(t.messages.shown[0].text.contains(t.appDir() + "/temp"));
+        checkError(t, t.appDir() + "/temp");
         QVERIFY(t.launcher.started.isEmpty());
-        QCOMPARE(t.session.job.NfoPath, QStringLiteral("/old.nfo"));
-    }
-
-    void edit_data()
-    {
-        QTest::addColumn<bool>("diz");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("diz") << true << "/home/ann/File_ID.diz";
-        QTest::newRow("nfo") << false << "/home/ann/a b.nfo";
-        QTest::newRow("diz empty") << true << "";
-        QTest::newRow("nfo empty") << false << "";
+        QCOMPARE(t.session.job.NfoPath, "/old.nfo");
     }
 
     void edit()
     {
-        QFETCH(bool, diz);
-        QFETCH(QString, path);
         TestSession t;
-        (diz ? t.session.job.DizPath : t.session.job.NfoPath) = path;
-        diz ? Command5_Click(t.session) : Command11_Click(t.session);
-        if (path.isEmpty()) {
-            QVERIFY(t.launcher.started.isEmpty());
-            return;
-        }
-        QCOMPARE(t.launcher.started.size(), 1);
-        QCOMPARE(t.launcher.started[0].commandLine, "Notepad.exe " + path);
-        QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
+        Command5_Click(t.session);
+        Command11_Click(t.session);
+        QVERIFY(t.launcher.started.isEmpty()); // nothing chosen, nothing to edit
+        t.session.job.DizPath = "/home/ann/File_ID.diz";
+        Command5_Click(t.session);
+        checkEditorStarted(t, "Notepad.exe /home/ann/File_ID.diz");
+        t.launcher.started.clear();
+        t.session.job.NfoPath = "/home/ann/a b.nfo";
+        Command11_Click(t.session);
+        checkEditorStarted(t, "Notepad.exe /home/ann/a b.nfo");
     }
 
-    void dizBrowseStartsAtDescriptionElseSource_data()
+    void dizBrowseCancelledRemovesDescription_data()
     {
         QTest::addColumn<QString>("dizPath");
         QTest::addColumn<QString>("startDir");
-        QTest::newRow("description set") << "/d/file_id.diz"
-                                         << "/d/file_id.diz";
-        QTest::newRow("no description") << ""
-                                        << "/src";
+        QTest::newRow("starts at the description") << "/d/file_id.diz"
+                                                   << "/d/file_id.diz";
+        QTest::newRow("else at the source") << ""
+                                            << "/src";
     }
 
-    void dizBrowseStartsAtDescriptionElseSource()
+    void dizBrowseCancelledRemovesDescription()
     {
         QFETCH(QString, dizPath);
         QFETCH(QString, startDir);
         TestSession t;
-        t.session.job.SourcePath = QStringLiteral("/src");
+        t.session.job.SourcePath = "/src";
         t.session.job.DizPath = dizPath;
-        t.dialogs.answers = QStringList{QString()};
-
         Command6_Click(t.session);
-
-        checkOpenDialog(t, QStringLiteral("Add file_id.diz"),
-                        QStringLiteral("File_id.diz (file_id.diz)|file_id.diz|"),
-                        QStringLiteral("*.diz"), startDir);
-        QCOMPARE(t.session.job.DizPath, QString()); // cancelling removes the description
+        checkDialog(t, "open", "Add file_id.diz", "File_id.diz (file_id.diz)|file_id.diz|", "*.diz",
+                    startDir);
+        QCOMPARE(t.session.job.DizPath, "");
         QVERIFY(t.messages.shown.isEmpty());
     }
 
     void dizBrowseCopiesToAppDir()
     {
         TestSession t;
-        t.writeFile(QStringLiteral("app/file_id.diz"), "older copy");
-        const QString chosen = t.writeFile(QStringLiteral("Src/File_ID.DIZ"), Art);
-        t.dialogs.answers = QStringList{chosen};
+        t.writeFile("app/file_id.diz", "older copy");
+        const QString chosen = t.writeFile("Src/File_ID.DIZ", Art);
+        t.dialogs.answers << chosen;
 
         Command6_Click(t.session);
 
@@ -170,17 +164,11 @@ private slots:
     {
         QFETCH(QString, chosen);
         TestSession t;
-        t.writeFile(QStringLiteral("app/file_id.diz"), Art);
-        t.dialogs.answers = QStringList{t.root.filePath(chosen)};
-
+        t.writeFile("app/file_id.diz", Art);
+        t.dialogs.answers << t.root.filePath(chosen);
         Command6_Click(t.session);
-
-        QCOMPARE(t.messages.shown.size(), 1);
-        QCOMPARE(t.messages.shown[0].text,
-                 QStringLiteral("The file_id.diz can't be from your application directory"));
-        QCOMPARE(t.messages.shown[0].title, QStringLiteral("Kesto32 error"));
-        QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
-        QCOMPARE(t.session.job.DizPath, QString());
+        checkError(t, "The file_id.diz can't be from your application directory");
+        QCOMPARE(t.session.job.DizPath, "");
         QCOMPARE(readAll(t.appDir() + "/file_id.diz"), Art);
     }
 
@@ -188,95 +176,67 @@ private slots:
     {
         QTest::addColumn<QString>("dizPath");
         QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::addColumn<QString>("nfoPath");
         QTest::newRow("chosen") << "/d/file_id.diz"
-                                << "/n/Group.NFO"
                                 << "/n/Group.NFO";
-        QTest::newRow("cancelled") << "/d/file_id.diz" << QString() << "";
-        QTest::newRow("starts at empty description") << ""
-                                                     << "/n/a.nfo"
-                                                     << "/n/a.nfo";
+        QTest::newRow("cancelled removes the nfo") << "/d/file_id.diz" << QString();
+        QTest::newRow("starts at an empty description") << ""
+                                                        << "/n/a.nfo";
     }
 
     void nfoBrowse()
     {
         QFETCH(QString, dizPath);
         QFETCH(QString, answer);
-        QFETCH(QString, nfoPath);
         TestSession t;
-        t.session.job.SourcePath = QStringLiteral("/src");
+        t.session.job.SourcePath = "/src";
         t.session.job.DizPath = dizPath;
-        t.session.job.NfoPath = QStringLiteral("/old.nfo");
-        t.dialogs.answers = QStringList{answer};
-
+        t.session.job.NfoPath = "/old.nfo";
+        t.dialogs.answers << answer;
         Command8_Click(t.session);
-
-        checkOpenDialog(t, QStringLiteral("Add *.nfo"), QStringLiteral("A nfo (*.nfo)|*.nfo|"),
-                        QStringLiteral("*.nfo"), dizPath);
-        QCOMPARE(t.session.job.NfoPath, nfoPath);
+        checkDialog(t, "open", "Add *.nfo", "A nfo (*.nfo)|*.nfo|", "*.nfo", dizPath);
+        QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "" : answer);
     }
 
     void numberingOptions()
     {
         TestSession t;
-        QVERIFY(!DizNumberingEnabled(t.session.job));
+        JobSettings &job = t.session.job;
+        QVERIFY(!DizNumberingEnabled(job));
         Option3_Click(t.session);
-        QVERIFY(t.session.job.DizAutoNumber);
-        QVERIFY(!t.session.job.DizNoneSelected);
-        QVERIFY(DizNumberingEnabled(t.session.job));
-        t.session.job.DizColumn = QStringLiteral("12");
-        t.session.job.DizLine = QStringLiteral("3");
-
+        QVERIFY(job.DizAutoNumber && !job.DizNoneSelected && DizNumberingEnabled(job));
+        job.DizColumn = "12";
+        job.DizLine = "3";
         Option1_Click(t.session);
-        QVERIFY(!t.session.job.DizAutoNumber);
-        QVERIFY(t.session.job.DizNoneSelected);
-        QVERIFY(!DizNumberingEnabled(t.session.job));
-
+        QVERIFY(!job.DizAutoNumber && job.DizNoneSelected && !DizNumberingEnabled(job));
         Option3_Click(t.session);
-        QCOMPARE(t.session.job.DizColumn, QString());
-        QCOMPARE(t.session.job.DizLine, QString());
-        QVERIFY(DizNumberingEnabled(t.session.job));
+        QVERIFY(job.DizColumn.isEmpty() && job.DizLine.isEmpty() && DizNumberingEnabled(job));
     }
 
     void extraKindEnablesBrowse()
     {
         TestSession t;
-        QVERIFY(!ExtraBrowseEnabled(t.session.job));
+        JobSettings &job = t.session.job;
+        QVERIFY(!ExtraBrowseEnabled(job));
         Command9_Click(t.session); // disabled: no dialog
         QVERIFY(t.dialogs.calls.isEmpty());
         Option4_Click(t.session);
-        QVERIFY(t.session.job.ExtraIsDirectory && !t.session.job.ExtraIsFile);
-        QVERIFY(ExtraBrowseEnabled(t.session.job));
+        QVERIFY(job.ExtraIsDirectory && !job.ExtraIsFile && ExtraBrowseEnabled(job));
         Option2_Click(t.session);
-        QVERIFY(t.session.job.ExtraIsFile && !t.session.job.ExtraIsDirectory);
-        QVERIFY(ExtraBrowseEnabled(t.session.job));
-    }
-
-    void extraFile_data()
-    {
-        QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::addColumn<QString>("extraPath");
-        QTest::newRow("chosen") << "/x/Read Me.TXT"
-                                << "/x/Read Me.TXT";
-        QTest::newRow("cancelled removes the extra") << QString() << "";
+        QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory && ExtraBrowseEnabled(job));
     }
 
     void extraFile()
     {
-        QFETCH(QString, answer);
-        QFETCH(QString, extraPath);
-        TestSession t;
-        t.session.job.NfoPath = QStringLiteral("/n/a.nfo");
-        t.session.job.ExtraPath = QStringLiteral("/old");
-        Option2_Click(t.session);
-        t.dialogs.answers = QStringList{answer};
-
-        Command9_Click(t.session);
-
-        checkOpenDialog(t, QStringLiteral("Add extra file"),
-                        QStringLiteral("Extra file (*.*)|*.*|"), QStringLiteral("*.*"),
-                        QStringLiteral("/n/a.nfo"));
-        QCOMPARE(t.session.job.ExtraPath, extraPath);
+        for (const QString &answer : {QString("/x/Read Me.TXT"), QString()}) {
+            TestSession t;
+            t.session.job.NfoPath = "/n/a.nfo";
+            t.session.job.ExtraPath = "/old";
+            Option2_Click(t.session);
+            t.dialogs.answers << answer;
+            Command9_Click(t.session);
+            checkDialog(t, "open", "Add extra file", "Extra file (*.*)|*.*|", "*.*", "/n/a.nfo");
+            QCOMPARE(t.session.job.ExtraPath, answer.isNull() ? "" : answer); // cancel removes
+        }
     }
 
     void extraDirectory_data()
@@ -290,28 +250,25 @@ private slots:
                                              << "";
     }
 
+    // Only the extra changes: not the source nor its measured size.
     void extraDirectory()
     {
         QFETCH(QString, answer);
         QFETCH(QString, extraPath);
         TestSession t;
-        t.session.job.SourcePath = QStringLiteral("/src");
-        t.session.job.ExtraPath = QStringLiteral("/old");
+        t.session.job.SourcePath = "/src";
+        t.session.job.ExtraPath = "/old";
         Option4_Click(t.session);
-        t.window.sourceSizeText = QStringLiteral("3 files");
+        t.window.sourceSizeText = "3 files";
         JobSettings expected = t.session.job;
         expected.ExtraPath = extraPath;
-        t.dialogs.answers = QStringList{answer};
+        t.dialogs.answers << answer;
 
         Command9_Click(t.session);
 
-        QCOMPARE(t.dialogs.calls.size(), 1);
-        QCOMPARE(t.dialogs.calls[0].kind, QStringLiteral("folder"));
-        QCOMPARE(t.dialogs.calls[0].setup.title,
-                 QStringLiteral("Extra directory of files to add to Zip"));
-        QCOMPARE(t.dialogs.calls[0].setup.startDir, QString());
-        QVERIFY(t.session.job == expected);
-        QCOMPARE(t.window.sourceSizeText, QStringLiteral("3 files"));
+        checkDialog(t, "folder", "Extra directory of files to add to Zip", "", "", "");
+        QCOMPARE(t.session.job, expected);
+        QCOMPARE(t.window.sourceSizeText, "3 files");
         QVERIFY(t.runner.commandLines.isEmpty());
     }
 };
