@@ -2,7 +2,6 @@
 #include "engine/temp_drive.h"
 #include "support/fakes.h"
 #include "system/free_space.h"
-#include "system/paths.h"
 #include "system/storage_disks.h"
 
 #include <QtTest>
@@ -15,14 +14,14 @@ using namespace kesto::test;
 
 namespace {
 
-const QString Head = QStringLiteral("Free space on - \r");
+const QString Head = "Free space on - \r";
 
 // Drive c on the session's system directory, d on a directory of its own.
 QString addDriveD(TestSession &t, qint64 freeOfD)
 {
-    const QString d = t.path(QStringLiteral("mnt/d"));
+    const QString d = t.root.filePath("mnt/d");
     QDir().mkpath(d);
-    t.disks.driveList = {{QStringLiteral("c"), t.systemDir()}, {QStringLiteral("d"), d}};
+    t.disks.driveList = {{"c", t.systemDir()}, {"d", d}, {"a", t.systemDir()}};
     t.disks.freeByPrefix[d] = freeOfD;
     return d;
 }
@@ -33,33 +32,40 @@ class TestTempDrive : public QObject {
     Q_OBJECT
 
 private slots:
-    void startupText_data()
+    // Decimal millions, halves to the even neighbour, in 64 bits.
+    void freeSpaceMB()
     {
-        QTest::addColumn<qint64>("freeBytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("2,500,000 halves down to even") << 2'500'000LL << Head + " 2 Meg.";
-        QTest::newRow("3,500,000 halves up to even") << 3'500'000LL << Head + " 4 Meg.";
-        QTest::newRow("2,500,001") << 2'500'001LL << Head + " 3 Meg.";
-        QTest::newRow("1,499,999,999") << 1'499'999'999LL << Head + " 1500 Meg.";
-        QTest::newRow("beyond 4 GiB") << 4'294'967'296LL * 3 << Head + " 12885 Meg.";
-        QTest::newRow("minimum") << 2'000'000LL << Head + " 2 Meg.";
-        QTest::newRow("below minimum") << 1'999'999LL << Head + "less than 2 Meg.";
-        QTest::newRow("unreadable") << 0LL << Head + "less than 2 Meg.";
+        const std::pair<qint64, qint64> figures[] = {{0, 0},
+                                                     {-1, 0},
+                                                     {500'000, 0},
+                                                     {500'001, 1},
+                                                     {1'500'000, 2},
+                                                     {2'500'000, 2},
+                                                     {3'500'000, 4},
+                                                     {1'499'999'999, 1500},
+                                                     {700'000'000, 700},
+                                                     {8'589'934'592, 8590},
+                                                     {5'000'000'500'000, 5'000'000}};
+        for (const auto &[bytes, megabytes] : figures)
+            QCOMPARE(FreeSpaceMB(bytes), megabytes);
     }
 
+    // At start-up "c" is taken whatever its free space; below the minimum the text says so.
     void startupText()
     {
-        QFETCH(qint64, freeBytes);
-        QFETCH(QString, text);
-        TestSession t;
-        addDriveD(t, 9'000'000);
-        t.disks.freeByPrefix[t.systemDir()] = freeBytes;
-        t.session.state.TempDrive = QStringLiteral("d");
-
-        QCOMPARE(TempDriveStartup(t.session), QStringLiteral("c"));
-
-        QCOMPARE(t.session.state.TempDrive, QStringLiteral("c"));
-        QCOMPARE(t.window.tempFreeText, text);
+        const std::pair<qint64, QString> texts[] = {{2'500'000, Head + " 2 Meg."},
+                                                    {2'000'000, Head + " 2 Meg."},
+                                                    {1'999'999, Head + "less than 2 Meg."},
+                                                    {0, Head + "less than 2 Meg."}};
+        for (const auto &[freeBytes, text] : texts) {
+            TestSession t;
+            addDriveD(t, 9'000'000);
+            t.disks.freeByPrefix[t.systemDir()] = freeBytes;
+            t.session.state.TempDrive = "d";
+            QCOMPARE(TempDriveStartup(t.session), "c");
+            QCOMPARE(t.session.state.TempDrive, "c");
+            QCOMPARE(t.window.tempFreeText, text);
+        }
     }
 
     void driveChange_data()
@@ -87,35 +93,25 @@ private slots:
         QFETCH(QString, text);
         TestSession t;
         addDriveD(t, freeOfD);
-        t.disks.driveList.append({QStringLiteral("a"), t.systemDir()});
-        t.window.tempFreeText = QStringLiteral("before");
+        t.window.tempFreeText = "before";
 
         QCOMPARE(TempDriveChanged(t.session, selected), result);
 
         QCOMPARE(t.session.state.TempDrive, result);
         // A refusal leaves the text to the run that selecting "c" makes.
-        QCOMPARE(t.window.tempFreeText, text.isNull() ? QStringLiteral("before") : text);
+        QCOMPARE(t.window.tempFreeText, text.isNull() ? "before" : text);
     }
 
-    void driveWithoutMediumReturnsToC()
+    void unusableRootReturnsToC()
     {
-        TestSession t;
-        const QString d = addDriveD(t, 9'000'000);
-        QDir(d).removeRecursively();
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("d")), QStringLiteral("c"));
-        QCOMPARE(t.session.state.TempDrive, QStringLiteral("c"));
-    }
-
-    void unwritableRootReturnsToC()
-    {
-        if (::geteuid() == 0)
-            QSKIP("root writes every directory");
         TestSession t;
         const QString d = addDriveD(t, 9'000'000);
         QVERIFY(::chmod(QFile::encodeName(d).constData(), 0555) == 0);
-        const QString result = TempDriveChanged(t.session, QStringLiteral("d"));
-        ::chmod(QFile::encodeName(d).constData(), 0755);
-        QCOMPARE(result, QStringLiteral("c"));
+        if (::geteuid() != 0) // root writes every directory
+            QCOMPARE(TempDriveChanged(t.session, "d"), "c");
+        QDir(d).removeRecursively(); // no medium
+        QCOMPARE(TempDriveChanged(t.session, "d"), "c");
+        QCOMPARE(t.session.state.TempDrive, "c");
     }
 
     void systemDriveBelowMinimumStays()
@@ -123,32 +119,22 @@ private slots:
         TestSession t;
         addDriveD(t, 9'000'000);
         t.disks.freeByPrefix[t.systemDir()] = 1'000'000;
-        t.window.tempFreeText = QStringLiteral("before");
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
-        QCOMPARE(t.window.tempFreeText, QStringLiteral("before"));
+        t.window.tempFreeText = "before";
+        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
+        QCOMPARE(t.window.tempFreeText, "before");
         t.disks.freeByPrefix[t.systemDir()] = 2'500'000;
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
+        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
         QCOMPARE(t.window.tempFreeText, Head + " 2 Meg.");
-    }
-
-    void folderPickerStatus_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<qint64>("freeBytes");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("usable") << "/media/Stick/Dir" << 1LL << "/media/Stick/Dir";
-        QTest::newRow("empty drive") << "/media/Stick/Dir" << 0LL << "Invalid drive";
-        QTest::newRow("no path") << "" << 0LL << "";
     }
 
     void folderPickerStatus()
     {
-        QFETCH(QString, path);
-        QFETCH(qint64, freeBytes);
-        QFETCH(QString, status);
         FakeDisks disks;
-        disks.freeByPrefix[QStringLiteral("/media/Stick")] = freeBytes;
-        QCOMPARE(FolderPickerSelectionChanged(disks, path), status);
+        disks.freeByPrefix["/media/Stick"] = 1;
+        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "/media/Stick/Dir");
+        QCOMPARE(FolderPickerSelectionChanged(disks, ""), "");
+        disks.freeByPrefix["/media/Stick"] = 0;
+        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "Invalid drive");
     }
 
     void realDrives()
@@ -157,24 +143,22 @@ private slots:
         StorageDiskInfo disks;
         const QList<Drive> drives = disks.drives();
         QVERIFY(!drives.isEmpty());
-        QCOMPARE(drives[0].letter, QStringLiteral("c"));
+        QCOMPARE(drives[0].letter, "c");
         QCOMPARE(drives[0].root, t.systemDir());
         for (qsizetype i = 1; i < drives.size(); ++i) {
             QCOMPARE(drives[i].letter, QString(QLatin1Char(char('d' + i - 1))));
-            QVERIFY(!drives[i].root.startsWith(QLatin1String("/proc")));
-            QVERIFY(!drives[i].root.startsWith(QLatin1String("/sys")));
-            if (i > 1)
-                QVERIFY(drives[i - 1].root < drives[i].root);
+            QVERIFY(!drives[i].root.startsWith("/proc") && !drives[i].root.startsWith("/sys"));
+            QVERIFY(i == 1 || drives[i - 1].root < drives[i].root);
         }
         QVERIFY(disks.freeBytes(t.systemDir()) > 0);
-        QCOMPARE(disks.freeBytes(t.path(QStringLiteral("no/such/dir"))), 0);
+        QCOMPARE(disks.freeBytes(t.path("no/such/dir")), 0);
         QCOMPARE(FolderPickerSelectionChanged(disks, t.systemDir()), t.systemDir());
 
         // The system drive is usable as temporary drive (the test machine has room there).
         t.session.svc.disks = &disks;
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
+        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
         QVERIFY(t.window.tempFreeText.startsWith(Head + " "));
-        QVERIFY(t.window.tempFreeText.endsWith(QLatin1String(" Meg.")));
+        QVERIFY(t.window.tempFreeText.endsWith(" Meg."));
     }
 };
 
