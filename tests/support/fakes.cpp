@@ -1,5 +1,6 @@
 #include "fakes.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,25 +8,12 @@
 
 char *kesto::toString(const JobSettings &j)
 {
-    const auto flag = [](auto value) { return QString::number(value); };
-    const QStringList fields{j.SourcePath,
-                             j.SkipList,
-                             j.DizPath,
-                             flag(j.DizAutoNumber),
-                             flag(j.DizNoneSelected),
-                             j.DizColumn,
-                             j.DizLine,
-                             j.NfoPath,
-                             flag(j.NfoFirstOnly),
-                             flag(j.ExtraIsFile),
-                             flag(j.ExtraIsDirectory),
-                             j.ExtraPath,
-                             j.ZipDir,
-                             j.ZipName,
-                             flag(j.VolumeSizeSetting),
-                             flag(j.RarSolid),
-                             flag(j.ZipExtraCompression)};
-    return QTest::toString(fields.join(QStringLiteral(" | ")));
+    QString text;
+    QDebug(&text) << j.SourcePath << j.SkipList << j.DizPath << j.DizAutoNumber << j.DizNoneSelected
+                  << j.DizColumn << j.DizLine << j.NfoPath << j.NfoFirstOnly << j.ExtraIsFile
+                  << j.ExtraIsDirectory << j.ExtraPath << j.ZipDir << j.ZipName
+                  << j.VolumeSizeSetting << j.RarSolid << j.ZipExtraCompression;
+    return QTest::toString(text);
 }
 
 namespace kesto::test {
@@ -170,6 +158,30 @@ QByteArray readAll(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+void checkMessage(const TestSession &t, const QString &text, Icon icon, Buttons buttons,
+                  const QString &title)
+{
+    QCOMPARE(t.messages.shown.size(), text.isEmpty() ? 0 : 1);
+    if (text.isEmpty())
+        return;
+    const ShownMessage &shown = t.messages.shown[0];
+    QCOMPARE(shown.text, text);
+    QCOMPARE(shown.title, title);
+    QVERIFY(shown.icon == icon);
+    QVERIFY(shown.buttons == buttons);
+}
+
+void checkDialog(const TestSession &t, const QString &kind, const FileDialogSetup &setup)
+{
+    QCOMPARE(t.dialogs.calls.size(), 1);
+    const DialogCall &call = t.dialogs.calls[0];
+    QCOMPARE(call.kind, kind);
+    QCOMPARE(call.setup.title, setup.title);
+    QCOMPARE(call.setup.filter, setup.filter);
+    QCOMPARE(call.setup.initialName, setup.initialName);
+    QCOMPARE(call.setup.startDir, setup.startDir);
 }
 
 } // namespace kesto::test

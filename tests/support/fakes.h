@@ -191,4 +191,11 @@ public:
 
 QByteArray readAll(const QString &path);
 
+// Checks that exactly one message was shown, as given; with an empty text, that none was.
+void checkMessage(const TestSession &t, const QString &text, Icon icon = Icon::Exclamation,
+                  Buttons buttons = Buttons::Ok,
+                  const QString &title = QStringLiteral("Kesto32 error"));
+// Checks that exactly one dialog was asked for ("open", "save" or "folder"), set up as given.
+void checkDialog(const TestSession &t, const QString &kind, const FileDialogSetup &setup);
+
 } // namespace kesto::test
