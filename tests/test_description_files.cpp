@@ -12,31 +12,12 @@ namespace {
 // CP437 box drawing and a lone CR: must arrive byte for byte.
 const QByteArray Art = QByteArray("\xc9\xcd\xcd\xbb\r\n\xba hi \xba\r\xc8\xcd\xcd\xbc\r\n");
 
-void checkDialog(const TestSession &t, const char *kind, const char *title, const char *filter,
-                 const char *initialName, const QString &startDir)
-{
-    QCOMPARE(t.dialogs.calls.size(), 1);
-    const FileDialogSetup &setup = t.dialogs.calls[0].setup;
-    QCOMPARE(t.dialogs.calls[0].kind, kind);
-    QCOMPARE(setup.title, title);
-    QCOMPARE(setup.filter, filter);
-    QCOMPARE(setup.initialName, initialName);
-    QCOMPARE(setup.startDir, startDir);
-}
-
-void checkEditorStarted(const TestSession &t, const QString &commandLine)
+void checkEditorStarted(TestSession &t, const QString &commandLine)
 {
     QCOMPARE(t.launcher.started.size(), 1);
     QCOMPARE(t.launcher.started[0].commandLine, commandLine);
     QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
-}
-
-void checkError(const TestSession &t, const QString &text)
-{
-    QCOMPARE(t.messages.shown.size(), 1);
-    QCOMPARE(t.messages.shown[0].title, "Kesto32 error");
-    QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
-    QVERIFY2(t.messages.shown[0].text.contains(text), qPrintable(t.messages.shown[0].text));
+    t.launcher.started.clear();
 }
 
 } // namespace
@@ -45,45 +26,31 @@ class TestDescriptionFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void create_data()
-    {
-        QTest::addColumn<bool>("diz");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("description") << true << "file_id.diz";
-        QTest::newRow("nfo, without the message") << false << "About.nfo";
-    }
-
-    // The second Create reopens the text of the first.
+    // The second Create reopens the text of the first; only the description's tells how to save.
     void create()
     {
-        QFETCH(bool, diz);
-        QFETCH(QString, name);
-        TestSession t;
-        const QString working = t.appDir() + "/temp/" + name;
-        const auto click = [&] { diz ? Command4_Click(t.session) : Command7_Click(t.session); };
+        for (const bool diz : {true, false}) {
+            TestSession t;
+            const QString name = diz ? "temp/file_id.diz" : "temp/About.nfo";
+            const QString working = t.appDir() + "/" + name;
+            const auto click = [&] { diz ? Command4_Click(t.session) : Command7_Click(t.session); };
+            QString &field = diz ? t.session.job.DizPath : t.session.job.NfoPath;
 
-        click();
+            click();
+            checkMessage(t, diz ? "Choose 'Save' when finished in notepad, not 'save as'" : "",
+                         Icon::None, Buttons::Ok, "Kesto32");
+            QVERIFY(QFileInfo::exists(working) && readAll(working).isEmpty());
+            QCOMPARE(t.window.served, 1);
+            checkEditorStarted(t, "Notepad.exe " + working + " ");
+            QCOMPARE(field, working);
 
-        QCOMPARE(t.messages.shown.size(), diz ? 1 : 0);
-        if (diz) {
-            const ShownMessage &shown = t.messages.shown[0];
-            QCOMPARE(shown.text, "Choose 'Save' when finished in notepad, not 'save as'");
-            QCOMPARE(shown.title, "Kesto32");
-            QVERIFY(shown.icon == Icon::None && shown.buttons == Buttons::Ok);
+            t.writeFile("app/" + name, Art);
+            field.clear();
+            click();
+            QCOMPARE(readAll(working), Art);
+            checkEditorStarted(t, "Notepad.exe " + working + " ");
+            QCOMPARE(field, working);
         }
-        QCOMPARE(readAll(working), "");
-        QVERIFY(QFileInfo::exists(working));
-        QCOMPARE(t.window.served, 1);
-        checkEditorStarted(t, "Notepad.exe " + working + " ");
-        QCOMPARE(diz ? t.session.job.DizPath : t.session.job.NfoPath, working);
-
-        t.writeFile("app/temp/" + name, Art);
-        t.launcher.started.clear();
-        click();
-        QCOMPARE(readAll(working), Art);
-        checkEditorStarted(t, "Notepad.exe " + working + " ");
-        QCOMPARE(diz ? t.session.job.DizPath : t.session.job.NfoPath, working);
-        QCOMPARE(diz ? t.session.job.NfoPath : t.session.job.DizPath, "");
     }
 
     // A regular file named "temp" stands where the working directory must go.
@@ -93,7 +60,9 @@ private slots:
         t.writeFile("app/temp", "not a directory");
         t.session.job.NfoPath = "/old.nfo";
         Command7_Click(t.session);
-        checkError(t, t.appDir() + "/temp");
+        QCOMPARE(t.messages.shown.size(), 1);
+        QVERIFY(t.messages.shown[0].text.contains(t.appDir() + "/temp"));
+        QVERIFY(t.messages.shown[0].icon == Icon::Stop);
         QVERIFY(t.launcher.started.isEmpty());
         QCOMPARE(t.session.job.NfoPath, "/old.nfo");
     }
@@ -107,94 +76,70 @@ private slots:
         t.session.job.DizPath = "/home/ann/File_ID.diz";
         Command5_Click(t.session);
         checkEditorStarted(t, "Notepad.exe /home/ann/File_ID.diz");
-        t.launcher.started.clear();
         t.session.job.NfoPath = "/home/ann/a b.nfo";
         Command11_Click(t.session);
         checkEditorStarted(t, "Notepad.exe /home/ann/a b.nfo");
     }
 
-    void dizBrowseCancelledRemovesDescription_data()
+    void dizBrowse_data()
     {
-        QTest::addColumn<QString>("dizPath");
-        QTest::addColumn<QString>("startDir");
-        QTest::newRow("starts at the description") << "/d/file_id.diz"
-                                                   << "/d/file_id.diz";
-        QTest::newRow("else at the source") << ""
-                                            << "/src";
+        QTest::addColumn<QString>("dizPath"); // before
+        QTest::addColumn<QString>("chosen");  // relative to the session's root; null: cancelled
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("chosen, copied to the program's directory") << ""
+                                                                   << "Src/File_ID.DIZ" << true;
+        QTest::newRow("cancelled removes the description")
+            << "/d/file_id.diz" << QString() << false;
+        QTest::newRow("the working copy itself") << ""
+                                                 << "app/file_id.diz" << false;
+        QTest::newRow("the working copy through another path") << ""
+                                                               << "app/../app/file_id.diz" << false;
+        QTest::newRow("missing file") << ""
+                                      << "src/gone.diz" << false;
     }
 
-    void dizBrowseCancelledRemovesDescription()
+    void dizBrowse()
     {
         QFETCH(QString, dizPath);
-        QFETCH(QString, startDir);
+        QFETCH(QString, chosen);
+        QFETCH(bool, taken);
         TestSession t;
         t.session.job.SourcePath = "/src";
         t.session.job.DizPath = dizPath;
-        Command6_Click(t.session);
-        checkDialog(t, "open", "Add file_id.diz", "File_id.diz (file_id.diz)|file_id.diz|", "*.diz",
-                    startDir);
-        QCOMPARE(t.session.job.DizPath, "");
-        QVERIFY(t.messages.shown.isEmpty());
-    }
-
-    void dizBrowseCopiesToAppDir()
-    {
-        TestSession t;
-        t.writeFile("app/file_id.diz", "older copy");
-        const QString chosen = t.writeFile("Src/File_ID.DIZ", Art);
-        t.dialogs.answers << chosen;
+        t.writeFile("app/file_id.diz", "working copy");
+        t.writeFile("Src/File_ID.DIZ", Art);
+        t.dialogs.answers << (chosen.isNull() ? chosen : t.root.filePath(chosen));
 
         Command6_Click(t.session);
 
-        QCOMPARE(t.session.job.DizPath, chosen);
-        QCOMPARE(readAll(t.appDir() + "/file_id.diz"), Art);
-        QVERIFY(t.messages.shown.isEmpty());
-        QCOMPARE(t.window.jobChanges, 1);
-    }
-
-    void dizBrowseCopyFailure_data()
-    {
-        QTest::addColumn<QString>("chosen"); // relative to the session's root
-        QTest::newRow("the working copy itself") << "app/file_id.diz";
-        QTest::newRow("the working copy through another path") << "app/../app/file_id.diz";
-        QTest::newRow("missing file") << "src/gone.diz";
-    }
-
-    void dizBrowseCopyFailure()
-    {
-        QFETCH(QString, chosen);
-        TestSession t;
-        t.writeFile("app/file_id.diz", Art);
-        t.dialogs.answers << t.root.filePath(chosen);
-        Command6_Click(t.session);
-        checkError(t, "The file_id.diz can't be from your application directory");
-        QCOMPARE(t.session.job.DizPath, "");
-        QCOMPARE(readAll(t.appDir() + "/file_id.diz"), Art);
-    }
-
-    void nfoBrowse_data()
-    {
-        QTest::addColumn<QString>("dizPath");
-        QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::newRow("chosen") << "/d/file_id.diz"
-                                << "/n/Group.NFO";
-        QTest::newRow("cancelled removes the nfo") << "/d/file_id.diz" << QString();
-        QTest::newRow("starts at an empty description") << ""
-                                                        << "/n/a.nfo";
+        checkDialog(t, "open",
+                    {"Add file_id.diz", "File_id.diz (file_id.diz)|file_id.diz|", "*.diz",
+                     dizPath.isEmpty() ? "/src" : dizPath});
+        QCOMPARE(t.session.job.DizPath, taken ? t.root.filePath(chosen) : "");
+        QCOMPARE(readAll(t.appDir() + "/file_id.diz"), taken ? Art : "working copy");
+        checkMessage(t,
+                     taken || chosen.isNull()
+                         ? ""
+                         : "The file_id.diz can't be from your application directory",
+                     Icon::Stop);
     }
 
     void nfoBrowse()
     {
-        QFETCH(QString, dizPath);
-        QFETCH(QString, answer);
-        TestSession t;
-        t.session.job.SourcePath = "/src";
-        t.session.job.DizPath = dizPath;
-        t.session.job.NfoPath = "/old.nfo";
-        t.dialogs.answers << answer;
-        Command8_Click(t.session);
-        checkDialog(t, "open", "Add *.nfo", "A nfo (*.nfo)|*.nfo|", "*.nfo", dizPath);
-        QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "" : answer);
+        for (const auto &[dizPath, answer] :
+             {std::pair<QString, QString>{"/d/file_id.diz", "/n/G.NFO"},
+              {"/d/file_id.diz", QString()},
+              {"", "/n/a.nfo"}}) {
+            TestSession t;
+            t.session.job.SourcePath = "/src";
+            t.session.job.DizPath = dizPath;
+            t.session.job.NfoPath = "/old.nfo";
+            t.dialogs.answers << answer;
+            Command8_Click(t.session);
+            // Starts at the description, even an empty one; cancelling removes the nfo.
+            checkDialog(t, "open", {"Add *.nfo", "A nfo (*.nfo)|*.nfo|", "*.nfo", dizPath});
+            QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "" : answer);
+        }
     }
 
     void numberingOptions()
@@ -225,40 +170,32 @@ private slots:
         QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory && ExtraBrowseEnabled(job));
     }
 
-    void extraFile()
+    void extra_data()
     {
-        for (const QString &answer : {QString("/x/Read Me.TXT"), QString()}) {
-            TestSession t;
-            t.session.job.NfoPath = "/n/a.nfo";
-            t.session.job.ExtraPath = "/old";
-            Option2_Click(t.session);
-            t.dialogs.answers << answer;
-            Command9_Click(t.session);
-            checkDialog(t, "open", "Add extra file", "Extra file (*.*)|*.*|", "*.*", "/n/a.nfo");
-            QCOMPARE(t.session.job.ExtraPath, answer.isNull() ? "" : answer); // cancel removes
-        }
-    }
-
-    void extraDirectory_data()
-    {
+        QTest::addColumn<bool>("file");
         QTest::addColumn<QString>("answer"); // null: cancelled
         QTest::addColumn<QString>("extraPath");
-        QTest::newRow("chosen") << "/x/Extras"
-                                << "/x/Extras";
-        QTest::newRow("cancelled keeps the extra") << QString() << "/old";
-        QTest::newRow("no file-system path") << ""
+        QTest::newRow("file chosen") << true << "/x/Read Me.TXT"
+                                     << "/x/Read Me.TXT";
+        QTest::newRow("file cancelled removes the extra") << true << QString() << "";
+        QTest::newRow("directory chosen") << false << "/x/Extras"
+                                          << "/x/Extras";
+        QTest::newRow("directory cancelled keeps the extra") << false << QString() << "/old";
+        QTest::newRow("no file-system path") << false << ""
                                              << "";
     }
 
     // Only the extra changes: not the source nor its measured size.
-    void extraDirectory()
+    void extra()
     {
+        QFETCH(bool, file);
         QFETCH(QString, answer);
         QFETCH(QString, extraPath);
         TestSession t;
         t.session.job.SourcePath = "/src";
+        t.session.job.NfoPath = "/n/a.nfo";
         t.session.job.ExtraPath = "/old";
-        Option4_Click(t.session);
+        file ? Option2_Click(t.session) : Option4_Click(t.session);
         t.window.sourceSizeText = "3 files";
         JobSettings expected = t.session.job;
         expected.ExtraPath = extraPath;
@@ -266,7 +203,10 @@ private slots:
 
         Command9_Click(t.session);
 
-        checkDialog(t, "folder", "Extra directory of files to add to Zip", "", "", "");
+        if (file)
+            checkDialog(t, "open", {"Add extra file", "Extra file (*.*)|*.*|", "*.*", "/n/a.nfo"});
+        else
+            checkDialog(t, "folder", {"Extra directory of files to add to Zip", "", "", ""});
         QCOMPARE(t.session.job, expected);
         QCOMPARE(t.window.sourceSizeText, "3 files");
         QVERIFY(t.runner.commandLines.isEmpty());

@@ -54,6 +54,7 @@ const struct {
     const char *name, *line, *column;
     int volume, count;
     QByteArray line3;
+    const char *file = "src/file_id.diz"; // below the session's root
 } placements[] = {
     {"columns 34 to 40", "3", "34", 2, 5, Line3.left(33) + "002/005"},
     {"one column too far", "3", "35", 2, 5, Line3 + "002/005"},
@@ -64,6 +65,8 @@ const struct {
     {"line beyond the file", "11", "1", 2, 5, Line3},
     {"line 0", "0", "1", 2, 5, Line3},
     {"line not a number", "three", "1", 2, 5, Line3},
+    {"the numbered copy's own place", "3", "34", 4, 9, Line3.left(33) + "004/009",
+     "app/file_id.diz"},
 };
 
 const char *const AtColumn = "page:Diz focus:DizColumn", *const AtLine = "page:Diz focus:DizLine";
@@ -97,14 +100,6 @@ class DizNumberingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void numberText()
-    {
-        QCOMPARE(NumberText(2, 5), "002/005");
-        QCOMPARE(NumberText(17, 120), "017/120");
-        QCOMPARE(NumberText(999, 1000), "999/1000");
-        QCOMPARE(NumberText(1000, 1000), "1000/1000");
-    }
-
     void numberedCopy_data() { addRows(copies); }
     void numberedCopy()
     {
@@ -120,18 +115,9 @@ private slots:
     {
         const auto &row = currentRow(placements);
         TestSession t;
-        setDiz(t, t.writeFile("src/file_id.diz", tenLineDiz()), row.line, row.column);
+        setDiz(t, t.writeFile(row.file, tenLineDiz()), row.line, row.column);
         QVERIFY(WriteNumberedDiz(t.session, row.volume, row.count));
         QCOMPARE(readAll(t.appDir() + "/file_id.diz"), tenLineDiz(row.line3));
-    }
-
-    // The description chosen may be the numbered copy's own place.
-    void numberedCopyOfItsOwnPath()
-    {
-        TestSession t;
-        setDiz(t, t.writeFile("app/file_id.diz", tenLineDiz()), "3", "34");
-        QVERIFY(WriteNumberedDiz(t.session, 4, 9));
-        QCOMPARE(readAll(t.session.job.DizPath), tenLineDiz(Line3.left(33) + "004/009"));
     }
 
     void numberedCopyFails()
@@ -150,7 +136,7 @@ private slots:
     void test()
     {
         const auto &row = currentRow(tests);
-        const QString message = row.message, events = row.events;
+        const QString events = row.events;
         TestSession t;
         const QByteArray text = row.description == Ten ? tenLineDiz() : "";
         setDiz(t,
@@ -165,13 +151,7 @@ private slots:
 
         QCOMPARE(t.session.state.DizTestPassed, events.isEmpty());
         QCOMPARE(t.window.events.join(' '), events);
-        QCOMPARE(t.messages.shown.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty()) {
-            const ShownMessage &shown = t.messages.shown[0];
-            QCOMPARE(shown.text, message);
-            QCOMPARE(shown.title, "Kesto32 error");
-            QVERIFY(shown.icon == Icon::Exclamation && shown.buttons == Buttons::Ok);
-        }
+        checkMessage(t, row.message);
         QCOMPARE(t.session.job, before);
         QVERIFY(t.launcher.started.isEmpty() && !t.lifetime.ended);
     }

@@ -1,6 +1,7 @@
 // Adding entries to the skip list and clearing it.
 #include "describe/skip_list.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
 #include <QtTest>
 
@@ -9,13 +10,34 @@ using namespace kesto::test;
 
 namespace {
 
-void checkStopMessage(const TestSession &t, const char *text)
-{
-    QCOMPARE(t.messages.shown.size(), 1);
-    QCOMPARE(t.messages.shown[0].text, text);
-    QCOMPARE(t.messages.shown[0].title, "Kesto32 error");
-    QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
-}
+// The source is /src; a null answer cancels the dialog.
+const struct {
+    const char *name, *list;
+    QString answer;
+    const char *expected;
+} subDirectories[] = {
+    {"sub-directory, case kept", "", "/src/Old", "/src/Old/*.*\r\n"},
+    {"root", "", "/", "/*.*\r\n"},
+    {"trailing separator", "", "/src/old/", "/src/old/*.*\r\n"},
+    {"appended", "/src/a/*.*\r\n", "/src/b", "/src/a/*.*\r\n/src/b/*.*\r\n"},
+    {"source itself", "/src/a/*.*\r\n", "/src", "/src/a/*.*\r\n"},
+    {"cancelled", "/src/a/*.*\r\n", QString(), "/src/a/*.*\r\n"},
+    {"nothing chosen", "", "", ""},
+};
+
+const struct {
+    const char *name;
+    QString answer;
+    bool taken;
+} files[] = {
+    {"within", "/src/docs/readme.txt", true},
+    {"leading characters only", "/src2/a.txt", true},
+    {"outside", "/a.txt", false},
+    {"shorter than source", "/sr", false},
+    {"other case", "/Src/a.txt", false},
+    {"nothing chosen", "", false},
+    {"cancelled", QString(), false},
+};
 
 } // namespace
 
@@ -23,88 +45,37 @@ class TestSkipList : public QObject {
     Q_OBJECT
 
 private slots:
-    void subDirectory_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("sub-directory, case kept") << ""
-                                                  << "/src/Old"
-                                                  << "/src/Old/*.*\r\n";
-        QTest::newRow("root") << ""
-                              << "/"
-                              << "/*.*\r\n";
-        QTest::newRow("trailing separator") << ""
-                                            << "/src/old/"
-                                            << "/src/old/*.*\r\n";
-        QTest::newRow("appended") << "/src/a/*.*\r\n"
-                                  << "/src/b"
-                                  << "/src/a/*.*\r\n/src/b/*.*\r\n";
-        QTest::newRow("source itself") << "/src/a/*.*\r\n"
-                                       << "/src"
-                                       << "/src/a/*.*\r\n";
-        QTest::newRow("cancelled") << "/src/a/*.*\r\n" << QString() << "/src/a/*.*\r\n";
-        QTest::newRow("nothing chosen") << ""
-                                        << ""
-                                        << "";
-    }
-
+    void subDirectory_data() { addRows(subDirectories); }
     void subDirectory()
     {
-        QFETCH(QString, list);
-        QFETCH(QString, answer);
-        QFETCH(QString, expected);
+        const auto &row = currentRow(subDirectories);
         TestSession t;
         t.session.job.SourcePath = "/src";
-        t.session.job.SkipList = list;
-        t.dialogs.answers << answer;
+        t.session.job.SkipList = row.list;
+        t.dialogs.answers << row.answer;
 
         AddSkipEntry(t.session, true);
 
-        QCOMPARE(t.session.job.SkipList, expected);
-        QCOMPARE(t.window.jobChanges, expected == list ? 0 : 1);
+        checkDialog(t, "folder", {"Directory to skip", "", "", "/src"});
+        QCOMPARE(t.session.job.SkipList, row.expected);
+        QCOMPARE(t.window.jobChanges, t.session.job.SkipList == row.list ? 0 : 1);
         QVERIFY(t.messages.shown.isEmpty());
-        QCOMPARE(t.dialogs.calls.size(), 1);
-        QCOMPARE(t.dialogs.calls[0].kind, "folder");
-        QCOMPARE(t.dialogs.calls[0].setup.title, "Directory to skip");
-        QCOMPARE(t.dialogs.calls[0].setup.startDir, "/src");
     }
 
-    void file_data()
-    {
-        QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("within") << "/src/docs/readme.txt" << true;
-        QTest::newRow("leading characters only") << "/src2/a.txt" << true;
-        QTest::newRow("outside") << "/a.txt" << false;
-        QTest::newRow("shorter than source") << "/sr" << false;
-        QTest::newRow("other case") << "/Src/a.txt" << false;
-        QTest::newRow("nothing chosen") << "" << false;
-        QTest::newRow("cancelled") << QString() << false;
-    }
-
+    void file_data() { addRows(files); }
     void file()
     {
-        QFETCH(QString, answer);
-        QFETCH(bool, taken);
+        const auto &row = currentRow(files);
         TestSession t;
         t.session.job.SourcePath = "/src";
-        t.dialogs.answers << answer;
+        t.dialogs.answers << row.answer;
 
         AddSkipEntry(t.session, false);
 
-        QCOMPARE(t.session.job.SkipList, taken ? answer + "\r\n" : "");
-        QCOMPARE(t.dialogs.calls.size(), 1);
-        const FileDialogSetup &setup = t.dialogs.calls[0].setup;
-        QCOMPARE(t.dialogs.calls[0].kind, "open");
-        QCOMPARE(setup.title, "Add skip file");
-        QCOMPARE(setup.filter, "Skip file (*.*)|*.*|");
-        QCOMPARE(setup.initialName, "*.*");
-        QCOMPARE(setup.startDir, "/src");
-        if (taken || answer.isEmpty())
-            QVERIFY(t.messages.shown.isEmpty());
-        else
-            checkStopMessage(t, "Path isn't within source path");
+        checkDialog(t, "open", {"Add skip file", "Skip file (*.*)|*.*|", "*.*", "/src"});
+        QCOMPARE(t.session.job.SkipList, row.taken ? row.answer + "\r\n" : "");
+        checkMessage(t, row.taken || row.answer.isEmpty() ? "" : "Path isn't within source path",
+                     Icon::Stop);
     }
 
     void noSourceSendsToSourcePage()
@@ -114,7 +85,7 @@ private slots:
             t.session.job.SkipList = "typed\r\n";
             t.dialogs.answers << "/src/a";
             AddSkipEntry(t.session, subDir);
-            checkStopMessage(t, "You must pick a source drive or directory first");
+            checkMessage(t, "You must pick a source drive or directory first", Icon::Stop);
             QCOMPARE(t.window.events, (QStringList{"hide", "page:Source"}));
             QVERIFY(t.dialogs.calls.isEmpty());
             QCOMPARE(t.session.job.SkipList, "typed\r\n");

@@ -1,6 +1,7 @@
 #include "engine/output_settings.h"
 #include "engine/validation.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
 #include <QtTest>
 
@@ -58,7 +59,8 @@ void makeJob(TestSession &t, Breaker breakJob)
     job.SkipList = lines.join("\r\n");
 }
 
-struct Refusal {
+// A job is valid when the window was asked nothing, outside batch mode.
+const struct {
     const char *name;
     Breaker breakJob;
     int cleared;
@@ -66,9 +68,7 @@ struct Refusal {
     const char *message = "";
     bool batch = false;
     bool ended = false;
-};
-
-const Refusal refusals[] = {
+} cases[] = {
     {"source empty", [](Job &j) { j.SourcePath.clear(); }, Skip, "page:Source"},
     {"source gone", [](Job &j) { j.SourcePath = "nosuch"; }, Src | Skip, "page:Source"},
     {"source gone before the description",
@@ -103,20 +103,20 @@ const Refusal refusals[] = {
      "page:Diz focus:DizColumn page:Diz", "Column number too high"},
     {"numbering test fails, batch", [](Job &j) { j.DizLine = "4"; }, 0,
      "page:Diz focus:DizLine page:Diz", "", true},
-};
-
-const std::pair<const char *, Breaker> accepted[] = {
-    {"every page in order", [](Job &) {}},
-    {"skip directory there but empty", [](Job &j) { j.SkipList = "src/empty/*.*\r\n"; }},
-    {"typed pattern matching", [](Job &j) { j.SkipList = "src/a.*\r\n"; }},
-    {"one line without break is not checked", [](Job &j) { j.SkipList = "src/gone.txt"; }},
-    {"empty line ends the pass", [](Job &j) { j.SkipList = "src/a.txt\r\n\r\nsrc/gone.txt\r\n"; }},
+    // Valid jobs.
+    {"every page in order", [](Job &) {}, 0, ""},
+    {"skip directory there but empty", [](Job &j) { j.SkipList = "src/empty/*.*\r\n"; }, 0, ""},
+    {"typed pattern matching", [](Job &j) { j.SkipList = "src/a.*\r\n"; }, 0, ""},
+    {"one line without break is not checked", [](Job &j) { j.SkipList = "src/gone.txt"; }, 0, ""},
+    {"empty line ends the pass", [](Job &j) { j.SkipList = "src/a.txt\r\n\r\nsrc/gone.txt\r\n"; },
+     0, ""},
     {"fields empty without numbering",
-     [](Job &j) { j.DizAutoNumber = false, j.DizLine.clear(), j.DizColumn.clear(); }},
+     [](Job &j) { j.DizAutoNumber = false, j.DizLine.clear(), j.DizColumn.clear(); }, 0, ""},
     {"extra directory there",
-     [](Job &j) { j.ExtraIsFile = false, j.ExtraIsDirectory = true, j.ExtraPath = "src/old"; }},
+     [](Job &j) { j.ExtraIsFile = false, j.ExtraIsDirectory = true, j.ExtraPath = "src/old"; }, 0,
+     ""},
     {"extra without a choice is not checked",
-     [](Job &j) { j.ExtraIsFile = false, j.ExtraPath = "desc/gone.txt"; }},
+     [](Job &j) { j.ExtraIsFile = false, j.ExtraPath = "desc/gone.txt"; }, 0, ""},
 };
 
 } // namespace
@@ -125,21 +125,14 @@ class ValidationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void refuses_data()
+    void validate_data() { addRows(cases); }
+    void validate()
     {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(refusals)); ++i)
-            QTest::newRow(refusals[i].name) << i;
-    }
-
-    void refuses()
-    {
-        QFETCH(int, index);
-        const Refusal &c = refusals[index];
+        const auto &c = currentRow(cases);
         TestSession t;
         makeJob(t, c.breakJob);
         t.session.state.BatchRun = c.batch;
-        t.session.state.JobValid = true;
+        t.session.state.JobValid = !*c.events;
         JobSettings expected = t.session.job;
         for (int flag = Src; flag <= Name; flag <<= 1)
             if (c.cleared & flag)
@@ -147,47 +140,14 @@ private slots:
 
         ValidateJob(t.session);
 
-        QVERIFY(!t.session.state.JobValid);
+        QCOMPARE(t.session.state.JobValid, !*c.events && !c.batch);
         QCOMPARE(t.session.job, expected);
         QCOMPARE(t.window.events.join(' '), c.events);
         QCOMPARE(t.window.jobChanges > 0, c.cleared != 0);
-        QCOMPARE(t.messages.shown.size(), *c.message ? 1 : 0);
-        if (*c.message) {
-            QCOMPARE(t.messages.shown[0].text, c.message);
-            QCOMPARE(t.messages.shown[0].title, "Kesto32 error");
-            QCOMPARE(t.messages.shown[0].icon, Icon::Exclamation);
-        }
+        checkMessage(t, c.message);
         QCOMPARE(t.lifetime.ended, c.ended);
         if (c.ended)
             QCOMPARE(t.lifetime.status, int(ExitInvalidJob));
-        QVERIFY(!QFile::exists(t.appDir() + "/text.tmp"));
-    }
-
-    void accepts_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("batch");
-        for (int i = 0; i < int(std::size(accepted)); ++i) {
-            QTest::addRow("%s", accepted[i].first) << i << false;
-            QTest::addRow("%s, batch", accepted[i].first) << i << true;
-        }
-    }
-
-    void accepts()
-    {
-        QFETCH(int, index);
-        QFETCH(bool, batch);
-        TestSession t;
-        makeJob(t, accepted[index].second);
-        t.session.state.BatchRun = batch;
-        const JobSettings before = t.session.job;
-
-        ValidateJob(t.session);
-
-        QVERIFY(t.session.state.JobValid);
-        QCOMPARE(t.session.job, before);
-        QVERIFY(t.window.events.isEmpty());
-        QVERIFY(t.messages.shown.isEmpty() && !t.lifetime.ended);
         QVERIFY(!QFile::exists(t.appDir() + "/text.tmp"));
     }
 
@@ -213,10 +173,7 @@ private slots:
 
         ChooseZipDir(t.session);
 
-        QCOMPARE(t.dialogs.calls.size(), 1);
-        QCOMPARE(t.dialogs.calls[0].kind, "folder");
-        QCOMPARE(t.dialogs.calls[0].setup.title, "Directory for zip's");
-        QCOMPARE(t.dialogs.calls[0].setup.startDir, "");
+        checkDialog(t, "folder", {"Directory for zip's", "", "", ""});
         QCOMPARE(t.session.job.ZipDir, chosen);
         QCOMPARE(t.window.zipFreeText, "Free space  700 M");
 
@@ -226,11 +183,9 @@ private slots:
         QCOMPARE(t.session.job.ZipDir, chosen);
         QCOMPARE(t.window.zipFreeText, "Free space: ");
         QCOMPARE(t.window.jobChanges, 1);
-    }
 
-    void zipFreeSpaceWithoutDirectory()
-    {
-        TestSession t;
+        // No output directory yet: the free space where the program stands.
+        t.session.job.ZipDir.clear();
         t.disks.freeByPrefix.insert(QDir::currentPath(), 3'500'000);
         ShowZipFreeSpace(t.session);
         QCOMPARE(t.window.zipFreeText, "Free space  4 M");
