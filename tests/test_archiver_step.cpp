@@ -149,20 +149,6 @@ private slots:
             QCOMPARE(t.session.job.SourcePath, "/d/my src");
         }
     }
-
-    void runArchiverStepWithoutWindow()
-    {
-        TestSession t;
-        t.session.svc.window = nullptr;
-        t.session.state.BatchRun = true;
-        t.session.job.SourcePath = "/d/src";
-        RunPlan plan;
-        plan.archiverOptions = "-v0000b";
-        plan.rarArchivePath = "/c/Kesto001/tool.rar";
-        RunArchiverStep(t.session, plan);
-        QCOMPARE(t.runner.commandLines,
-                 QStringList{"wrar.exe a -r -v0000b -y /c/Kesto001/tool.rar \"/d/src\" "});
-    }
 };
 
 QTEST_GUILESS_MAIN(ArchiverStepTest)

@@ -1,4 +1,5 @@
 #include "support/argv_dump.h"
+#include "support/rows.h"
 #include "system/command_runner.h"
 #include "system/paths.h"
 
@@ -35,67 +36,45 @@ void runIn(SystemCommandRunner &runner, const QTemporaryDir &dir, const QString 
     QDir::setCurrent(oldDir);
 }
 
+// Arguments joined by '|'.
+const struct {
+    const char *name, *line, *program, *arguments, *outputFile = "";
+} splits[] = {
+    {"archiver, quoted source, trailing blank", "wrar.exe a -y /c/tool.rar \"/c/my files\" ",
+     "wrar", "a|-y|/c/tool.rar|/c/my files"},
+    {"size tool, redirect glued to the switch", "command.com /c /k/size.exe /a /s /t> /s/size.txt",
+     "/k/size", "/a|/s|/t", "/s/size.txt"},
+    {"redirect to a quoted name", "prog a >\"/x y/out\"", "prog", "a", "/x y/out"},
+    {"words after the redirect target stay arguments", "prog >o a b", "prog", "a|b", "o"},
+    {"'>' at the very end names nothing", "prog a >", "prog", "a"},
+    {"quote inside a word joins", "prog -x@\"/a b/skip\" \"/a b\"c", "prog", "-x@/a b/skip|/a bc"},
+    {"doubled quote inside quotes is one quote", "prog \"say \"\"hi\"\"\"", "prog", "say \"hi\""},
+    {"'>' inside quotes is text", "prog \"a>b\"", "prog", "a>b"},
+    {"empty quoted word is a word", "prog \"\" x", "prog", "|x"},
+    {"tabs and runs of blanks", "prog\t a  \t b ", "prog", "a|b"},
+    {"interpreter and .exe in any case", "COMMAND.COM /C Notepad.EXE x", "Notepad", "x"},
+    {"interpreter only where it leads", "prog command.com /c", "prog", "command.com|/c"},
+    {".exe only at the end", "my.exe.tool", "my.exe.tool", ""},
+    {"backslashes are ordinary characters", "prog C:\\d\\ \"a\\\"", "prog", "C:\\d\\|a\\"},
+    {"shell syntax is text", "prog $(touch x); `id` | cat && *", "prog",
+     "$(touch|x);|`id`|||cat|&&|*"},
+    {"nothing but blanks", "   ", "", ""},
+};
+
 } // namespace
 
 class CommandRunnerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void splitCommandLine_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("outputFile");
-        QTest::newRow("archiver, quoted source, trailing blank")
-            << "wrar.exe a -y /c/K001/tool.rar \"/c/my files\" "
-            << "wrar" << QStringList{"a", "-y", "/c/K001/tool.rar", "/c/my files"} << "";
-        QTest::newRow("size tool, redirect glued to the switch")
-            << "command.com /c /opt/k/size.exe /src/a /s /t> /sys/size.txt"
-            << "/opt/k/size" << QStringList{"/src/a", "/s", "/t"} << "/sys/size.txt";
-        QTest::newRow("redirect to a quoted name") << "prog a >\"/x y/out.txt\""
-                                                   << "prog" << QStringList{"a"} << "/x y/out.txt";
-        QTest::newRow("words after the redirect target stay arguments")
-            << "prog >o a b"
-            << "prog" << QStringList{"a", "b"} << "o";
-        QTest::newRow("'>' at the very end names nothing") << "prog a >"
-                                                           << "prog" << QStringList{"a"} << "";
-        QTest::newRow("quote inside a word joins")
-            << "prog -x@\"/a b/skip.txt\" \"/a b\"c"
-            << "prog" << QStringList{"-x@/a b/skip.txt", "/a bc"} << "";
-        QTest::newRow("doubled quote inside quotes is one quote")
-            << "prog \"say \"\"hi\"\"\""
-            << "prog" << QStringList{"say \"hi\""} << "";
-        QTest::newRow("'>' inside quotes is text") << "prog \"a>b\""
-                                                   << "prog" << QStringList{"a>b"} << "";
-        QTest::newRow("empty quoted word is a word") << "prog \"\" x"
-                                                     << "prog" << QStringList{"", "x"} << "";
-        QTest::newRow("tabs and runs of blanks") << "prog\t a  \t b "
-                                                 << "prog" << QStringList{"a", "b"} << "";
-        QTest::newRow("interpreter and .exe in any case") << "COMMAND.COM /C Notepad.EXE x"
-                                                          << "Notepad" << QStringList{"x"} << "";
-        QTest::newRow("interpreter only where it leads")
-            << "prog command.com /c"
-            << "prog" << QStringList{"command.com", "/c"} << "";
-        QTest::newRow(".exe only at the end") << "my.exe.tool"
-                                              << "my.exe.tool" << QStringList{} << "";
-        QTest::newRow("backslashes are ordinary characters")
-            << "prog C:\\dir\\ \"a\\\""
-            << "prog" << QStringList{"C:\\dir\\", "a\\"} << "";
-        QTest::newRow("shell syntax is text")
-            << "prog $(touch x); `id` | cat && *"
-            << "prog" << QStringList{"$(touch", "x);", "`id`", "|", "cat", "&&", "*"} << "";
-        QTest::newRow("nothing but blanks") << "   "
-                                            << "" << QStringList{} << "";
-    }
-
+    void splitCommandLine_data() { addRows(splits); }
     void splitCommandLine()
     {
-        QFETCH(QString, line);
-        const SplitCommand split = SplitCommandLine(line);
-        QTEST(split.program, "program");
-        QTEST(split.arguments, "arguments");
-        QTEST(split.outputFile, "outputFile");
+        const auto &row = currentRow(splits);
+        const SplitCommand split = SplitCommandLine(row.line);
+        QCOMPARE(split.program, row.program);
+        QCOMPARE(split.arguments.join('|'), row.arguments);
+        QCOMPARE(split.outputFile, row.outputFile);
     }
 
     // A word made for a command line splits back to the text, quoted only where it must be.

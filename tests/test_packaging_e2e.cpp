@@ -209,51 +209,6 @@ private slots:
             QCOMPARE(describe(got), describe(expected)); // names differ: show them
         QVERIFY2(got == expected, "same names, different contents");
     }
-
-    void abortDuringSecondArchive()
-    {
-        TestSession t;
-        makeJob(t, runner_, 1);
-        // The window's Abort, pressed while the second archive is being written.
-        t.window.onServe = [&t] {
-            if (t.window.archiveText == "tool002.zip")
-                t.zip.AbortRequest = true;
-        };
-
-        kesto_Click(t.session);
-
-        QVERIFY(t.messages.shown.isEmpty() && !t.lifetime.ended);
-        const QString out = t.session.job.ZipDir + "/";
-        QVERIFY(unzipTests(out + "tool001.zip"));
-        QVERIFY(!QFileInfo::exists(out + "tool002.zip") || unzipTests(out + "tool002.zip"));
-        QVERIFY(!QFileInfo::exists(out + "tool003.zip"));
-        QCOMPARE(t.window.progressValue, 0);
-        QCOMPARE(t.window.archiveText, "tool002.zip");
-        // The volumes not yet wrapped stay in the work directory.
-        QCOMPARE(entriesOf(t.session.state.WorkDir), (QStringList{"tool.002", "tool.003"}));
-    }
-
-    void vanishedDescriptionFailsBatchRun()
-    {
-        TestSession t;
-        makeJob(t, runner_, 1);
-        t.session.job.DizAutoNumber = false;
-        t.session.state.BatchRun = true;
-        // Gone after the checks: it is removed as the archiver step starts.
-        FakeRunner removing;
-        removing.action = [&](const QString &commandLine) {
-            QFile::remove(t.session.job.DizPath);
-            runner_.execCmd(commandLine);
-        };
-        t.session.svc.runner = &removing;
-
-        kesto_Click(t.session);
-
-        QCOMPARE(t.lifetime.status, int(ExitRunFailed));
-        // The first volume's archive was begun; nothing is deleted behind the user's back.
-        QVERIFY(unzipTests(t.session.job.ZipDir + "/tool001.zip"));
-        QCOMPARE(entriesOf(t.session.state.WorkDir).size(), 3);
-    }
 };
 
 QTEST_GUILESS_MAIN(PackagingEndToEndTest)

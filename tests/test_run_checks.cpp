@@ -76,12 +76,7 @@ private slots:
                 QCOMPARE(t.lifetime.status, int(ExitCheckFailed));
                 continue;
             }
-            QCOMPARE(t.messages.shown.size(), *row.message ? 1 : 0);
-            if (*row.message) {
-                QCOMPARE(t.messages.shown[0].text, row.message);
-                QCOMPARE(t.messages.shown[0].title, "Kesto32 error");
-                QCOMPARE(t.messages.shown[0].icon, Icon::Exclamation);
-            }
+            checkMessage(t, row.message);
             // The Kesto page came first, then the page at fault.
             QCOMPARE(t.window.events.mid(0, 2), (QStringList{"hide", "page:Kesto"}));
         }
@@ -113,12 +108,8 @@ private slots:
 
             kesto_Click(t.session);
 
-            QCOMPARE(t.messages.shown.size(), asked ? 1 : 0);
-            if (asked) {
-                const ShownMessage &shown = t.messages.shown[0];
-                QCOMPARE(shown.text, "Duplicate zip name in zip directory\nOverwrite?");
-                QVERIFY(shown.buttons == Buttons::OkCancel && shown.icon == Icon::Exclamation);
-            }
+            checkMessage(t, asked ? "Duplicate zip name in zip directory\nOverwrite?" : "",
+                         Icon::Exclamation, Buttons::OkCancel);
             const bool ran = !asked || answer == Answer::Ok;
             QCOMPARE(t.runner.commandLines.size(), ran ? 1 : 0);
             if (!ran)

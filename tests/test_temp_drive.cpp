@@ -1,6 +1,7 @@
 // The drive for temporary files, the free-space texts and the folder pickers' status text.
 #include "engine/temp_drive.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 #include "system/free_space.h"
 #include "system/storage_disks.h"
 
@@ -25,6 +26,22 @@ QString addDriveD(TestSession &t, qint64 freeOfD)
     t.disks.freeByPrefix[d] = freeOfD;
     return d;
 }
+
+// Selecting a drive in the list; the text shown below it (none: left as it was).
+const struct {
+    const char *name, *selected;
+    qint64 freeOfD;
+    const char *result, *text = nullptr;
+} changes[] = {
+    {"minimum accepted", "d", 2'000'000, "d", " 2 Meg."},
+    {"one byte short", "d", 1'999'999, "c"},
+    {"not ready", "d", 0, "c"},
+    {"list text with colon and label", "d: data", 3'500'000, "d", " 4 Meg."},
+    {"upper case", "D:", 1'499'999'999, "d", " 1500 Meg."},
+    {"a", "a", 3'500'000, "c"},
+    {"unknown letter", "q", 3'500'000, "c"},
+    {"empty", "", 3'500'000, "c"},
+};
 
 } // namespace
 
@@ -68,38 +85,19 @@ private slots:
         }
     }
 
-    void driveChange_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<qint64>("freeOfD");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("text"); // null: left as it was
-        QTest::newRow("minimum accepted") << "d" << 2'000'000LL << "d" << Head + " 2 Meg.";
-        QTest::newRow("one byte short") << "d" << 1'999'999LL << "c" << QString();
-        QTest::newRow("not ready") << "d" << 0LL << "c" << QString();
-        QTest::newRow("list text with colon and label")
-            << "d: data" << 3'500'000LL << "d" << Head + " 4 Meg.";
-        QTest::newRow("upper case") << "D:" << 1'499'999'999LL << "d" << Head + " 1500 Meg.";
-        QTest::newRow("a") << "a" << 3'500'000LL << "c" << QString();
-        QTest::newRow("unknown letter") << "q" << 3'500'000LL << "c" << QString();
-        QTest::newRow("empty") << "" << 3'500'000LL << "c" << QString();
-    }
-
+    void driveChange_data() { addRows(changes); }
     void driveChange()
     {
-        QFETCH(QString, selected);
-        QFETCH(qint64, freeOfD);
-        QFETCH(QString, result);
-        QFETCH(QString, text);
+        const auto &row = currentRow(changes);
         TestSession t;
-        addDriveD(t, freeOfD);
+        addDriveD(t, row.freeOfD);
         t.window.tempFreeText = "before";
 
-        QCOMPARE(TempDriveChanged(t.session, selected), result);
+        QCOMPARE(TempDriveChanged(t.session, row.selected), row.result);
 
-        QCOMPARE(t.session.state.TempDrive, result);
+        QCOMPARE(t.session.state.TempDrive, row.result);
         // A refusal leaves the text to the run that selecting "c" makes.
-        QCOMPARE(t.window.tempFreeText, text.isNull() ? "before" : text);
+        QCOMPARE(t.window.tempFreeText, row.text ? Head + row.text : "before");
     }
 
     void unusableRootReturnsToC()

@@ -1,4 +1,5 @@
 #include "support/argv_dump.h"
+#include "support/rows.h"
 #include "support/zip_inspect.h"
 #include "wrar/wrar_plan.h"
 
@@ -17,6 +18,60 @@ QStringList words(const QString &line)
     list.replaceInStrings(QRegularExpression("^''$"), QString());
     return list;
 }
+
+// 7-Zip's arguments after "a -t7z -sae -spd"; LIST stands for the translated list.
+const struct {
+    const char *name, *arguments, *sevenZip;
+} mappings[] = {
+    {"floppy volumes, solid, skip list", "a -r -v1440000b -m5 -s -y /w/tool.001 /s -x@/sys/skip",
+     "-mx=9 -ms=on -v1440000b -y -scsWIN -x@LIST -- /w/tool /s"},
+    {"one unlimited archive", "a -r -v0000b -y /w/tool.rar /s", "-mx=5 -y -- /w/tool.rar /s"},
+    {"any number of zeros is unlimited", "a -r -v0b -y /w/t.001 /s", "-mx=5 -y -- /w/t.001 /s"},
+    {"strongest, not solid", "a -r -v500000b -m5 -y /w/t.001 /s", "-mx=9 -v500000b -y -- /w/t /s"},
+    {"solid at the normal level", "a -r -v500000b -s -y /w/t.001 /s",
+     "-mx=5 -ms=on -v500000b -y -- /w/t /s"},
+    {"leading zeros dropped", "a -r -v0100000000b -y /w/t.001 /s",
+     "-mx=5 -v100000000b -y -- /w/t /s"},
+    {"names that look like switches", "a -r -v0b -y -t.rar -x@src", "-mx=5 -y -- -t.rar -x@src"},
+};
+
+// The list 7-Zip is given for a skip file, the source being /p/src unless given.
+const struct {
+    const char *name, *skipFile, *list, *source = "/p/src";
+} exclusions[] = {
+    {"directory and file, closing empty line", "/p/src/old/*.*\r\n/p/src/docs/readme.txt\r\n\r\n",
+     "\"src/old\"\n\"src/docs/readme.txt\"\n"},
+    {"lone LF and lone CR end lines too", "/p/src/a\n/p/src/b\r/p/src/c",
+     "\"src/a\"\n\"src/b\"\n\"src/c\"\n"},
+    {"empty lines in between are skipped", "\r\n/p/src/a\r\n\r\n\r\n/p/src/b\r\n",
+     "\"src/a\"\n\"src/b\"\n"},
+    {"source with blanks", "/p/my src/old/*.*\r\n", "\"my src/old\"\n", "/p/my src"},
+    {"source just below the root", "/src/a.txt\r\n", "\"src/a.txt\"\n", "/src"},
+    {"directory with a trailing separator", "/p/src/old/\r\n", "\"src/old\"\n"},
+    {"the source itself leaves out everything", "/p/src/*.*\r\n", "\"src\"\n"},
+    {"outside: neighbour, other tree, relative, bare pattern",
+     "/p/src2/a.txt\r\n/q/a.txt\r\nsrc/a.txt\r\n*.tmp\r\n/p/*.*\r\n", ""},
+    {"blanks and quotes at the ends of names kept",
+     "/p/src/ lead\r\n/p/src/trail \r\n/p/src/\"q\"\r\n",
+     "\"src/ lead\"\n\"src/trail \"\n\"src/\"q\"\"\n"},
+    {"wildcard characters and odd bytes pass as they are",
+     "/p/src/q?x\r\n/p/src/[a]*\r\n/p/src/bad\xff\x01name\r\n",
+     "\"src/q?x\"\n\"src/[a]*\"\n\"src/bad\xff\x01name\"\n"},
+};
+
+// Refused before 7-Zip starts: the exit status and what standard error says.
+const struct {
+    const char *name, *arguments;
+    int status;
+    const char *message;
+    bool with7Zip = true;
+} refusals[] = {
+    {"bad command line", "a -r -v500000b -y out/tool.rar src", 7, "usage: wrar a -r"},
+    {"missing source", "a -r -v0b -y out/tool.rar missing", 2, "source not found: missing"},
+    {"missing list", "a -r -v0b -y out/t.rar src -x@nolist", 2, "cannot read the list nolist"},
+    {"no 7-Zip on the path", "a -r -v0b -y out/tool.rar src", 2, "7-Zip (7zz or 7z) not found",
+     false},
+};
 
 struct WrarRun {
     int status = -1;
@@ -58,41 +113,16 @@ class WrarTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sevenZipArguments_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("sevenZip"); // LIST: the translated list
-        QTest::newRow("floppy volumes, solid, skip list")
-            << "a -r -v1440000b -m5 -s -y /w/tool.001 /d/src -x@/sys/skip.txt"
-            << "a -t7z -sae -spd -mx=9 -ms=on -v1440000b -y -scsWIN -x@LIST -- /w/tool /d/src";
-        QTest::newRow("one unlimited archive") << "a -r -v0000b -y /w/tool.rar /d/src"
-                                               << "a -t7z -sae -spd -mx=5 -y -- /w/tool.rar /d/src";
-        QTest::newRow("any number of zeros is unlimited")
-            << "a -r -v0b -y /w/tool.001 /d/src"
-            << "a -t7z -sae -spd -mx=5 -y -- /w/tool.001 /d/src";
-        QTest::newRow("strongest without solid")
-            << "a -r -v500000b -m5 -y /w/t.001 /s"
-            << "a -t7z -sae -spd -mx=9 -v500000b -y -- /w/t /s";
-        QTest::newRow("solid at the normal level")
-            << "a -r -v500000b -s -y /w/t.001 /s"
-            << "a -t7z -sae -spd -mx=5 -ms=on -v500000b -y -- /w/t /s";
-        QTest::newRow("largest size, leading zeros dropped")
-            << "a -r -v0100000000b -y /w/t.001 /s"
-            << "a -t7z -sae -spd -mx=5 -v100000000b -y -- /w/t /s";
-        QTest::newRow("names that look like switches stay names")
-            << "a -r -v0b -y -t.rar -x@src"
-            << "a -t7z -sae -spd -mx=5 -y -- -t.rar -x@src";
-    }
-
+    void sevenZipArguments_data() { addRows(mappings); }
     void sevenZipArguments()
     {
-        QFETCH(QString, arguments);
-        QFETCH(QString, sevenZip);
+        const auto &row = currentRow(mappings);
         wrar::Request request;
         QString error;
-        QVERIFY2(wrar::ParseArguments(words(arguments), request, error), qPrintable(error));
+        QVERIFY2(wrar::ParseArguments(words(row.arguments), request, error), qPrintable(error));
         const QString list = request.listFile.isEmpty() ? QString() : "LIST";
-        QCOMPARE(wrar::SevenZipArguments(request, list), words(sevenZip));
+        QCOMPARE(wrar::SevenZipArguments(request, list),
+                 words(QString("a -t7z -sae -spd ") + row.sevenZip));
     }
 
     void refusedCommandLines()
@@ -114,8 +144,7 @@ private slots:
             "a -r -v0b -y /w/t.rar /s -x@",
             "a -r -v0b -y /w/t.rar /s /t",
             "a -r -v0b -y /w/t.rar /s -x@/l -x@/m",
-            "a -r -v500000b -y /w/t.rar /s", // volumes need a first name ending in .001
-        };
+            "a -r -v500000b -y /w/t.rar /s"}; // the last: volumes need a first name ending .001
         for (const char *line : refused) {
             wrar::Request request;
             QString error;
@@ -124,46 +153,11 @@ private slots:
         }
     }
 
-    void translateExclusions_data()
-    {
-        QTest::addColumn<QByteArray>("skipFile");
-        QTest::addColumn<QByteArray>("source");
-        QTest::addColumn<QByteArray>("list");
-        const QByteArray p = "/p/src";
-        QTest::newRow("directory and file, closing empty line")
-            << QByteArray("/p/src/old/*.*\r\n/p/src/docs/readme.txt\r\n\r\n") << p
-            << QByteArray("\"src/old\"\n\"src/docs/readme.txt\"\n");
-        QTest::newRow("lone LF and lone CR end lines too")
-            << QByteArray("/p/src/a\n/p/src/b\r/p/src/c") << p
-            << QByteArray("\"src/a\"\n\"src/b\"\n\"src/c\"\n");
-        QTest::newRow("empty lines in between are skipped")
-            << QByteArray("\r\n/p/src/a\r\n\r\n\r\n/p/src/b\r\n") << p
-            << QByteArray("\"src/a\"\n\"src/b\"\n");
-        QTest::newRow("source with blanks")
-            << QByteArray("/p/my src/old/*.*\r\n") << QByteArray("/p/my src")
-            << QByteArray("\"my src/old\"\n");
-        QTest::newRow("source just below the root")
-            << QByteArray("/src/a.txt\r\n") << QByteArray("/src") << QByteArray("\"src/a.txt\"\n");
-        QTest::newRow("directory given with a trailing separator")
-            << QByteArray("/p/src/old/\r\n") << p << QByteArray("\"src/old\"\n");
-        QTest::newRow("the source itself leaves out everything")
-            << QByteArray("/p/src/*.*\r\n") << p << QByteArray("\"src\"\n");
-        QTest::newRow("outside the source: neighbour, other tree, relative, bare pattern")
-            << QByteArray("/p/src2/a.txt\r\n/q/a.txt\r\nsrc/a.txt\r\n*.tmp\r\n/p/*.*\r\n") << p
-            << QByteArray();
-        QTest::newRow("blanks and quotes at the ends of names kept")
-            << QByteArray("/p/src/ lead\r\n/p/src/trail \r\n/p/src/\"q\"\r\n") << p
-            << QByteArray("\"src/ lead\"\n\"src/trail \"\n\"src/\"q\"\"\n");
-        QTest::newRow("wildcard characters and odd bytes pass as they are")
-            << QByteArray("/p/src/q?x\r\n/p/src/[a]*\r\n/p/src/bad\xff\x01name\r\n") << p
-            << QByteArray("\"src/q?x\"\n\"src/[a]*\"\n\"src/bad\xff\x01name\"\n");
-    }
-
+    void translateExclusions_data() { addRows(exclusions); }
     void translateExclusions()
     {
-        QFETCH(QByteArray, skipFile);
-        QFETCH(QByteArray, source);
-        QTEST(wrar::TranslateExclusions(skipFile, source), "list");
+        const auto &row = currentRow(exclusions);
+        QCOMPARE(wrar::TranslateExclusions(row.skipFile, row.source), row.list);
     }
 
     void programPassesItsTranslationTo7Zip()
@@ -190,68 +184,42 @@ private slots:
         QVERIFY(!list.isEmpty() && !QFile::exists(list));
     }
 
-    void refusesWithoutStarting7Zip_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<bool>("with7Zip");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("bad command line")
-            << "a -r -v500000b -y out/tool.rar src" << true << 7 << "usage: wrar a -r";
-        QTest::newRow("missing source")
-            << "a -r -v0b -y out/tool.rar missing" << true << 2 << "source not found: missing";
-        QTest::newRow("missing list") << "a -r -v0b -y out/tool.rar src -x@nolist.txt" << true << 2
-                                      << "cannot read the list nolist.txt";
-        QTest::newRow("no 7-Zip on the path")
-            << "a -r -v0b -y out/tool.rar src" << false << 2 << "7-Zip (7zz or 7z) not found";
-    }
-
+    void refusesWithoutStarting7Zip_data() { addRows(refusals); }
     void refusesWithoutStarting7Zip()
     {
-        QFETCH(QString, arguments);
-        QFETCH(bool, with7Zip);
-        QFETCH(int, status);
-        QFETCH(QString, message);
+        const auto &row = currentRow(refusals);
         WrarSetup wrar;
         QTemporaryDir emptyDir;
-        if (!with7Zip)
+        if (!row.with7Zip)
             wrar.env.insert("PATH", emptyDir.path());
 
-        const WrarRun run = wrar.run(words(arguments));
-        QCOMPARE(run.status, status);
-        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+        const WrarRun run = wrar.run(words(row.arguments));
+        QCOMPARE(run.status, row.status);
+        QVERIFY2(run.errors.contains(row.message), qPrintable(run.errors));
         QVERIFY(!QFile::exists(wrar.dump()));
         QCOMPARE(wrar.out(), QStringList());
     }
 
-    void failedRunLeavesNoVolume_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("status");
-        QTest::newRow("warning keeps the volumes") << "tool" << 1;
-        QTest::newRow("fatal error") << "tool" << 2;
-        QTest::newRow("stopped") << "tool" << 255;
-        QTest::newRow("name with wildcard characters") << "t[o]*?l" << 2;
-    }
-
+    // A warning keeps the volumes; after a fatal error or a stop none of the run's stays.
     void failedRunLeavesNoVolume()
     {
-        QFETCH(QString, name);
-        QFETCH(int, status);
-        WrarSetup wrar;
-        // Files that were there before the run are not the run's to remove.
-        QStringList expected{name + ".005", name + ".txt", "other.001"};
-        for (const QString &existing : expected)
-            QVERIFY(QFile(wrar.work.filePath("out/" + existing)).open(QIODevice::WriteOnly));
-        wrar.env.insert("KESTO_ARGV_TOUCH", wrar.work.filePath("out/" + name + ".001"));
-        wrar.env.insert("KESTO_ARGV_STATUS", QString::number(status));
+        for (const auto &[name, status] :
+             {std::pair<QString, int>{"tool", 1}, {"tool", 2}, {"tool", 255}, {"t[o]*?l", 2}}) {
+            WrarSetup wrar;
+            // Files that were there before the run are not the run's to remove.
+            QStringList expected{name + ".005", name + ".txt", "other.001"};
+            for (const QString &existing : expected)
+                QVERIFY(QFile(wrar.work.filePath("out/" + existing)).open(QIODevice::WriteOnly));
+            wrar.env.insert("KESTO_ARGV_TOUCH", wrar.work.filePath("out/" + name + ".001"));
+            wrar.env.insert("KESTO_ARGV_STATUS", QString::number(status));
 
-        QCOMPARE(wrar.run({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}).status,
-                 status);
-        if (status == 1)
-            expected << name + ".001";
-        expected.sort();
-        QCOMPARE(wrar.out(), expected);
+            QCOMPARE(wrar.run({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}).status,
+                     status);
+            if (status == 1)
+                expected << name + ".001";
+            expected.sort();
+            QCOMPARE(wrar.out(), expected);
+        }
     }
 };
 
