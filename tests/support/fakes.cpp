@@ -69,26 +69,14 @@ qint64 FakeDisks::freeBytes(const QString &path)
 
 QString pageName(Page page)
 {
-    switch (page) {
-    case Page::Source: return QStringLiteral("Source");
-    case Page::Skip: return QStringLiteral("Skip");
-    case Page::Diz: return QStringLiteral("Diz");
-    case Page::Nfo: return QStringLiteral("Nfo");
-    case Page::Zip: return QStringLiteral("Zip");
-    case Page::Kesto: return QStringLiteral("Kesto");
-    case Page::About: return QStringLiteral("About");
-    }
-    return {};
+    static const char *const names[] = {"Source", "Skip", "Diz", "Nfo", "Zip", "Kesto", "About"};
+    return QString::fromLatin1(names[int(page)]);
 }
 
 QString fieldName(Field field)
 {
-    switch (field) {
-    case Field::DizColumn: return QStringLiteral("DizColumn");
-    case Field::DizLine: return QStringLiteral("DizLine");
-    case Field::ZipName: return QStringLiteral("ZipName");
-    }
-    return {};
+    static const char *const names[] = {"DizColumn", "DizLine", "ZipName"};
+    return QString::fromLatin1(names[int(field)]);
 }
 
 void FakeWindow::showPage(Page shown)
