@@ -104,38 +104,31 @@ private slots:
                  (QStringList{blank, "/s"}));
     }
 
-    void programThatCannotStart_data()
-    {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<int>("permissions"); // of the file "prog"; 0: no such file
-        const int readWrite = QFile::ReadOwner | QFile::WriteOwner;
-        QTest::newRow("name on no path") << "kesto-no-such-program.exe a" << 0;
-        QTest::newRow("path that does not exist") << "./prog a" << 0;
-        QTest::newRow("file without execute permission") << "./prog a" << readWrite;
-        QTest::newRow("executable text that is no program")
-            << "./prog a" << (readWrite | QFile::ExeOwner);
-    }
-
+    // A missing name or path, a file without execute permission, an executable text that is
+    // no program: nothing starts, and no shell steps in to run the text as a script.
     void programThatCannotStart()
     {
-        QFETCH(QString, commandLine);
-        QFETCH(int, permissions);
-        QTemporaryDir dir;
-        if (permissions) {
+        const int readWrite = QFile::ReadOwner | QFile::WriteOwner;
+        for (const auto &[commandLine, permissions] :
+             {std::pair<QString, int>{"kesto-no-such-program.exe a", 0},
+              {"./prog a", 0},
+              {"./prog a", readWrite},
+              {"./prog a", readWrite | QFile::ExeOwner}}) {
+            QTemporaryDir dir;
             QFile script(dir.filePath("prog"));
-            QVERIFY(script.open(QIODevice::WriteOnly));
-            script.write("touch started\n");
-            script.close();
-            QVERIFY(script.setPermissions(QFile::Permissions(permissions)));
-        }
-        SystemCommandRunner runner;
-        runIn(runner, dir, commandLine);
+            if (permissions) {
+                QVERIFY(script.open(QIODevice::WriteOnly) && script.write("touch started\n") > 0);
+                script.close();
+                QVERIFY(script.setPermissions(QFile::Permissions(permissions)));
+            }
+            SystemCommandRunner runner;
+            runIn(runner, dir, commandLine);
 
-        QVERIFY(!runner.lastStarted());
-        QCOMPARE(runner.lastExitStatus(), -1);
-        QVERIFY(noChildLeft());
-        // No shell stepped in to run the text as a script.
-        QVERIFY(!QFile::exists(dir.filePath("started")));
+            QVERIFY(!runner.lastStarted());
+            QCOMPARE(runner.lastExitStatus(), -1);
+            QVERIFY(noChildLeft());
+            QVERIFY(!QFile::exists(dir.filePath("started")));
+        }
     }
 
     void hostileArgumentsReachTheProgramUntouched()
@@ -143,18 +136,11 @@ private slots:
         QTemporaryDir dir;
         const ScopedEnv dump("KESTO_ARGV_DUMP", QFile::encodeName(dir.filePath("argv")));
         const ScopedEnv status("KESTO_ARGV_STATUS", "3");
-        const QStringList arguments{"/src/my files",
-                                    "$(touch pwned)",
-                                    "`touch pwned`",
-                                    "; touch pwned",
-                                    "-rf",
-                                    "a\"b",
-                                    "\"quoted\"",
-                                    "*",
-                                    "x || touch pwned",
-                                    "tab\there",
-                                    "\u00fcn\u00efcode",
-                                    ""};
+        // One per line; the last is empty.
+        const QStringList arguments = QString("/src/my files\n$(touch pwned)\n`touch pwned`\n"
+                                              "; touch pwned\n-rf\na\"b\n\"quoted\"\n*\n"
+                                              "x || touch pwned\ntab\there\n\u00fcn\u00efcode\n")
+                                          .split('\n');
         QString commandLine = self();
         for (const QString &argument : arguments)
             commandLine += ' ' + CommandLineWord(argument);

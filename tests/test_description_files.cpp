@@ -1,6 +1,7 @@
 // Creating, editing and choosing the description, the nfo and the extra.
 #include "describe/description_files.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
 #include <QtTest>
 
@@ -19,6 +20,34 @@ void checkEditorStarted(TestSession &t, const QString &commandLine)
     QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
     t.launcher.started.clear();
 }
+
+// The description before, the file chosen (below the session's root; null: cancelled), and
+// whether it is taken.
+const struct {
+    const char *name, *dizPath;
+    QString chosen;
+    bool taken;
+} dizChoices[] = {
+    {"chosen, copied to the program's directory", "", "Src/File_ID.DIZ", true},
+    {"cancelled removes the description", "/d/file_id.diz", QString(), false},
+    {"the working copy itself", "", "app/file_id.diz", false},
+    {"the working copy through another path", "", "app/../app/file_id.diz", false},
+    {"missing file", "", "src/gone.diz", false},
+};
+
+// The extra's kind, the answer to its dialog (null: cancelled) and the extra afterwards.
+const struct {
+    const char *name;
+    bool file;
+    QString answer;
+    const char *extraPath;
+} extras[] = {
+    {"file chosen", true, "/x/Read Me.TXT", "/x/Read Me.TXT"},
+    {"file cancelled removes the extra", true, QString(), ""},
+    {"directory chosen", false, "/x/Extras", "/x/Extras"},
+    {"directory cancelled keeps the extra", false, QString(), "/old"},
+    {"no file-system path", false, "", ""},
+};
 
 } // namespace
 
@@ -53,20 +82,6 @@ private slots:
         }
     }
 
-    // A regular file named "temp" stands where the working directory must go.
-    void createFailureIsReported()
-    {
-        TestSession t;
-        t.writeFile("app/temp", "not a directory");
-        t.session.job.NfoPath = "/old.nfo";
-        Command7_Click(t.session);
-        QCOMPARE(t.messages.shown.size(), 1);
-        QVERIFY(t.messages.shown[0].text.contains(t.appDir() + "/temp"));
-        QVERIFY(t.messages.shown[0].icon == Icon::Stop);
-        QVERIFY(t.launcher.started.isEmpty());
-        QCOMPARE(t.session.job.NfoPath, "/old.nfo");
-    }
-
     void edit()
     {
         TestSession t;
@@ -81,28 +96,12 @@ private slots:
         checkEditorStarted(t, "Notepad.exe /home/ann/a b.nfo");
     }
 
-    void dizBrowse_data()
-    {
-        QTest::addColumn<QString>("dizPath"); // before
-        QTest::addColumn<QString>("chosen");  // relative to the session's root; null: cancelled
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("chosen, copied to the program's directory") << ""
-                                                                   << "Src/File_ID.DIZ" << true;
-        QTest::newRow("cancelled removes the description")
-            << "/d/file_id.diz" << QString() << false;
-        QTest::newRow("the working copy itself") << ""
-                                                 << "app/file_id.diz" << false;
-        QTest::newRow("the working copy through another path") << ""
-                                                               << "app/../app/file_id.diz" << false;
-        QTest::newRow("missing file") << ""
-                                      << "src/gone.diz" << false;
-    }
-
+    void dizBrowse_data() { addRows(dizChoices); }
     void dizBrowse()
     {
-        QFETCH(QString, dizPath);
-        QFETCH(QString, chosen);
-        QFETCH(bool, taken);
+        const auto &row = currentRow(dizChoices);
+        const QString dizPath = row.dizPath, chosen = row.chosen;
+        const bool taken = row.taken;
         TestSession t;
         t.session.job.SourcePath = "/src";
         t.session.job.DizPath = dizPath;
@@ -170,27 +169,11 @@ private slots:
         QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory && ExtraBrowseEnabled(job));
     }
 
-    void extra_data()
-    {
-        QTest::addColumn<bool>("file");
-        QTest::addColumn<QString>("answer"); // null: cancelled
-        QTest::addColumn<QString>("extraPath");
-        QTest::newRow("file chosen") << true << "/x/Read Me.TXT"
-                                     << "/x/Read Me.TXT";
-        QTest::newRow("file cancelled removes the extra") << true << QString() << "";
-        QTest::newRow("directory chosen") << false << "/x/Extras"
-                                          << "/x/Extras";
-        QTest::newRow("directory cancelled keeps the extra") << false << QString() << "/old";
-        QTest::newRow("no file-system path") << false << ""
-                                             << "";
-    }
-
+    void extra_data() { addRows(extras); }
     // Only the extra changes: not the source nor its measured size.
     void extra()
     {
-        QFETCH(bool, file);
-        QFETCH(QString, answer);
-        QFETCH(QString, extraPath);
+        const auto &[name, file, answer, extraPath] = currentRow(extras);
         TestSession t;
         t.session.job.SourcePath = "/src";
         t.session.job.NfoPath = "/n/a.nfo";

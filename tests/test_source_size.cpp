@@ -1,6 +1,7 @@
 // Choosing the source and measuring it with the size program.
 #include "describe/source_size.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 #include "system/paths.h"
 
 #include <QProcess>
@@ -26,7 +27,24 @@ void cannedOutput(TestSession &t, const QByteArray &output)
     };
 }
 
-const QString Total = "1,234 files, 56,789,012 bytes in 17 directories";
+// Size reports (@ stands for the source's header) and the summary shown; no report: none written.
+const struct {
+    const char *name, *output, *shown;
+} summaries[] = {
+    {"total", "\n  Total of all files found\n     1,234 files, 5 bytes in 17 directories\n",
+     "1,234 files, 5 bytes in 17 directories"},
+    {"header then total", "  @\n  3 files\n  Total of all files found\n  9 files\n", "9 files"},
+    {"header only", "  @\n    3 files, 30 bytes\n  @/SUB\n", "3 files, 30 bytes"},
+    {"total before header", "  Total of all files found\n  9 files\n  @\n  3 files\n", "9 files"},
+    {"any two leading characters", "x>@\n  7 files\n", "7 files"},
+    {"crlf lines", "  @\r\n  2 files\r\n", "2 files"},
+    {"other directories only", "  @/SUB\n  1\n  @X\n  2\n", ""},
+    {"marker with trailing blank", "  Total of all files found \n  1 file\n", ""},
+    {"empty report", "", ""},
+    {"total as last line", "  @\n  3 files\n  Total of all files found\n", "Error"},
+    {"header as last line", "  @/SUB\n  1 file\n  @", "Error"},
+    {"no report", nullptr, "Error"},
+};
 
 } // namespace
 
@@ -55,41 +73,19 @@ private slots:
         }
     }
 
-    void summaryFromOutput_data()
-    {
-        QTest::addColumn<QByteArray>("output"); // @ stands for the source's header text
-        QTest::addColumn<QString>("shown");
-        const QByteArray total = "\n  Total of all files found\n     " + Total.toLatin1() + "\n";
-        QTest::newRow("total") << total << Total;
-        QTest::newRow("header then total") << "  @\n    3 files, 30 bytes\n" + total << Total;
-        QTest::newRow("header only")
-            << QByteArray("  @\n    3 files, 30 bytes\n  @/SUB\n") << "3 files, 30 bytes";
-        QTest::newRow("total before header")
-            << QByteArray("  Total of all files found\n  9 files\n  @\n  3 files\n") << "9 files";
-        QTest::newRow("any two leading characters") << QByteArray("x>@\n  7 files\n") << "7 files";
-        QTest::newRow("crlf lines") << QByteArray("  @\r\n  2 files\r\n") << "2 files";
-        QTest::newRow("other directories only") << QByteArray("  @/SUB\n  1\n  @X\n  2\n") << "";
-        QTest::newRow("marker with trailing blank")
-            << QByteArray("  Total of all files found \n  1 file\n") << "";
-        QTest::newRow("empty output") << QByteArray("") << "";
-        QTest::newRow("total as last line")
-            << QByteArray("  @\n  3 files\n  Total of all files found\n") << "Error";
-        QTest::newRow("header as last line") << QByteArray("  @/SUB\n  1 file\n  @") << "Error";
-        QTest::newRow("missing output") << QByteArray() << "Error";
-    }
-
+    void summaryFromOutput_data() { addRows(summaries); }
     // The quiet form (start-up, opened script): no message whatever the output.
     void summaryFromOutput()
     {
-        QFETCH(QByteArray, output);
-        QFETCH(QString, shown);
+        const auto &row = currentRow(summaries);
         TestSession t;
         t.session.job.SourcePath = t.path("Mixed Case");
         QDir().mkpath(t.session.job.SourcePath);
+        // A report left by an earlier measurement must not pass for this one.
+        t.writeFile("sys/size.txt", "  Total of all files found\n  stale\n");
         // The source's header is the upper-case short form: quoted, since it holds a blank.
-        if (!output.isNull())
-            output.replace('@', "\"" + t.session.job.SourcePath.toUpper().toUtf8() + "\"");
-        cannedOutput(t, output);
+        const QByteArray header = "\"" + t.session.job.SourcePath.toUpper().toUtf8() + "\"";
+        cannedOutput(t, row.output ? QByteArray(row.output).replace('@', header) : QByteArray());
         const auto canned = t.runner.action;
         t.runner.action = [&](const QString &commandLine) {
             QCOMPARE(t.window.sourceSizeText, "Calculating files and size");
@@ -101,20 +97,9 @@ private slots:
         CalculateSourceSize(t.session);
 
         QCOMPARE(t.runner.commandLines.size(), 1);
-        QCOMPARE(t.window.sourceSizeText, shown);
+        QCOMPARE(t.window.sourceSizeText, row.shown);
         QCOMPARE(t.window.measuring, (QList<bool>{true, false}));
         QVERIFY(t.messages.shown.isEmpty());
-    }
-
-    // A report left by an earlier measurement must not pass for this one.
-    void staleOutputIsNotRead()
-    {
-        TestSession t;
-        t.session.job.SourcePath = t.path("src");
-        t.writeFile("sys/size.txt", "  Total of all files found\n  old\n");
-        cannedOutput(t, QByteArray());
-        CalculateSourceSize(t.session);
-        QCOMPARE(t.window.sourceSizeText, "Error");
     }
 
     void browse_data()

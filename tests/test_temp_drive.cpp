@@ -17,22 +17,28 @@ namespace {
 
 const QString Head = "Free space on - \r";
 
-// Drive c on the session's system directory, d on a directory of its own.
-QString addDriveD(TestSession &t, qint64 freeOfD)
+// Drive c on the session's system directory, d on a directory of its own, a on c's; every drive
+// with the same free space.
+QString addDrives(TestSession &t, qint64 freeBytes)
 {
     const QString d = t.root.filePath("mnt/d");
     QDir().mkpath(d);
     t.disks.driveList = {{"c", t.systemDir()}, {"d", d}, {"a", t.systemDir()}};
-    t.disks.freeByPrefix[d] = freeOfD;
+    t.disks.freeByPrefix[d] = t.disks.freeByPrefix[t.systemDir()] = freeBytes;
     return d;
 }
 
-// Selecting a drive in the list; the text shown below it (none: left as it was).
+// Selecting a drive in the list (none: the start-up's choice of "c"), and the text shown below
+// it (none: left as it was).
 const struct {
     const char *name, *selected;
-    qint64 freeOfD;
+    qint64 freeBytes;
     const char *result, *text = nullptr;
 } changes[] = {
+    {"start-up, halves to even", nullptr, 2'500'000, "c", " 2 Meg."},
+    {"start-up at the minimum", nullptr, 2'000'000, "c", " 2 Meg."},
+    {"start-up below the minimum", nullptr, 1'999'999, "c", "less than 2 Meg."},
+    {"start-up, unreadable", nullptr, 0, "c", "less than 2 Meg."},
     {"minimum accepted", "d", 2'000'000, "d", " 2 Meg."},
     {"one byte short", "d", 1'999'999, "c"},
     {"not ready", "d", 0, "c"},
@@ -41,6 +47,8 @@ const struct {
     {"a", "a", 3'500'000, "c"},
     {"unknown letter", "q", 3'500'000, "c"},
     {"empty", "", 3'500'000, "c"},
+    {"c below the minimum stays", "c", 1'000'000, "c"},
+    {"c", "c", 2'500'000, "c", " 2 Meg."},
 };
 
 } // namespace
@@ -67,33 +75,18 @@ private slots:
             QCOMPARE(FreeSpaceMB(bytes), megabytes);
     }
 
-    // At start-up "c" is taken whatever its free space; below the minimum the text says so.
-    void startupText()
-    {
-        const std::pair<qint64, QString> texts[] = {{2'500'000, Head + " 2 Meg."},
-                                                    {2'000'000, Head + " 2 Meg."},
-                                                    {1'999'999, Head + "less than 2 Meg."},
-                                                    {0, Head + "less than 2 Meg."}};
-        for (const auto &[freeBytes, text] : texts) {
-            TestSession t;
-            addDriveD(t, 9'000'000);
-            t.disks.freeByPrefix[t.systemDir()] = freeBytes;
-            t.session.state.TempDrive = "d";
-            QCOMPARE(TempDriveStartup(t.session), "c");
-            QCOMPARE(t.session.state.TempDrive, "c");
-            QCOMPARE(t.window.tempFreeText, text);
-        }
-    }
-
     void driveChange_data() { addRows(changes); }
     void driveChange()
     {
         const auto &row = currentRow(changes);
         TestSession t;
-        addDriveD(t, row.freeOfD);
+        addDrives(t, row.freeBytes);
+        t.session.state.TempDrive = "d";
         t.window.tempFreeText = "before";
 
-        QCOMPARE(TempDriveChanged(t.session, row.selected), row.result);
+        QCOMPARE(row.selected ? TempDriveChanged(t.session, row.selected)
+                              : TempDriveStartup(t.session),
+                 row.result);
 
         QCOMPARE(t.session.state.TempDrive, row.result);
         // A refusal leaves the text to the run that selecting "c" makes.
@@ -103,26 +96,13 @@ private slots:
     void unusableRootReturnsToC()
     {
         TestSession t;
-        const QString d = addDriveD(t, 9'000'000);
+        const QString d = addDrives(t, 9'000'000);
         QVERIFY(::chmod(QFile::encodeName(d).constData(), 0555) == 0);
         if (::geteuid() != 0) // root writes every directory
             QCOMPARE(TempDriveChanged(t.session, "d"), "c");
         QDir(d).removeRecursively(); // no medium
         QCOMPARE(TempDriveChanged(t.session, "d"), "c");
         QCOMPARE(t.session.state.TempDrive, "c");
-    }
-
-    void systemDriveBelowMinimumStays()
-    {
-        TestSession t;
-        addDriveD(t, 9'000'000);
-        t.disks.freeByPrefix[t.systemDir()] = 1'000'000;
-        t.window.tempFreeText = "before";
-        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
-        QCOMPARE(t.window.tempFreeText, "before");
-        t.disks.freeByPrefix[t.systemDir()] = 2'500'000;
-        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
-        QCOMPARE(t.window.tempFreeText, Head + " 2 Meg.");
     }
 
     void folderPickerStatus()
