@@ -46,6 +46,9 @@ const struct {
     {"blank inside", [](JobSettings &j) { j.ZipName = "my tool"; }, "Zip", "ZipName", Blank},
     {"leading blank", [](JobSettings &j) { j.ZipName = " tool"; }, "Zip", "ZipName", Blank},
     {"trailing blank", [](JobSettings &j) { j.ZipName = "tool "; }, "Zip", "ZipName", Blank},
+    {"numbering test fails",
+     [](JobSettings &j) { j.DizAutoNumber = true, j.DizColumn = "9", j.DizLine = "1"; }, "Diz",
+     "DizColumn", "Column number too high"},
 };
 
 } // namespace
