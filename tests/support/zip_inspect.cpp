@@ -4,20 +4,27 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QtEndian>
 
 namespace kesto::test {
 
 namespace {
 
+quint32 littleEndian(const QByteArray &data, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | quint8(data.at(at + i));
+    return value;
+}
+
 quint16 u16(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint16>(data.constData() + at);
+    return quint16(littleEndian(data, at, 2));
 }
 
 quint32 u32(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint32>(data.constData() + at);
+    return littleEndian(data, at, 4);
 }
 
 QByteArray runUnzip(const QStringList &arguments, int *exitCode = nullptr)
