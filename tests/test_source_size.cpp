@@ -1,9 +1,9 @@
 // Choosing the source and measuring it with the size program.
 #include "describe/source_size.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 #include "system/paths.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QtTest>
 
@@ -12,38 +12,39 @@ using namespace kesto::test;
 
 namespace {
 
-const QString Calculating = QStringLiteral("Calculating files and size");
-
 QString sizeFile()
 {
-    return paths::systemFile(QStringLiteral("size.txt"));
+    return paths::systemFile("size.txt");
 }
 
 // Stands in for the size program: writes canned output (a null array writes nothing).
 void cannedOutput(TestSession &t, const QByteArray &output)
 {
     t.runner.action = [output](const QString &) {
-        if (output.isNull())
-            return;
         QFile file(sizeFile());
-        if (file.open(QIODevice::WriteOnly))
+        if (!output.isNull() && file.open(QIODevice::WriteOnly))
             file.write(output);
     };
 }
 
-// Runs the real size program on SourcePath, as the command line asks (with or without /t).
-void realSizeProgram(TestSession &t, bool withTotal)
-{
-    t.runner.action = [&t, withTotal](const QString &) {
-        QProcess process;
-        process.setStandardOutputFile(sizeFile());
-        QStringList arguments{t.session.job.SourcePath, QStringLiteral("/s")};
-        if (withTotal)
-            arguments << QStringLiteral("/t");
-        process.start(QStringLiteral(KESTO_BIN_DIR "/size"), arguments);
-        process.waitForFinished(-1);
-    };
-}
+// Size reports (@ stands for the source's header) and the summary shown; no report: none written.
+const struct {
+    const char *name, *output, *shown;
+} summaries[] = {
+    {"total", "\n  Total of all files found\n     1,234 files, 5 bytes in 17 directories\n",
+     "1,234 files, 5 bytes in 17 directories"},
+    {"header then total", "  @\n  3 files\n  Total of all files found\n  9 files\n", "9 files"},
+    {"header only", "  @\n    3 files, 30 bytes\n  @/SUB\n", "3 files, 30 bytes"},
+    {"total before header", "  Total of all files found\n  9 files\n  @\n  3 files\n", "9 files"},
+    {"any two leading characters", "x>@\n  7 files\n", "7 files"},
+    {"crlf lines", "  @\r\n  2 files\r\n", "2 files"},
+    {"other directories only", "  @/SUB\n  1\n  @X\n  2\n", ""},
+    {"marker with trailing blank", "  Total of all files found \n  1 file\n", ""},
+    {"empty report", "", ""},
+    {"total as last line", "  @\n  3 files\n  Total of all files found\n", "Error"},
+    {"header as last line", "  @/SUB\n  1 file\n  @", "Error"},
+    {"no report", nullptr, "Error"},
+};
 
 } // namespace
 
@@ -51,215 +52,118 @@ class TestSourceSize : public QObject {
     Q_OBJECT
 
 private slots:
-    void commandLineNamesToolSourceAndOutput_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("shortForm"); // @ stands for the session's root
-        QTest::newRow("plain") << "src"
-                               << "@/src";
-        QTest::newRow("blank quoted") << "My Files"
-                                      << "\"@/My Files\"";
-        QTest::newRow("no source") << ""
-                                   << "";
-        QTest::newRow("missing source") << "gone"
-                                        << "";
-    }
-
     void commandLineNamesToolSourceAndOutput()
     {
-        QFETCH(QString, source);
-        QFETCH(QString, shortForm);
-        TestSession t;
-        if (!source.isEmpty() && source != QLatin1String("gone"))
-            QDir().mkpath(t.path(source));
-        t.session.job.SourcePath = source.isEmpty() ? QString() : t.path(source);
-        shortForm.replace(QLatin1Char('@'), t.root.path());
+        // Source below the session's root, and its short form there.
+        const std::pair<QString, QString> sources[] = {
+            {"src", "@/src"}, {"My Files", "\"@/My Files\""}, {"", ""}, {"gone", ""}};
+        for (auto [source, shortForm] : sources) {
+            TestSession t;
+            if (!source.isEmpty() && source != "gone")
+                QDir().mkpath(t.path(source));
+            t.session.job.SourcePath = source.isEmpty() ? "" : t.path(source);
+            shortForm.replace('@', t.root.path());
 
-        CalculateSourceSize(t.session);
+            CalculateSourceSize(t.session);
 
-        const QString expected = QStringLiteral("command.com /c \"") +
-                                 QCoreApplication::applicationDirPath() +
-                                 QStringLiteral("/size.exe\" ") + shortForm +
-                                 QStringLiteral(" /s /t> ") + t.systemDir() + "/size.txt";
-        QCOMPARE(t.runner.commandLines, QStringList{expected});
+            QCOMPARE(t.runner.commandLines,
+                     QStringList{"command.com /c \"" + QCoreApplication::applicationDirPath() +
+                                 "/size.exe\" " + shortForm + " /s /t> " + t.systemDir() +
+                                 "/size.txt"});
+        }
     }
 
-    void summaryFromOutput_data()
-    {
-        QTest::addColumn<QByteArray>("output"); // @ stands for the source's header text
-        QTest::addColumn<QString>("shown");
-        const QByteArray total = "\n  Total of all files found\n     1,234 files, 56,789,012 bytes"
-                                 " in 17 directories\n";
-        QTest::newRow("total") << total << "1,234 files, 56,789,012 bytes in 17 directories";
-        QTest::newRow("header only")
-            << QByteArray("  @\n    3 files, 30 bytes\n  @/SUB\n") << "3 files, 30 bytes";
-        QTest::newRow("header then total") << QByteArray("  @\n    3 files, 30 bytes\n") + total
-                                           << "1,234 files, 56,789,012 bytes in 17 directories";
-        QTest::newRow("total before header")
-            << QByteArray("  Total of all files found\n  9 files\n  @\n  3 files\n") << "9 files";
-        QTest::newRow("any two leading characters") << QByteArray("x>@\n  7 files\n") << "7 files";
-        QTest::newRow("crlf lines") << QByteArray("  @\r\n  2 files\r\n") << "2 files";
-        QTest::newRow("neither") << QByteArray("  @/SUB\n  1 file\n  Total\n") << "";
-        QTest::newRow("other directory only") << QByteArray("  @X\n  1 file\n") << "";
-        QTest::newRow("marker with trailing blank")
-            << QByteArray("  Total of all files found \n  1 file\n") << "";
-        QTest::newRow("empty output") << QByteArray("") << "";
-        QTest::newRow("total as last line")
-            << QByteArray("  @\n  3 files\n  Total of all files found\n") << "Error";
-        QTest::newRow("header as last line") << QByteArray("  @/SUB\n  1 file\n  @") << "Error";
-        QTest::newRow("missing output") << QByteArray() << "Error";
-    }
-
+    void summaryFromOutput_data() { addRows(summaries); }
     // The quiet form (start-up, opened script): no message whatever the output.
     void summaryFromOutput()
     {
-        QFETCH(QByteArray, output);
-        QFETCH(QString, shown);
+        const auto &row = currentRow(summaries);
         TestSession t;
-        t.session.job.SourcePath = t.path(QStringLiteral("Mixed Case"));
+        t.session.job.SourcePath = t.path("Mixed Case");
         QDir().mkpath(t.session.job.SourcePath);
+        // A report left by an earlier measurement must not pass for this one.
+        t.writeFile("sys/size.txt", "  Total of all files found\n  stale\n");
         // The source's header is the upper-case short form: quoted, since it holds a blank.
         const QByteArray header = "\"" + t.session.job.SourcePath.toUpper().toUtf8() + "\"";
-        if (!output.isNull())
-            output.replace('@', header);
-        cannedOutput(t, output);
-        QString shownWhileRunning;
-        QList<bool> measuringWhileRunning;
-        int servedBeforeRun = -1;
-        auto canned = t.runner.action;
+        cannedOutput(t, row.output ? QByteArray(row.output).replace('@', header) : QByteArray());
+        const auto canned = t.runner.action;
         t.runner.action = [&](const QString &commandLine) {
-            shownWhileRunning = t.window.sourceSizeText;
-            measuringWhileRunning = t.window.measuring;
-            servedBeforeRun = t.window.served;
+            QCOMPARE(t.window.sourceSizeText, "Calculating files and size");
+            QCOMPARE(t.window.measuring, QList<bool>{true});
+            QCOMPARE(t.window.served, 1);
             canned(commandLine);
         };
 
         CalculateSourceSize(t.session);
 
-        QCOMPARE(shownWhileRunning, Calculating);
-        QCOMPARE(measuringWhileRunning, QList<bool>{true});
-        QCOMPARE(servedBeforeRun, 1);
-        QCOMPARE(t.window.sourceSizeText, shown);
+        QCOMPARE(t.runner.commandLines.size(), 1);
+        QCOMPARE(t.window.sourceSizeText, row.shown);
         QCOMPARE(t.window.measuring, (QList<bool>{true, false}));
         QVERIFY(t.messages.shown.isEmpty());
     }
 
-    // A report left by an earlier measurement must not pass for this one.
-    void staleOutputIsNotRead()
+    void browse_data()
     {
-        TestSession t;
-        t.session.job.SourcePath = t.path(QStringLiteral("src"));
-        t.writeFile(QStringLiteral("sys/size.txt"), "  Total of all files found\n  old\n");
-        cannedOutput(t, QByteArray());
-        CalculateSourceSize(t.session);
-        QCOMPARE(t.window.sourceSizeText, QStringLiteral("Error"));
+        QTest::addColumn<QString>("answer"); // null: cancelled; "src": the session's src
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("cancelled changes nothing") << QString() << QByteArray() << "12 files";
+        QTest::newRow("no file-system path: not measured") << "" << QByteArray() << "12 files";
+        QTest::newRow("same source again empties the skip list")
+            << "src" << QByteArray("  Total of all files found\n  2 files, 9 bytes\n")
+            << "2 files, 9 bytes";
+        QTest::newRow("error shows a message") << "src" << QByteArray() << "Error";
+        QTest::newRow("total as last line is an error")
+            << "src" << QByteArray("  Total of all files found\n") << "Error";
     }
 
-    void browseCancelledChangesNothing()
+    void browse()
     {
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, output);
+        QFETCH(QString, shown);
         TestSession t;
-        t.session.job.SourcePath = QStringLiteral("/old");
-        t.session.job.SkipList = QStringLiteral("/old/x/*.*\r\n");
-        t.window.sourceSizeText = QStringLiteral("12 files");
-        t.dialogs.answers = QStringList{QString()};
-
-        BrowseSource(t.session);
-
-        QCOMPARE(t.dialogs.calls.size(), 1);
-        QCOMPARE(t.dialogs.calls[0].kind, QStringLiteral("folder"));
-        QCOMPARE(t.dialogs.calls[0].setup.title, QStringLiteral("Source directory"));
-        QCOMPARE(t.dialogs.calls[0].setup.startDir, QString());
-        QCOMPARE(t.session.job.SourcePath, QStringLiteral("/old"));
-        QCOMPARE(t.session.job.SkipList, QStringLiteral("/old/x/*.*\r\n"));
-        QCOMPARE(t.window.sourceSizeText, QStringLiteral("12 files"));
-        QVERIFY(t.runner.commandLines.isEmpty());
-        QCOMPARE(t.window.jobChanges, 0);
-    }
-
-    void browseSameSourceAgainEmptiesSkipList()
-    {
-        TestSession t;
-        const QString source = t.path(QStringLiteral("Src"));
+        const QString source = t.path("src");
         QDir().mkpath(source);
         t.session.job.SourcePath = source;
         t.session.job.SkipList = source + "/old/*.*\r\n";
-        t.dialogs.answers = QStringList{source};
-        cannedOutput(t, "  Total of all files found\n     2 files, 9 bytes in 1 directory\n");
-
-        BrowseSource(t.session);
-
-        QCOMPARE(t.session.job.SourcePath, source);
-        QCOMPARE(t.session.job.SkipList, QString());
-        QCOMPARE(t.window.jobChanges, 1);
-        QCOMPARE(t.runner.commandLines.size(), 1);
-        QCOMPARE(t.window.sourceSizeText, QStringLiteral("2 files, 9 bytes in 1 directory"));
-        QVERIFY(t.messages.shown.isEmpty());
-    }
-
-    void browseEmptyChoiceStopsBeforeMeasuring()
-    {
-        TestSession t;
-        t.session.job.SourcePath = QStringLiteral("/old");
-        t.session.job.SkipList = QStringLiteral("/old/x/*.*\r\n");
-        t.dialogs.answers = QStringList{QStringLiteral("")};
-        BrowseSource(t.session);
-        QCOMPARE(t.session.job.SourcePath, QString());
-        QCOMPARE(t.session.job.SkipList, QString());
-        QVERIFY(t.runner.commandLines.isEmpty());
-        QVERIFY(t.window.measuring.isEmpty());
-    }
-
-    void browseErrorShowsMessage_data()
-    {
-        QTest::addColumn<QByteArray>("output");
-        QTest::newRow("total as last line") << QByteArray("  Total of all files found\n");
-        QTest::newRow("missing output") << QByteArray();
-    }
-
-    void browseErrorShowsMessage()
-    {
-        QFETCH(QByteArray, output);
-        TestSession t;
-        const QString source = t.path(QStringLiteral("src"));
-        QDir().mkpath(source);
-        t.dialogs.answers = QStringList{source};
+        t.window.sourceSizeText = "12 files";
+        t.dialogs.answers << (answer == "src" ? source : answer);
         cannedOutput(t, output);
 
         BrowseSource(t.session);
 
-        QCOMPARE(t.session.job.SourcePath, source); // kept: only the display reports it
-        QCOMPARE(t.window.sourceSizeText, QStringLiteral("Error"));
-        QCOMPARE(t.window.measuring, (QList<bool>{true, false}));
-        QCOMPARE(t.messages.shown.size(), 1);
-        QCOMPARE(t.messages.shown[0].text, QStringLiteral("Error calculating source bytes"));
-        QCOMPARE(t.messages.shown[0].title, QStringLiteral("Kesto32 error"));
-        QCOMPARE(t.messages.shown[0].icon, Icon::Stop);
-        QCOMPARE(t.messages.shown[0].buttons, Buttons::Ok);
+        checkDialog(t, "folder", {"Source directory", "", "", ""});
+        QCOMPARE(t.session.job.SourcePath, answer.isNull() || answer == "src" ? source : "");
+        QCOMPARE(t.session.job.SkipList.isEmpty(), !answer.isNull());
+        QCOMPARE(t.window.jobChanges, answer.isNull() ? 0 : 1);
+        QCOMPARE(t.window.sourceSizeText, shown);
+        QCOMPARE(t.runner.commandLines.size(), answer == "src" ? 1 : 0);
+        checkMessage(t, shown == "Error" ? "Error calculating source bytes" : "", Icon::Stop);
     }
 
     // The real program's report, read back the way the command line produces it.
-    void realProgramReport_data()
-    {
-        QTest::addColumn<bool>("withTotal");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("total") << true << "3 files, 1,010 bytes in 2 directories";
-        QTest::newRow("source block when no total") << false << "2 files, 10 bytes";
-    }
-
     void realProgramReport()
     {
-        QFETCH(bool, withTotal);
-        QFETCH(QString, shown);
-        TestSession t;
-        t.writeFile(QStringLiteral("My Src/a"), "12345");
-        t.writeFile(QStringLiteral("My Src/b"), "67890");
-        t.writeFile(QStringLiteral("My Src/Sub/c"), QByteArray(1000, 'c'));
-        t.session.job.SourcePath = t.path(QStringLiteral("My Src"));
-        realSizeProgram(t, withTotal);
-
-        CalculateSourceSize(t.session);
-
-        QCOMPARE(t.window.sourceSizeText, shown);
+        for (const auto &[withTotal, shown] :
+             {std::pair{true, "3 files, 1,010 bytes in 2 directories"},
+              {false, "2 files, 10 bytes"}}) { // without a total: the source's own block
+            TestSession t;
+            t.writeFile("My Src/a", "12345");
+            t.writeFile("My Src/b", "67890");
+            t.writeFile("My Src/Sub/c", QByteArray(1000, 'c'));
+            t.session.job.SourcePath = t.path("My Src");
+            t.runner.action = [&](const QString &) {
+                QProcess size;
+                size.setStandardOutputFile(sizeFile());
+                size.start(KESTO_BIN_DIR "/size",
+                           QStringList{t.session.job.SourcePath, "/s"} +
+                               (withTotal ? QStringList{"/t"} : QStringList{}));
+                size.waitForFinished(-1);
+            };
+            CalculateSourceSize(t.session);
+            QCOMPARE(t.window.sourceSizeText, shown);
+        }
     }
 };
 

@@ -1,8 +1,8 @@
 // The drive for temporary files, the free-space texts and the folder pickers' status text.
 #include "engine/temp_drive.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 #include "system/free_space.h"
-#include "system/paths.h"
 #include "system/storage_disks.h"
 
 #include <QtTest>
@@ -15,17 +15,41 @@ using namespace kesto::test;
 
 namespace {
 
-const QString Head = QStringLiteral("Free space on - \r");
+const QString Head = "Free space on - \r";
 
-// Drive c on the session's system directory, d on a directory of its own.
-QString addDriveD(TestSession &t, qint64 freeOfD)
+// Drive c on the session's system directory, d on a directory of its own, a on c's; every drive
+// with the same free space.
+QString addDrives(TestSession &t, qint64 freeBytes)
 {
-    const QString d = t.path(QStringLiteral("mnt/d"));
+    const QString d = t.root.filePath("mnt/d");
     QDir().mkpath(d);
-    t.disks.driveList = {{QStringLiteral("c"), t.systemDir()}, {QStringLiteral("d"), d}};
-    t.disks.freeByPrefix[d] = freeOfD;
+    t.disks.driveList = {{"c", t.systemDir()}, {"d", d}, {"a", t.systemDir()}};
+    t.disks.freeByPrefix[d] = t.disks.freeByPrefix[t.systemDir()] = freeBytes;
     return d;
 }
+
+// Selecting a drive in the list (none: the start-up's choice of "c"), and the text shown below
+// it (none: left as it was).
+const struct {
+    const char *name, *selected;
+    qint64 freeBytes;
+    const char *result, *text = nullptr;
+} changes[] = {
+    {"start-up, halves to even", nullptr, 2'500'000, "c", " 2 Meg."},
+    {"start-up at the minimum", nullptr, 2'000'000, "c", " 2 Meg."},
+    {"start-up below the minimum", nullptr, 1'999'999, "c", "less than 2 Meg."},
+    {"start-up, unreadable", nullptr, 0, "c", "less than 2 Meg."},
+    {"minimum accepted", "d", 2'000'000, "d", " 2 Meg."},
+    {"one byte short", "d", 1'999'999, "c"},
+    {"not ready", "d", 0, "c"},
+    {"list text with colon and label", "d: data", 3'500'000, "d", " 4 Meg."},
+    {"upper case", "D:", 1'499'999'999, "d", " 1500 Meg."},
+    {"a", "a", 3'500'000, "c"},
+    {"unknown letter", "q", 3'500'000, "c"},
+    {"empty", "", 3'500'000, "c"},
+    {"c below the minimum stays", "c", 1'000'000, "c"},
+    {"c", "c", 2'500'000, "c", " 2 Meg."},
+};
 
 } // namespace
 
@@ -33,122 +57,62 @@ class TestTempDrive : public QObject {
     Q_OBJECT
 
 private slots:
-    void startupText_data()
+    // Decimal millions, halves to the even neighbour, in 64 bits.
+    void freeSpaceMB()
     {
-        QTest::addColumn<qint64>("freeBytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("2,500,000 halves down to even") << 2'500'000LL << Head + " 2 Meg.";
-        QTest::newRow("3,500,000 halves up to even") << 3'500'000LL << Head + " 4 Meg.";
-        QTest::newRow("2,500,001") << 2'500'001LL << Head + " 3 Meg.";
-        QTest::newRow("1,499,999,999") << 1'499'999'999LL << Head + " 1500 Meg.";
-        QTest::newRow("beyond 4 GiB") << 4'294'967'296LL * 3 << Head + " 12885 Meg.";
-        QTest::newRow("minimum") << 2'000'000LL << Head + " 2 Meg.";
-        QTest::newRow("below minimum") << 1'999'999LL << Head + "less than 2 Meg.";
-        QTest::newRow("unreadable") << 0LL << Head + "less than 2 Meg.";
+        const std::pair<qint64, qint64> figures[] = {{0, 0},
+                                                     {-1, 0},
+                                                     {500'000, 0},
+                                                     {500'001, 1},
+                                                     {1'500'000, 2},
+                                                     {2'500'000, 2},
+                                                     {3'500'000, 4},
+                                                     {1'499'999'999, 1500},
+                                                     {700'000'000, 700},
+                                                     {8'589'934'592, 8590},
+                                                     {5'000'000'500'000, 5'000'000}};
+        for (const auto &[bytes, megabytes] : figures)
+            QCOMPARE(FreeSpaceMB(bytes), megabytes);
     }
 
-    void startupText()
-    {
-        QFETCH(qint64, freeBytes);
-        QFETCH(QString, text);
-        TestSession t;
-        addDriveD(t, 9'000'000);
-        t.disks.freeByPrefix[t.systemDir()] = freeBytes;
-        t.session.state.TempDrive = QStringLiteral("d");
-
-        QCOMPARE(TempDriveStartup(t.session), QStringLiteral("c"));
-
-        QCOMPARE(t.session.state.TempDrive, QStringLiteral("c"));
-        QCOMPARE(t.window.tempFreeText, text);
-    }
-
-    void driveChange_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<qint64>("freeOfD");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("text"); // null: left as it was
-        QTest::newRow("minimum accepted") << "d" << 2'000'000LL << "d" << Head + " 2 Meg.";
-        QTest::newRow("one byte short") << "d" << 1'999'999LL << "c" << QString();
-        QTest::newRow("not ready") << "d" << 0LL << "c" << QString();
-        QTest::newRow("list text with colon and label")
-            << "d: data" << 3'500'000LL << "d" << Head + " 4 Meg.";
-        QTest::newRow("upper case") << "D:" << 1'499'999'999LL << "d" << Head + " 1500 Meg.";
-        QTest::newRow("a") << "a" << 3'500'000LL << "c" << QString();
-        QTest::newRow("unknown letter") << "q" << 3'500'000LL << "c" << QString();
-        QTest::newRow("empty") << "" << 3'500'000LL << "c" << QString();
-    }
-
+    void driveChange_data() { addRows(changes); }
     void driveChange()
     {
-        QFETCH(QString, selected);
-        QFETCH(qint64, freeOfD);
-        QFETCH(QString, result);
-        QFETCH(QString, text);
+        const auto &row = currentRow(changes);
         TestSession t;
-        addDriveD(t, freeOfD);
-        t.disks.driveList.append({QStringLiteral("a"), t.systemDir()});
-        t.window.tempFreeText = QStringLiteral("before");
+        addDrives(t, row.freeBytes);
+        t.session.state.TempDrive = "d";
+        t.window.tempFreeText = "before";
 
-        QCOMPARE(TempDriveChanged(t.session, selected), result);
+        QCOMPARE(row.selected ? TempDriveChanged(t.session, row.selected)
+                              : TempDriveStartup(t.session),
+                 row.result);
 
-        QCOMPARE(t.session.state.TempDrive, result);
+        QCOMPARE(t.session.state.TempDrive, row.result);
         // A refusal leaves the text to the run that selecting "c" makes.
-        QCOMPARE(t.window.tempFreeText, text.isNull() ? QStringLiteral("before") : text);
+        QCOMPARE(t.window.tempFreeText, row.text ? Head + row.text : "before");
     }
 
-    void driveWithoutMediumReturnsToC()
+    void unusableRootReturnsToC()
     {
         TestSession t;
-        const QString d = addDriveD(t, 9'000'000);
-        QDir(d).removeRecursively();
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("d")), QStringLiteral("c"));
-        QCOMPARE(t.session.state.TempDrive, QStringLiteral("c"));
-    }
-
-    void unwritableRootReturnsToC()
-    {
-        if (::geteuid() == 0)
-            QSKIP("root writes every directory");
-        TestSession t;
-        const QString d = addDriveD(t, 9'000'000);
+        const QString d = addDrives(t, 9'000'000);
         QVERIFY(::chmod(QFile::encodeName(d).constData(), 0555) == 0);
-        const QString result = TempDriveChanged(t.session, QStringLiteral("d"));
-        ::chmod(QFile::encodeName(d).constData(), 0755);
-        QCOMPARE(result, QStringLiteral("c"));
-    }
-
-    void systemDriveBelowMinimumStays()
-    {
-        TestSession t;
-        addDriveD(t, 9'000'000);
-        t.disks.freeByPrefix[t.systemDir()] = 1'000'000;
-        t.window.tempFreeText = QStringLiteral("before");
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
-        QCOMPARE(t.window.tempFreeText, QStringLiteral("before"));
-        t.disks.freeByPrefix[t.systemDir()] = 2'500'000;
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
-        QCOMPARE(t.window.tempFreeText, Head + " 2 Meg.");
-    }
-
-    void folderPickerStatus_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<qint64>("freeBytes");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("usable") << "/media/Stick/Dir" << 1LL << "/media/Stick/Dir";
-        QTest::newRow("empty drive") << "/media/Stick/Dir" << 0LL << "Invalid drive";
-        QTest::newRow("no path") << "" << 0LL << "";
+        if (::geteuid() != 0) // root writes every directory
+            QCOMPARE(TempDriveChanged(t.session, "d"), "c");
+        QDir(d).removeRecursively(); // no medium
+        QCOMPARE(TempDriveChanged(t.session, "d"), "c");
+        QCOMPARE(t.session.state.TempDrive, "c");
     }
 
     void folderPickerStatus()
     {
-        QFETCH(QString, path);
-        QFETCH(qint64, freeBytes);
-        QFETCH(QString, status);
         FakeDisks disks;
-        disks.freeByPrefix[QStringLiteral("/media/Stick")] = freeBytes;
-        QCOMPARE(FolderPickerSelectionChanged(disks, path), status);
+        disks.freeByPrefix["/media/Stick"] = 1;
+        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "/media/Stick/Dir");
+        QCOMPARE(FolderPickerSelectionChanged(disks, ""), "");
+        disks.freeByPrefix["/media/Stick"] = 0;
+        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "Invalid drive");
     }
 
     void realDrives()
@@ -157,24 +121,22 @@ private slots:
         StorageDiskInfo disks;
         const QList<Drive> drives = disks.drives();
         QVERIFY(!drives.isEmpty());
-        QCOMPARE(drives[0].letter, QStringLiteral("c"));
+        QCOMPARE(drives[0].letter, "c");
         QCOMPARE(drives[0].root, t.systemDir());
         for (qsizetype i = 1; i < drives.size(); ++i) {
             QCOMPARE(drives[i].letter, QString(QLatin1Char(char('d' + i - 1))));
-            QVERIFY(!drives[i].root.startsWith(QLatin1String("/proc")));
-            QVERIFY(!drives[i].root.startsWith(QLatin1String("/sys")));
-            if (i > 1)
-                QVERIFY(drives[i - 1].root < drives[i].root);
+            QVERIFY(!drives[i].root.startsWith("/proc") && !drives[i].root.startsWith("/sys"));
+            QVERIFY(i == 1 || drives[i - 1].root < drives[i].root);
         }
         QVERIFY(disks.freeBytes(t.systemDir()) > 0);
-        QCOMPARE(disks.freeBytes(t.path(QStringLiteral("no/such/dir"))), 0);
+        QCOMPARE(disks.freeBytes(t.path("no/such/dir")), 0);
         QCOMPARE(FolderPickerSelectionChanged(disks, t.systemDir()), t.systemDir());
 
         // The system drive is usable as temporary drive (the test machine has room there).
         t.session.svc.disks = &disks;
-        QCOMPARE(TempDriveChanged(t.session, QStringLiteral("c")), QStringLiteral("c"));
+        QCOMPARE(TempDriveChanged(t.session, "c"), "c");
         QVERIFY(t.window.tempFreeText.startsWith(Head + " "));
-        QVERIFY(t.window.tempFreeText.endsWith(QLatin1String(" Meg.")));
+        QVERIFY(t.window.tempFreeText.endsWith(" Meg."));
     }
 };
 

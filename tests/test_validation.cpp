@@ -1,9 +1,8 @@
 #include "engine/output_settings.h"
 #include "engine/validation.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
 using namespace kesto;
@@ -11,346 +10,113 @@ using namespace kesto::test;
 
 namespace {
 
-// A path below the test's root, made by nobody.
-QString at(const TestSession &t, const QString &relative)
+using Job = JobSettings;
+using Breaker = void (*)(Job &);
+
+// The path fields, as flags for what a refusal clears.
+enum { Src = 1, Skip = 2, Diz = 4, Nfo = 8, Extra = 16, Out = 32, Name = 64 };
+QString *field(Job &job, int flag)
 {
-    return t.root.filePath(relative);
+    QString *fields[] = {&job.SourcePath, &job.SkipList, &job.DizPath, &job.NfoPath,
+                         &job.ExtraPath,  &job.ZipDir,   &job.ZipName};
+    return fields[qCountTrailingZeroBits(uint(flag))];
 }
 
-// A job whose every page is in order, with the tree it names.
-void makeValidJob(TestSession &t)
+// A job whose every page is in order, with the tree it names; the breaker then spoils one thing.
+// Relative paths in the job and in each skip line are taken below the session's root.
+void makeJob(TestSession &t, Breaker breakJob)
 {
     t.writeFile("src/a.txt", "a");
     t.writeFile("src/old/b.txt", "b");
     t.writeFile("src/docs/readme.txt", "r");
-    QDir().mkpath(at(t, "src/empty"));
-    QDir().mkpath(at(t, "out"));
-    JobSettings &job = t.session.job;
-    job.SourcePath = at(t, "src");
-    job.SkipList = at(t, "src/old/*.*") + "\r\n" + at(t, "src/docs/readme.txt") + "\r\n";
-    job.DizPath = t.writeFile("desc/file_id.diz",
-                              "line one\r\n" + QByteArray(40, '-') + "\r\nline three\r\n");
+    t.writeFile("desc/file_id.diz", "line one\r\n" + QByteArray(40, '-') + "\r\nline three\r\n");
+    t.writeFile("desc/about.nfo", "about\r\n");
+    t.writeFile("desc/extra.txt", "extra");
+    QDir(t.root.path()).mkpath("src/empty");
+    QDir(t.root.path()).mkpath("out");
+    Job &job = t.session.job;
+    job.SourcePath = "src";
+    job.SkipList = "src/old/*.*\r\nsrc/docs/readme.txt\r\n";
+    job.DizPath = "desc/file_id.diz";
     job.DizAutoNumber = true;
     job.DizNoneSelected = false;
-    job.DizLine = "2";
     job.DizColumn = "34";
-    job.NfoPath = t.writeFile("desc/about.nfo", "about\r\n");
+    job.DizLine = "2";
+    job.NfoPath = "desc/about.nfo";
     job.ExtraIsFile = true;
-    job.ExtraPath = t.writeFile("desc/extra.txt", "extra");
-    job.ZipDir = at(t, "out");
+    job.ExtraPath = "desc/extra.txt";
+    job.ZipDir = "out";
     job.ZipName = "tool";
+    breakJob(job);
+    for (int flag : {Src, Diz, Nfo, Extra, Out}) {
+        QString &path = *field(job, flag);
+        if (!path.isEmpty())
+            path = t.root.filePath(path);
+    }
+    QStringList lines = job.SkipList.split("\r\n");
+    for (QString &line : lines)
+        line = line.isEmpty() ? line : t.root.filePath(line);
+    job.SkipList = lines.join("\r\n");
 }
 
-using Breaker = void (*)(TestSession &t, JobSettings &job);
-using Cleared = QList<QString JobSettings::*>;
-
-struct Case {
+// A job is valid when the window was asked nothing, outside batch mode.
+const struct {
     const char *name;
     Breaker breakJob;
-    bool batch;
-    Cleared cleared;
+    int cleared;
     const char *events; // what the window was asked, in order
-    const char *message;
-    bool valid;
-    bool ended;
-};
-
-const Case cases[] = {
-    {"valid", [](TestSession &, JobSettings &) {}, false, {}, "", "", true, false},
-    {"valid, batch", [](TestSession &, JobSettings &) {}, true, {}, "", "", true, false},
-    {"source empty",
-     [](TestSession &, JobSettings &job) { job.SourcePath.clear(); },
-     false,
-     {&JobSettings::SkipList},
-     "page:Source",
-     "",
-     false,
-     false},
-    {"source gone",
-     [](TestSession &t, JobSettings &job) { job.SourcePath = at(t, "nosuch"); },
-     false,
-     {&JobSettings::SourcePath, &JobSettings::SkipList},
-     "page:Source",
-     "",
-     false,
-     false},
+    const char *message = "";
+    bool batch = false;
+    bool ended = false;
+} cases[] = {
+    {"source empty", [](Job &j) { j.SourcePath.clear(); }, Skip, "page:Source"},
+    {"source gone", [](Job &j) { j.SourcePath = "nosuch"; }, Src | Skip, "page:Source"},
     {"source gone before the description",
-     [](TestSession &t, JobSettings &job) {
-         job.SourcePath = at(t, "nosuch");
-         job.DizPath = at(t, "nosuch.diz");
-     },
-     false,
-     {&JobSettings::SourcePath, &JobSettings::SkipList},
-     "page:Source",
-     "",
-     false,
-     false},
-    {"skip file entry gone",
-     [](TestSession &t, JobSettings &job) { job.SkipList += at(t, "src/gone.txt") + "\r\n"; },
-     false,
-     {&JobSettings::SkipList},
-     "page:Skip",
-     "",
-     false,
-     false},
-    {"skip directory gone",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/nodir/*.*") + "\r\n"; },
-     false,
-     {&JobSettings::SkipList},
-     "page:Skip",
-     "",
-     false,
-     false},
-    {"skip directory there but empty",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/empty/*.*") + "\r\n"; },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"skip file entry naming a directory",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/old") + "\r\n"; },
-     false,
-     {&JobSettings::SkipList},
-     "page:Skip",
-     "",
-     false,
-     false},
-    {"typed pattern matching",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/a.*") + "\r\n"; },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"typed pattern matching nothing",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/zz*") + "\r\n"; },
-     false,
-     {&JobSettings::SkipList},
-     "page:Skip",
-     "",
-     false,
-     false},
-    {"one line without break is not checked",
-     [](TestSession &t, JobSettings &job) { job.SkipList = at(t, "src/gone.txt"); },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"empty line ends the pass",
-     [](TestSession &t, JobSettings &job) {
-         job.SkipList = at(t, "src/a.txt") + "\r\n\r\n" + at(t, "src/gone.txt") + "\r\n";
-     },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"description empty",
-     [](TestSession &, JobSettings &job) { job.DizPath.clear(); },
-     false,
-     {},
-     "page:Diz",
-     "",
-     false,
-     false},
-    {"description gone",
-     [](TestSession &t, JobSettings &job) { job.DizPath = at(t, "desc/gone.diz"); },
-     false,
-     {&JobSettings::DizPath},
-     "page:Diz",
-     "",
-     false,
-     false},
-    {"description is a directory",
-     [](TestSession &t, JobSettings &job) { job.DizPath = at(t, "desc"); },
-     false,
-     {&JobSettings::DizPath},
-     "page:Diz",
-     "",
-     false,
-     false},
-    {"column empty",
-     [](TestSession &, JobSettings &job) { job.DizColumn.clear(); },
-     false,
-     {},
-     "page:Diz focus:DizColumn",
-     "",
-     false,
-     false},
-    {"column empty, batch",
-     [](TestSession &, JobSettings &job) { job.DizColumn.clear(); },
-     true,
-     {},
-     "",
-     "",
-     false,
-     true},
-    {"line empty",
-     [](TestSession &, JobSettings &job) { job.DizLine.clear(); },
-     false,
-     {},
-     "page:Diz focus:DizLine",
-     "",
-     false,
-     false},
-    {"line empty, batch",
-     [](TestSession &, JobSettings &job) { job.DizLine.clear(); },
-     true,
-     {},
-     "",
-     "",
-     false,
-     true},
-    {"fields empty without numbering",
-     [](TestSession &, JobSettings &job) {
-         job.DizAutoNumber = false;
-         job.DizNoneSelected = true;
-         job.DizLine.clear();
-         job.DizColumn.clear();
-     },
-     true,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"nfo empty",
-     [](TestSession &, JobSettings &job) { job.NfoPath.clear(); },
-     false,
-     {},
-     "page:Nfo",
-     "",
-     false,
-     false},
-    {"nfo gone",
-     [](TestSession &t, JobSettings &job) { job.NfoPath = at(t, "desc/gone.nfo"); },
-     false,
-     {&JobSettings::NfoPath},
-     "page:Nfo",
-     "",
-     false,
-     false},
-    {"extra file gone",
-     [](TestSession &t, JobSettings &job) { job.ExtraPath = at(t, "desc/gone.txt"); },
-     false,
-     {&JobSettings::ExtraPath},
-     "page:Nfo",
-     "",
-     false,
-     false},
-    {"extra file naming a directory",
-     [](TestSession &t, JobSettings &job) { job.ExtraPath = at(t, "src/old"); },
-     false,
-     {&JobSettings::ExtraPath},
-     "page:Nfo",
-     "",
-     false,
-     false},
+     [](Job &j) { j.SourcePath = "nosuch", j.DizPath = "nosuch.diz"; }, Src | Skip, "page:Source"},
+    {"skip file gone", [](Job &j) { j.SkipList += "src/gone.txt\r\n"; }, Skip, "page:Skip"},
+    {"skip directory gone", [](Job &j) { j.SkipList = "src/no/*.*\r\n"; }, Skip, "page:Skip"},
+    {"skip file naming a directory", [](Job &j) { j.SkipList = "src/old\r\n"; }, Skip, "page:Skip"},
+    {"typed pattern matching nothing", [](Job &j) { j.SkipList = "src/zz*\r\n"; }, Skip,
+     "page:Skip"},
+    {"description empty", [](Job &j) { j.DizPath.clear(); }, 0, "page:Diz"},
+    {"description gone", [](Job &j) { j.DizPath = "desc/gone.diz"; }, Diz, "page:Diz"},
+    {"description is a directory", [](Job &j) { j.DizPath = "desc"; }, Diz, "page:Diz"},
+    {"column empty", [](Job &j) { j.DizColumn.clear(); }, 0, "page:Diz focus:DizColumn"},
+    {"column empty, batch", [](Job &j) { j.DizColumn.clear(); }, 0, "", "", true, true},
+    {"line empty", [](Job &j) { j.DizLine.clear(); }, 0, "page:Diz focus:DizLine"},
+    {"line empty, batch", [](Job &j) { j.DizLine.clear(); }, 0, "", "", true, true},
+    {"nfo empty", [](Job &j) { j.NfoPath.clear(); }, 0, "page:Nfo"},
+    {"nfo gone", [](Job &j) { j.NfoPath = "desc/gone.nfo"; }, Nfo, "page:Nfo"},
+    {"extra file gone", [](Job &j) { j.ExtraPath = "desc/gone.txt"; }, Extra, "page:Nfo"},
+    {"extra file naming a directory", [](Job &j) { j.ExtraPath = "src/old"; }, Extra, "page:Nfo"},
     {"extra directory gone",
-     [](TestSession &t, JobSettings &job) {
-         job.ExtraIsFile = false;
-         job.ExtraIsDirectory = true;
-         job.ExtraPath = at(t, "src/nodir");
-     },
-     false,
-     {&JobSettings::ExtraPath},
-     "page:Nfo",
-     "",
-     false,
-     false},
+     [](Job &j) { j.ExtraIsFile = false, j.ExtraIsDirectory = true, j.ExtraPath = "src/no"; },
+     Extra, "page:Nfo"},
+    {"output directory empty", [](Job &j) { j.ZipDir.clear(); }, 0, "page:Zip"},
+    {"output directory gone", [](Job &j) { j.ZipDir = "nosuch"; }, Out, "page:Zip"},
+    {"output directory is a file", [](Job &j) { j.ZipDir = "src/a.txt"; }, Out, "page:Zip"},
+    {"name empty", [](Job &j) { j.ZipName.clear(); }, 0, "page:Zip focus:ZipName"},
+    {"name with a blank", [](Job &j) { j.ZipName = "my tool"; }, Name, "page:Zip focus:ZipName",
+     "Spaces aren't allowed in filename"},
+    {"name with a blank, batch", [](Job &j) { j.ZipName = "my tool"; }, 0, "", "", true},
+    {"numbering test fails", [](Job &j) { j.DizColumn = "35"; }, 0,
+     "page:Diz focus:DizColumn page:Diz", "Column number too high"},
+    {"numbering test fails, batch", [](Job &j) { j.DizLine = "4"; }, 0,
+     "page:Diz focus:DizLine page:Diz", "", true},
+    // Valid jobs.
+    {"every page in order", [](Job &) {}, 0, ""},
+    {"skip directory there but empty", [](Job &j) { j.SkipList = "src/empty/*.*\r\n"; }, 0, ""},
+    {"typed pattern matching", [](Job &j) { j.SkipList = "src/a.*\r\n"; }, 0, ""},
+    {"one line without break is not checked", [](Job &j) { j.SkipList = "src/gone.txt"; }, 0, ""},
+    {"empty line ends the pass", [](Job &j) { j.SkipList = "src/a.txt\r\n\r\nsrc/gone.txt\r\n"; },
+     0, ""},
+    {"fields empty without numbering",
+     [](Job &j) { j.DizAutoNumber = false, j.DizLine.clear(), j.DizColumn.clear(); }, 0, ""},
     {"extra directory there",
-     [](TestSession &t, JobSettings &job) {
-         job.ExtraIsFile = false;
-         job.ExtraIsDirectory = true;
-         job.ExtraPath = at(t, "src/old");
-     },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
+     [](Job &j) { j.ExtraIsFile = false, j.ExtraIsDirectory = true, j.ExtraPath = "src/old"; }, 0,
+     ""},
     {"extra without a choice is not checked",
-     [](TestSession &t, JobSettings &job) {
-         job.ExtraIsFile = false;
-         job.ExtraPath = at(t, "desc/gone.txt");
-     },
-     false,
-     {},
-     "",
-     "",
-     true,
-     false},
-    {"output directory empty",
-     [](TestSession &, JobSettings &job) { job.ZipDir.clear(); },
-     false,
-     {},
-     "page:Zip",
-     "",
-     false,
-     false},
-    {"output directory gone",
-     [](TestSession &t, JobSettings &job) { job.ZipDir = at(t, "nosuch"); },
-     false,
-     {&JobSettings::ZipDir},
-     "page:Zip",
-     "",
-     false,
-     false},
-    {"output directory is a file",
-     [](TestSession &t, JobSettings &job) { job.ZipDir = at(t, "src/a.txt"); },
-     false,
-     {&JobSettings::ZipDir},
-     "page:Zip",
-     "",
-     false,
-     false},
-    {"name empty",
-     [](TestSession &, JobSettings &job) { job.ZipName.clear(); },
-     false,
-     {},
-     "page:Zip focus:ZipName",
-     "",
-     false,
-     false},
-    {"name with a blank",
-     [](TestSession &, JobSettings &job) { job.ZipName = "my tool"; },
-     false,
-     {&JobSettings::ZipName},
-     "page:Zip focus:ZipName",
-     "Spaces aren't allowed in filename",
-     false,
-     false},
-    {"name with a blank, batch",
-     [](TestSession &, JobSettings &job) { job.ZipName = "my tool"; },
-     true,
-     {},
-     "",
-     "",
-     false,
-     false},
-    {"numbering test fails",
-     [](TestSession &, JobSettings &job) { job.DizColumn = "35"; },
-     false,
-     {},
-     "page:Diz focus:DizColumn page:Diz",
-     "Column number too high",
-     false,
-     false},
-    {"numbering test fails, batch",
-     [](TestSession &, JobSettings &job) { job.DizLine = "4"; },
-     true,
-     {},
-     "page:Diz focus:DizLine page:Diz",
-     "",
-     false,
-     false},
+     [](Job &j) { j.ExtraIsFile = false, j.ExtraPath = "desc/gone.txt"; }, 0, ""},
 };
 
 } // namespace
@@ -359,149 +125,72 @@ class ValidationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void validateJob_data();
-    void validateJob();
-    void sizeDisplayText_data();
-    void sizeDisplayText();
-    void sizeSelectorChange();
-    void freeSpaceMB_data();
-    void freeSpaceMB();
-    void chooseZipDir();
-    void chooseZipDirCancelled();
-    void zipFreeSpaceWithoutDirectory();
-};
+    void validate_data() { addRows(cases); }
+    void validate()
+    {
+        const auto &c = currentRow(cases);
+        TestSession t;
+        makeJob(t, c.breakJob);
+        t.session.state.BatchRun = c.batch;
+        t.session.state.JobValid = !*c.events;
+        JobSettings expected = t.session.job;
+        for (int flag = Src; flag <= Name; flag <<= 1)
+            if (c.cleared & flag)
+                field(expected, flag)->clear();
 
-void ValidationTest::validateJob_data()
-{
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(cases)); ++i)
-        QTest::newRow(cases[i].name) << i;
-}
+        ValidateJob(t.session);
 
-void ValidationTest::validateJob()
-{
-    QFETCH(int, index);
-    const Case &c = cases[index];
-    TestSession t;
-    makeValidJob(t);
-    c.breakJob(t, t.session.job);
-    t.session.state.BatchRun = c.batch;
-    t.session.state.JobValid = !c.valid;
-    JobSettings expected = t.session.job;
-    for (QString JobSettings::*field : c.cleared)
-        (expected.*field).clear();
-
-    ValidateJob(t.session);
-
-    QCOMPARE(t.session.state.JobValid, c.valid);
-    QCOMPARE(t.session.job, expected);
-    QCOMPARE(t.window.events.join(' '), QString::fromLatin1(c.events));
-    QCOMPARE(t.window.jobChanges > 0, !c.cleared.isEmpty());
-    const QString message = QString::fromLatin1(c.message);
-    QCOMPARE(t.messages.shown.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QCOMPARE(t.messages.shown[0].text, message);
-        QCOMPARE(t.messages.shown[0].title, QStringLiteral("Kesto32 error"));
-        QCOMPARE(t.messages.shown[0].icon, Icon::Exclamation);
+        QCOMPARE(t.session.state.JobValid, !*c.events && !c.batch);
+        QCOMPARE(t.session.job, expected);
+        QCOMPARE(t.window.events.join(' '), c.events);
+        QCOMPARE(t.window.jobChanges > 0, c.cleared != 0);
+        checkMessage(t, c.message);
+        QCOMPARE(t.lifetime.ended, c.ended);
+        if (c.ended)
+            QCOMPARE(t.lifetime.status, int(ExitInvalidJob));
+        QVERIFY(!QFile::exists(t.appDir() + "/text.tmp"));
     }
-    QCOMPARE(t.lifetime.ended, c.ended);
-    if (c.ended)
-        QCOMPARE(t.lifetime.status, int(ExitInvalidJob));
-    QVERIFY(!QFile::exists(t.appDir() + "/text.tmp"));
-}
 
-void ValidationTest::sizeDisplayText_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "1 Max file";
-    QTest::newRow("1") << 1 << ".5 M";
-    QTest::newRow("2") << 2 << "1. M";
-    QTest::newRow("3") << 3 << "1.44 M";
-    QTest::newRow("4") << 4 << "2. M";
-    QTest::newRow("5") << 5 << "2.5 M";
-    QTest::newRow("21") << 21 << "10.5 M";
-    QTest::newRow("199") << 199 << "99.5 M";
-    QTest::newRow("200") << 200 << "100. M";
-}
+    void sizeDisplayText()
+    {
+        const std::pair<int, const char *> shown[] = {
+            {0, "1 Max file"}, {1, ".5 M"},    {2, "1. M"},     {3, "1.44 M"},  {4, "2. M"},
+            {5, "2.5 M"},      {21, "10.5 M"}, {199, "99.5 M"}, {200, "100. M"}};
+        for (const auto &[position, text] : shown)
+            QCOMPARE(SizeDisplayText(position), text);
+        TestSession t;
+        t.session.job.VolumeSizeSetting = 7;
+        VScroll1_Change(t.session);
+        QCOMPARE(t.window.sizeDisplayText, "3.5 M");
+    }
 
-void ValidationTest::sizeDisplayText()
-{
-    QFETCH(int, position);
-    QFETCH(QString, text);
-    QCOMPARE(SizeDisplayText(position), text);
-}
+    void chooseZipDir()
+    {
+        TestSession t;
+        const QString chosen = t.root.filePath("Zips");
+        t.disks.freeByPrefix.insert(chosen, 700'000'000);
+        t.dialogs.answers << chosen;
 
-void ValidationTest::sizeSelectorChange()
-{
-    TestSession t;
-    t.session.job.VolumeSizeSetting = 7;
-    VScroll1_Change(t.session);
-    QCOMPARE(t.window.sizeDisplayText, QStringLiteral("3.5 M"));
-}
+        ChooseZipDir(t.session);
 
-void ValidationTest::freeSpaceMB_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<qint64>("megabytes");
-    QTest::newRow("nothing") << 0LL << 0LL;
-    QTest::newRow("unreadable reads as nothing") << -1LL << 0LL;
-    QTest::newRow("half of one, to even 0") << 500'000LL << 0LL;
-    QTest::newRow("just above half") << 500'001LL << 1LL;
-    QTest::newRow("1.5 to even 2") << 1'500'000LL << 2LL;
-    QTest::newRow("2.5 to even 2") << 2'500'000LL << 2LL;
-    QTest::newRow("3.5 to even 4") << 3'500'000LL << 4LL;
-    QTest::newRow("just below 1500") << 1'499'999'999LL << 1500LL;
-    QTest::newRow("700 M") << 700'000'000LL << 700LL;
-    QTest::newRow("beyond 32 bits") << 2'147'483'648LL << 2147LL;
-    QTest::newRow("beyond 4 GiB") << 8'589'934'592LL << 8590LL;
-    QTest::newRow("large, half to even") << 5'000'000'500'000LL << 5'000'000LL;
-}
+        checkDialog(t, "folder", {"Directory for zip's", "", "", ""});
+        QCOMPARE(t.session.job.ZipDir, chosen);
+        QCOMPARE(t.window.zipFreeText, "Free space  700 M");
 
-void ValidationTest::freeSpaceMB()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(qint64, megabytes);
-    QCOMPARE(FreeSpaceMB(bytes), megabytes);
-}
+        // Cancelled: nothing changes.
+        t.window.zipFreeText = "Free space: ";
+        ChooseZipDir(t.session);
+        QCOMPARE(t.session.job.ZipDir, chosen);
+        QCOMPARE(t.window.zipFreeText, "Free space: ");
+        QCOMPARE(t.window.jobChanges, 1);
 
-void ValidationTest::chooseZipDir()
-{
-    TestSession t;
-    const QString chosen = at(t, "Zips");
-    t.disks.freeByPrefix.insert(chosen, 700'000'000);
-    t.dialogs.answers << chosen;
-
-    ChooseZipDir(t.session);
-
-    QCOMPARE(t.dialogs.calls.size(), 1);
-    QCOMPARE(t.dialogs.calls[0].kind, QStringLiteral("folder"));
-    QCOMPARE(t.dialogs.calls[0].setup.title, QStringLiteral("Directory for zip's"));
-    QCOMPARE(t.dialogs.calls[0].setup.startDir, QString());
-    QCOMPARE(t.session.job.ZipDir, chosen);
-    QCOMPARE(t.window.zipFreeText, QStringLiteral("Free space  700 M"));
-    QVERIFY(t.window.jobChanges > 0);
-}
-
-void ValidationTest::chooseZipDirCancelled()
-{
-    TestSession t;
-    t.session.job.ZipDir = "/keep";
-    t.window.zipFreeText = "Free space: ";
-    ChooseZipDir(t.session);
-    QCOMPARE(t.dialogs.calls.size(), 1);
-    QCOMPARE(t.session.job.ZipDir, QStringLiteral("/keep"));
-    QCOMPARE(t.window.zipFreeText, QStringLiteral("Free space: "));
-    QCOMPARE(t.window.jobChanges, 0);
-}
-
-void ValidationTest::zipFreeSpaceWithoutDirectory()
-{
-    TestSession t;
-    t.disks.freeByPrefix.insert(QDir::currentPath(), 3'500'000);
-    ShowZipFreeSpace(t.session);
-    QCOMPARE(t.window.zipFreeText, QStringLiteral("Free space  4 M"));
-}
+        // No output directory yet: the free space where the program stands.
+        t.session.job.ZipDir.clear();
+        t.disks.freeByPrefix.insert(QDir::currentPath(), 3'500'000);
+        ShowZipFreeSpace(t.session);
+        QCOMPARE(t.window.zipFreeText, "Free space  4 M");
+    }
+};
 
 QTEST_GUILESS_MAIN(ValidationTest)
 #include "test_validation.moc"

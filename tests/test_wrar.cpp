@@ -1,57 +1,111 @@
 #include "support/argv_dump.h"
+#include "support/rows.h"
+#include "support/zip_inspect.h"
 #include "wrar/wrar_plan.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-using kesto::test::readArgvDump;
+using namespace kesto::test;
 
 namespace {
+
+// Words of a command line written with blanks; '' stands for an empty word.
+QStringList words(const QString &line)
+{
+    QStringList list = line.split(' ', Qt::SkipEmptyParts);
+    list.replaceInStrings(QRegularExpression("^''$"), QString());
+    return list;
+}
+
+// 7-Zip's arguments after "a -t7z -sae -spd"; LIST stands for the translated list.
+const struct {
+    const char *name, *arguments, *sevenZip;
+} mappings[] = {
+    {"floppy volumes, solid, skip list", "a -r -v1440000b -m5 -s -y /w/tool.001 /s -x@/sys/skip",
+     "-mx=9 -ms=on -v1440000b -y -scsWIN -x@LIST -- /w/tool /s"},
+    {"one unlimited archive", "a -r -v0000b -y /w/tool.rar /s", "-mx=5 -y -- /w/tool.rar /s"},
+    {"any number of zeros is unlimited", "a -r -v0b -y /w/t.001 /s", "-mx=5 -y -- /w/t.001 /s"},
+    {"strongest, not solid", "a -r -v500000b -m5 -y /w/t.001 /s", "-mx=9 -v500000b -y -- /w/t /s"},
+    {"solid at the normal level", "a -r -v500000b -s -y /w/t.001 /s",
+     "-mx=5 -ms=on -v500000b -y -- /w/t /s"},
+    {"leading zeros dropped", "a -r -v0100000000b -y /w/t.001 /s",
+     "-mx=5 -v100000000b -y -- /w/t /s"},
+    {"names that look like switches", "a -r -v0b -y -t.rar -x@src", "-mx=5 -y -- -t.rar -x@src"},
+};
+
+// The list 7-Zip is given for a skip file, the source being /p/src unless given.
+const struct {
+    const char *name, *skipFile, *list, *source = "/p/src";
+} exclusions[] = {
+    {"directory and file, closing empty line", "/p/src/old/*.*\r\n/p/src/docs/readme.txt\r\n\r\n",
+     "\"src/old\"\n\"src/docs/readme.txt\"\n"},
+    {"lone LF and lone CR end lines too", "/p/src/a\n/p/src/b\r/p/src/c",
+     "\"src/a\"\n\"src/b\"\n\"src/c\"\n"},
+    {"empty lines in between are skipped", "\r\n/p/src/a\r\n\r\n\r\n/p/src/b\r\n",
+     "\"src/a\"\n\"src/b\"\n"},
+    {"source with blanks", "/p/my src/old/*.*\r\n", "\"my src/old\"\n", "/p/my src"},
+    {"source just below the root", "/src/a.txt\r\n", "\"src/a.txt\"\n", "/src"},
+    {"directory with a trailing separator", "/p/src/old/\r\n", "\"src/old\"\n"},
+    {"the source itself leaves out everything", "/p/src/*.*\r\n", "\"src\"\n"},
+    {"outside: neighbour, other tree, relative, bare pattern",
+     "/p/src2/a.txt\r\n/q/a.txt\r\nsrc/a.txt\r\n*.tmp\r\n/p/*.*\r\n", ""},
+    {"blanks and quotes at the ends of names kept",
+     "/p/src/ lead\r\n/p/src/trail \r\n/p/src/\"q\"\r\n",
+     "\"src/ lead\"\n\"src/trail \"\n\"src/\"q\"\"\n"},
+    {"wildcard characters and odd bytes pass as they are",
+     "/p/src/q?x\r\n/p/src/[a]*\r\n/p/src/bad\xff\x01name\r\n",
+     "\"src/q?x\"\n\"src/[a]*\"\n\"src/bad\xff\x01name\"\n"},
+};
+
+// Refused before 7-Zip starts: the exit status and what standard error says.
+const struct {
+    const char *name, *arguments;
+    int status;
+    const char *message;
+    bool with7Zip = true;
+} refusals[] = {
+    {"bad command line", "a -r -v500000b -y out/tool.rar src", 7, "usage: wrar a -r"},
+    {"missing source", "a -r -v0b -y out/tool.rar missing", 2, "source not found: missing"},
+    {"missing list", "a -r -v0b -y out/t.rar src -x@nolist", 2, "cannot read the list nolist"},
+    {"no 7-Zip on the path", "a -r -v0b -y out/tool.rar src", 2, "7-Zip (7zz or 7z) not found",
+     false},
+};
 
 struct WrarRun {
     int status = -1;
     QString errors;
 };
 
-// A directory whose "7zz" is this test program acting as a stand-in.
-class FakeSevenZip {
+// Runs our wrar in a work directory holding src/ and out/, with this test program standing in
+// for 7zz on the PATH.
+class WrarSetup {
 public:
-    FakeSevenZip() { QFile::link(QCoreApplication::applicationFilePath(), dir.filePath("7zz")); }
-    QTemporaryDir dir;
-    QString dump() const { return dir.filePath("argv"); }
-    QProcessEnvironment environment() const
+    WrarSetup()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PATH", dir.path());
+        QFile::link(QCoreApplication::applicationFilePath(), fake.filePath("7zz"));
+        QDir(work.path()).mkpath("src/sub");
+        QDir(work.path()).mkpath("out");
+        env.insert("PATH", fake.path());
         env.insert("KESTO_ARGV_DUMP", dump());
-        return env;
     }
+    QString dump() const { return fake.filePath("argv"); }
+    QStringList out() const { return entriesOf(work.filePath("out")); }
+    WrarRun run(const QStringList &arguments)
+    {
+        QProcess wrar;
+        wrar.setProcessEnvironment(env);
+        wrar.setWorkingDirectory(work.path());
+        wrar.start(KESTO_BIN_DIR "/wrar", arguments);
+        if (!wrar.waitForFinished(-1) || wrar.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {wrar.exitCode(), QString::fromLocal8Bit(wrar.readAllStandardError())};
+    }
+
+    QTemporaryDir fake, work;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 };
-
-WrarRun runWrar(const QStringList &arguments, const QProcessEnvironment &env,
-                const QString &workingDirectory)
-{
-    QProcess wrar;
-    wrar.setProgram(QStringLiteral(KESTO_BIN_DIR "/wrar"));
-    wrar.setArguments(arguments);
-    wrar.setProcessEnvironment(env);
-    wrar.setWorkingDirectory(workingDirectory);
-    wrar.start();
-    if (!wrar.waitForStarted(-1) || !wrar.waitForFinished(-1))
-        return {};
-    WrarRun run;
-    run.status = wrar.exitStatus() == QProcess::NormalExit ? wrar.exitCode() : -1;
-    run.errors = QString::fromLocal8Bit(wrar.readAllStandardError());
-    return run;
-}
-
-QStringList entries(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 } // namespace
 
@@ -59,259 +113,115 @@ class WrarTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sevenZipArguments_data();
-    void sevenZipArguments();
-    void refusedCommandLines_data();
-    void refusedCommandLines();
-    void translateExclusions_data();
-    void translateExclusions();
-    void programPassesItsTranslationTo7Zip();
-    void refusesWithoutStarting7Zip_data();
-    void refusesWithoutStarting7Zip();
-    void failedRunLeavesNoVolume_data();
-    void failedRunLeavesNoVolume();
-};
-
-void WrarTest::sevenZipArguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("sevenZip"); // LIST: the translated list
-
-    QTest::newRow("floppy volumes, solid, skip list")
-        << QStringList{"a",           "-r",        "-v1440000b",      "-m5", "-s", "-y",
-                       "/w/tool.001", "/d/my src", "-x@/sys/skip.txt"}
-        << QStringList{"a",  "-t7z",    "-sae",    "-spd", "-mx=9",   "-ms=on",   "-v1440000b",
-                       "-y", "-scsWIN", "-x@LIST", "--",   "/w/tool", "/d/my src"};
-    QTest::newRow("one unlimited archive")
-        << QStringList{"a", "-r", "-v0000b", "-y", "/w/tool.rar", "/d/src"}
-        << QStringList{"a", "-t7z", "-sae", "-spd", "-mx=5", "-y", "--", "/w/tool.rar", "/d/src"};
-    QTest::newRow("any number of zeros is unlimited")
-        << QStringList{"a", "-r", "-v0b", "-y", "/w/tool.001", "/d/src"}
-        << QStringList{"a", "-t7z", "-sae", "-spd", "-mx=5", "-y", "--", "/w/tool.001", "/d/src"};
-    QTest::newRow("strongest without solid")
-        << QStringList{"a", "-r", "-v500000b", "-m5", "-y", "/w/t.001", "/s"}
-        << QStringList{"a", "-t7z", "-sae", "-spd", "-mx=9", "-v500000b", "-y", "--", "/w/t", "/s"};
-    QTest::newRow("solid at the normal level")
-        << QStringList{"a", "-r", "-v500000b", "-s", "-y", "/w/t.001", "/s"}
-        << QStringList{"a",         "-t7z", "-sae", "-spd", "-mx=5", "-ms=on",
-                       "-v500000b", "-y",   "--",   "/w/t", "/s"};
-    QTest::newRow("largest size, leading zeros dropped")
-        << QStringList{"a", "-r", "-v0100000000b", "-y", "/w/t.001", "/s"}
-        << QStringList{"a",  "-t7z", "-sae", "-spd", "-mx=5", "-v100000000b",
-                       "-y", "--",   "/w/t", "/s"};
-    QTest::newRow("names that look like switches stay names")
-        << QStringList{"a", "-r", "-v0b", "-y", "-t.rar", "-x@src"}
-        << QStringList{"a", "-t7z", "-sae", "-spd", "-mx=5", "-y", "--", "-t.rar", "-x@src"};
-}
-
-void WrarTest::sevenZipArguments()
-{
-    QFETCH(QStringList, arguments);
-    wrar::Request request;
-    QString error;
-    QVERIFY2(wrar::ParseArguments(arguments, request, error), qPrintable(error));
-    const QString list = request.listFile.isEmpty() ? QString() : QStringLiteral("LIST");
-    QTEST(wrar::SevenZipArguments(request, list), "sevenZip");
-}
-
-void WrarTest::refusedCommandLines_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-
-    QTest::newRow("nothing") << QStringList{};
-    QTest::newRow("other command") << QStringList{"x", "-r", "-v0b", "-y", "/w/t.rar", "/s"};
-    QTest::newRow("upper-case command") << QStringList{"A", "-r", "-v0b", "-y", "/w/t.rar", "/s"};
-    QTest::newRow("no -r") << QStringList{"a", "-v0b", "-y", "/w/t.rar", "/s"};
-    QTest::newRow("size without b") << QStringList{"a", "-r", "-v1440000", "-y", "/w/t.001", "/s"};
-    QTest::newRow("size without digits") << QStringList{"a", "-r", "-vb", "-y", "/w/t.001", "/s"};
-    QTest::newRow("size with a unit") << QStringList{"a", "-r", "-v12kb", "-y", "/w/t.001", "/s"};
-    QTest::newRow("size too large")
-        << QStringList{"a", "-r", "-v1234567890123456789b", "-y", "/w/t.001", "/s"};
-    QTest::newRow("other method") << QStringList{"a", "-r", "-v0b", "-m3", "-y", "/w/t.rar", "/s"};
-    QTest::newRow("-s before -m5")
-        << QStringList{"a", "-r", "-v0b", "-s", "-m5", "-y", "/w/t.rar", "/s"};
-    QTest::newRow("no -y") << QStringList{"a", "-r", "-v0b", "/w/t.rar", "/s"};
-    QTest::newRow("no source") << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar"};
-    QTest::newRow("empty source") << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar", ""};
-    QTest::newRow("list switch without @")
-        << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar", "/s", "-x/l"};
-    QTest::newRow("list switch without file")
-        << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar", "/s", "-x@"};
-    QTest::newRow("second source") << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar", "/s", "/t"};
-    QTest::newRow("anything after the list")
-        << QStringList{"a", "-r", "-v0b", "-y", "/w/t.rar", "/s", "-x@/l", "-x@/m"};
-    QTest::newRow("volumes under a name without .001")
-        << QStringList{"a", "-r", "-v500000b", "-y", "/w/t.rar", "/s"};
-}
-
-void WrarTest::refusedCommandLines()
-{
-    QFETCH(QStringList, arguments);
-    wrar::Request request;
-    QString error;
-    QVERIFY(!wrar::ParseArguments(arguments, request, error));
-    QVERIFY(!error.isEmpty());
-}
-
-void WrarTest::translateExclusions_data()
-{
-    QTest::addColumn<QByteArray>("skipFile");
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<QByteArray>("list");
-
-    QTest::newRow("directory and file, closing empty line")
-        << QByteArray("/p/src/old/*.*\r\n/p/src/docs/readme.txt\r\n\r\n") << QByteArray("/p/src")
-        << QByteArray("\"src/old\"\n\"src/docs/readme.txt\"\n");
-    QTest::newRow("lone LF and lone CR end lines too")
-        << QByteArray("/p/src/a\n/p/src/b\r/p/src/c") << QByteArray("/p/src")
-        << QByteArray("\"src/a\"\n\"src/b\"\n\"src/c\"\n");
-    QTest::newRow("empty lines in between are skipped")
-        << QByteArray("\r\n/p/src/a\r\n\r\n\r\n/p/src/b\r\n") << QByteArray("/p/src")
-        << QByteArray("\"src/a\"\n\"src/b\"\n");
-    QTest::newRow("source with blanks")
-        << QByteArray("/p/my src/old/*.*\r\n") << QByteArray("/p/my src")
-        << QByteArray("\"my src/old\"\n");
-    QTest::newRow("source just below the root")
-        << QByteArray("/src/a.txt\r\n") << QByteArray("/src") << QByteArray("\"src/a.txt\"\n");
-    QTest::newRow("directory given with a trailing separator")
-        << QByteArray("/p/src/old/\r\n") << QByteArray("/p/src") << QByteArray("\"src/old\"\n");
-    QTest::newRow("the source itself leaves out everything")
-        << QByteArray("/p/src/*.*\r\n") << QByteArray("/p/src") << QByteArray("\"src\"\n");
-    QTest::newRow("outside the source: neighbour, other tree, relative, bare pattern")
-        << QByteArray("/p/src2/a.txt\r\n/q/a.txt\r\nsrc/a.txt\r\n*.tmp\r\n/p/*.*\r\n")
-        << QByteArray("/p/src") << QByteArray();
-    QTest::newRow("blanks and quotes at the ends of names kept")
-        << QByteArray("/p/src/ lead\r\n/p/src/trail \r\n/p/src/\"q\"\r\n") << QByteArray("/p/src")
-        << QByteArray("\"src/ lead\"\n\"src/trail \"\n\"src/\"q\"\"\n");
-    QTest::newRow("wildcard characters and odd bytes pass as they are")
-        << QByteArray("/p/src/q?x\r\n/p/src/[a]*\r\n/p/src/bad\xff\x01name\r\n")
-        << QByteArray("/p/src")
-        << QByteArray("\"src/q?x\"\n\"src/[a]*\"\n\"src/bad\xff\x01name\"\n");
-}
-
-void WrarTest::translateExclusions()
-{
-    QFETCH(QByteArray, skipFile);
-    QFETCH(QByteArray, source);
-    QTEST(wrar::TranslateExclusions(skipFile, source), "list");
-}
-
-void WrarTest::programPassesItsTranslationTo7Zip()
-{
-    FakeSevenZip sevenZip;
-    QTemporaryDir work;
-    QVERIFY(QDir(work.path()).mkpath("my src/old"));
-    QVERIFY(QDir(work.path()).mkpath("out"));
-    QFile skip(work.filePath("skip.txt"));
-    QVERIFY(skip.open(QIODevice::WriteOnly));
-    skip.write(QFile::encodeName(work.filePath("my src/old/*.*")) + "\r\n\r\n");
-    skip.close();
-
-    // Relative names, as a user might give them; the source with a trailing separator.
-    const WrarRun run = runWrar(
-        {"a", "-r", "-v1440000b", "-m5", "-s", "-y", "out/tool.001", "my src/", "-x@skip.txt"},
-        sevenZip.environment(), work.path());
-    QCOMPARE(run.status, 0);
-
-    const QList<QByteArray> received = readArgvDump(sevenZip.dump());
-    QCOMPARE(received.size(), 13);
-    QCOMPARE(received.mid(0, 8), (QList<QByteArray>{"a", "-t7z", "-sae", "-spd", "-mx=9", "-ms=on",
-                                                    "-v1440000b", "-y"}));
-    QCOMPARE(received.at(8), QByteArray("-scsWIN"));
-    QVERIFY(received.at(9).startsWith("-x@"));
-    QCOMPARE(received.mid(10),
-             (QList<QByteArray>{"--", "out/tool", QFile::encodeName(work.filePath("my src"))}));
-    // The translated list was private to the run.
-    QVERIFY(!QFile::exists(QFile::decodeName(received.at(9).mid(3))));
-}
-
-void WrarTest::refusesWithoutStarting7Zip_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("with7Zip");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("bad command line")
-        << QStringList{"a", "-r", "-v500000b", "-y", "out/tool.rar", "src"} << true << 7
-        << "usage: wrar a -r";
-    QTest::newRow("unknown switch")
-        << QStringList{"a", "-r", "-v0b", "-m3", "-y", "out/t.rar", "src"} << true << 7
-        << "usage: wrar a -r";
-    QTest::newRow("missing source")
-        << QStringList{"a", "-r", "-v0b", "-y", "out/tool.rar", "missing"} << true << 2
-        << "source not found: missing";
-    QTest::newRow("missing list")
-        << QStringList{"a", "-r", "-v0b", "-y", "out/tool.rar", "src", "-x@nolist.txt"} << true << 2
-        << "cannot read the list nolist.txt";
-    QTest::newRow("no 7-Zip on the path")
-        << QStringList{"a", "-r", "-v0b", "-y", "out/tool.rar", "src"} << false << 2
-        << "7-Zip (7zz or 7z) not found";
-}
-
-void WrarTest::refusesWithoutStarting7Zip()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, with7Zip);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-
-    FakeSevenZip sevenZip;
-    QTemporaryDir work, emptyDir;
-    QVERIFY(QDir(work.path()).mkpath("src/sub"));
-    QVERIFY(QDir(work.path()).mkpath("out"));
-    QProcessEnvironment env = sevenZip.environment();
-    if (!with7Zip)
-        env.insert("PATH", emptyDir.path());
-
-    const WrarRun run = runWrar(arguments, env, work.path());
-    QCOMPARE(run.status, status);
-    QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
-    QVERIFY(!QFile::exists(sevenZip.dump()));
-    QCOMPARE(entries(work.filePath("out")), QStringList());
-}
-
-void WrarTest::failedRunLeavesNoVolume_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("volumeKept");
-
-    QTest::newRow("warning keeps the volumes") << "tool" << 1 << true;
-    QTest::newRow("fatal error") << "tool" << 2 << false;
-    QTest::newRow("stopped") << "tool" << 255 << false;
-    QTest::newRow("name with wildcard characters") << "t[o]*?l" << 2 << false;
-}
-
-void WrarTest::failedRunLeavesNoVolume()
-{
-    QFETCH(QString, name);
-    QFETCH(int, status);
-    QFETCH(bool, volumeKept);
-
-    FakeSevenZip sevenZip;
-    QTemporaryDir work;
-    QVERIFY(QDir(work.path()).mkpath("src"));
-    QVERIFY(QDir(work.path()).mkpath("out"));
-    // Files that were there before the run are not the run's to remove.
-    const QStringList before{name + ".005", name + ".txt", "other.001"};
-    for (const QString &existing : before) {
-        QFile file(work.filePath("out/" + existing));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+    void sevenZipArguments_data() { addRows(mappings); }
+    void sevenZipArguments()
+    {
+        const auto &row = currentRow(mappings);
+        wrar::Request request;
+        QString error;
+        QVERIFY2(wrar::ParseArguments(words(row.arguments), request, error), qPrintable(error));
+        const QString list = request.listFile.isEmpty() ? QString() : "LIST";
+        QCOMPARE(wrar::SevenZipArguments(request, list),
+                 words(QString("a -t7z -sae -spd ") + row.sevenZip));
     }
-    QProcessEnvironment env = sevenZip.environment();
-    env.insert("KESTO_ARGV_TOUCH", work.filePath("out/" + name + ".001"));
-    env.insert("KESTO_ARGV_STATUS", QString::number(status));
 
-    const WrarRun run =
-        runWrar({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}, env, work.path());
-    QCOMPARE(run.status, status);
-    QStringList expected = before;
-    if (volumeKept)
-        expected << name + ".001";
-    expected.sort();
-    QCOMPARE(entries(work.filePath("out")), expected);
-}
+    void refusedCommandLines()
+    {
+        const char *refused[] = {
+            "",
+            "x -r -v0b -y /w/t.rar /s",
+            "A -r -v0b -y /w/t.rar /s",
+            "a -v0b -y /w/t.rar /s",
+            "a -r -v1440000 -y /w/t.001 /s",
+            "a -r -v12kb -y /w/t.001 /s",
+            "a -r -v1234567890123456789b -y /w/t.001 /s",
+            "a -r -v0b -m3 -y /w/t.rar /s",
+            "a -r -v0b -s -m5 -y /w/t.rar /s",
+            "a -r -v0b /w/t.rar /s",
+            "a -r -v0b -y /w/t.rar",
+            "a -r -v0b -y /w/t.rar ''",
+            "a -r -v0b -y /w/t.rar /s -x/l",
+            "a -r -v0b -y /w/t.rar /s -x@",
+            "a -r -v0b -y /w/t.rar /s /t",
+            "a -r -v0b -y /w/t.rar /s -x@/l -x@/m",
+            "a -r -v500000b -y /w/t.rar /s"}; // the last: volumes need a first name ending .001
+        for (const char *line : refused) {
+            wrar::Request request;
+            QString error;
+            QVERIFY2(!wrar::ParseArguments(words(line), request, error), line);
+            QVERIFY(!error.isEmpty());
+        }
+    }
+
+    void translateExclusions_data() { addRows(exclusions); }
+    void translateExclusions()
+    {
+        const auto &row = currentRow(exclusions);
+        QCOMPARE(wrar::TranslateExclusions(row.skipFile, row.source), row.list);
+    }
+
+    void programPassesItsTranslationTo7Zip()
+    {
+        WrarSetup wrar;
+        QDir(wrar.work.path()).mkpath("my src/old");
+        QFile skip(wrar.work.filePath("skip.txt"));
+        QVERIFY(skip.open(QIODevice::WriteOnly));
+        skip.write(QFile::encodeName(wrar.work.filePath("my src/old/*.*")) + "\r\n\r\n");
+        skip.close();
+
+        // Relative names, as a user might give them; the source with a trailing separator.
+        const WrarRun run = wrar.run(
+            {"a", "-r", "-v1440000b", "-m5", "-s", "-y", "out/tool.001", "my src/", "-x@skip.txt"});
+        QCOMPARE(run.status, 0);
+
+        QList<QByteArray> received = readArgvDump(wrar.dump());
+        QCOMPARE(received.size(), 13);
+        const QString list = QFile::decodeName(received.takeAt(9).mid(3));
+        QCOMPARE(received.join(' '), "a -t7z -sae -spd -mx=9 -ms=on -v1440000b -y -scsWIN -- "
+                                     "out/tool " +
+                                         QFile::encodeName(wrar.work.filePath("my src")));
+        // The translated list was private to the run.
+        QVERIFY(!list.isEmpty() && !QFile::exists(list));
+    }
+
+    void refusesWithoutStarting7Zip_data() { addRows(refusals); }
+    void refusesWithoutStarting7Zip()
+    {
+        const auto &row = currentRow(refusals);
+        WrarSetup wrar;
+        QTemporaryDir emptyDir;
+        if (!row.with7Zip)
+            wrar.env.insert("PATH", emptyDir.path());
+
+        const WrarRun run = wrar.run(words(row.arguments));
+        QCOMPARE(run.status, row.status);
+        QVERIFY2(run.errors.contains(row.message), qPrintable(run.errors));
+        QVERIFY(!QFile::exists(wrar.dump()));
+        QCOMPARE(wrar.out(), QStringList());
+    }
+
+    // A warning keeps the volumes; after a fatal error or a stop none of the run's stays.
+    void failedRunLeavesNoVolume()
+    {
+        for (const auto &[name, status] :
+             {std::pair<QString, int>{"tool", 1}, {"tool", 2}, {"t[o]*?l", 2}}) {
+            WrarSetup wrar;
+            // Files that were there before the run are not the run's to remove.
+            QStringList expected{name + ".005", name + ".txt", "other.001"};
+            for (const QString &existing : expected)
+                QVERIFY(QFile(wrar.work.filePath("out/" + existing)).open(QIODevice::WriteOnly));
+            wrar.env.insert("KESTO_ARGV_TOUCH", wrar.work.filePath("out/" + name + ".001"));
+            wrar.env.insert("KESTO_ARGV_STATUS", QString::number(status));
+
+            QCOMPARE(wrar.run({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}).status,
+                     status);
+            if (status == 1)
+                expected << name + ".001";
+            expected.sort();
+            QCOMPARE(wrar.out(), expected);
+        }
+    }
+};
 
 KESTO_TEST_MAIN_WITH_ARGV_DUMP(WrarTest)
 #include "test_wrar.moc"

@@ -3,47 +3,36 @@
 #include <QFile>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kesto::test {
 
 std::optional<int> runAsArgvDump(int argc, char **argv)
 {
-    const char *dumpPath = std::getenv("KESTO_ARGV_DUMP");
-    if (!dumpPath || !*dumpPath)
+    const QString dumpPath = qEnvironmentVariable("KESTO_ARGV_DUMP");
+    if (dumpPath.isEmpty())
         return std::nullopt;
-
-    FILE *dump = std::fopen(dumpPath, "wb");
-    if (!dump)
+    QFile dump(dumpPath);
+    if (!dump.open(QIODevice::WriteOnly))
         return 98;
     for (int i = 1; i < argc; ++i) {
-        std::fwrite(argv[i], 1, std::strlen(argv[i]) + 1, dump);
+        dump.write(argv[i], qstrlen(argv[i]) + 1);
         std::printf("%s\n", argv[i]);
     }
-    std::fclose(dump);
+    dump.close();
     std::fflush(stdout);
 
-    if (const char *waitFor = std::getenv("KESTO_ARGV_WAIT_FOR")) {
-        struct stat info;
-        int tries = 0;
-        while (::stat(waitFor, &info) != 0) {
-            if (++tries > 6000)
-                return 99;
-            ::usleep(10'000);
-        }
+    const QString waitFor = qEnvironmentVariable("KESTO_ARGV_WAIT_FOR");
+    for (int tries = 0; !waitFor.isEmpty() && !QFile::exists(waitFor); ++tries) {
+        if (tries == 6000)
+            return 99;
+        ::usleep(10'000);
     }
-    if (const char *touch = std::getenv("KESTO_ARGV_TOUCH")) {
-        FILE *file = std::fopen(touch, "wb");
-        if (!file)
-            return 97;
-        std::fputs("partial volume", file);
-        std::fclose(file);
-    }
-    const char *status = std::getenv("KESTO_ARGV_STATUS");
-    return status ? std::atoi(status) : 0;
+    const QString touch = qEnvironmentVariable("KESTO_ARGV_TOUCH");
+    QFile touched(touch);
+    if (!touch.isEmpty() && (!touched.open(QIODevice::WriteOnly) || touched.write("partial") < 0))
+        return 97;
+    return qEnvironmentVariableIntValue("KESTO_ARGV_STATUS");
 }
 
 QList<QByteArray> readArgvDump(const QString &path)

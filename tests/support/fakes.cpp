@@ -1,8 +1,20 @@
 #include "fakes.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+
+char *kesto::toString(const JobSettings &j)
+{
+    QString text;
+    QDebug(&text) << j.SourcePath << j.SkipList << j.DizPath << j.DizAutoNumber << j.DizNoneSelected
+                  << j.DizColumn << j.DizLine << j.NfoPath << j.NfoFirstOnly << j.ExtraIsFile
+                  << j.ExtraIsDirectory << j.ExtraPath << j.ZipDir << j.ZipName
+                  << j.VolumeSizeSetting << j.RarSolid << j.ZipExtraCompression;
+    return QTest::toString(text);
+}
 
 namespace kesto::test {
 
@@ -57,26 +69,14 @@ qint64 FakeDisks::freeBytes(const QString &path)
 
 QString pageName(Page page)
 {
-    switch (page) {
-    case Page::Source: return QStringLiteral("Source");
-    case Page::Skip: return QStringLiteral("Skip");
-    case Page::Diz: return QStringLiteral("Diz");
-    case Page::Nfo: return QStringLiteral("Nfo");
-    case Page::Zip: return QStringLiteral("Zip");
-    case Page::Kesto: return QStringLiteral("Kesto");
-    case Page::About: return QStringLiteral("About");
-    }
-    return {};
+    static const char *const names[] = {"Source", "Skip", "Diz", "Nfo", "Zip", "Kesto", "About"};
+    return QString::fromLatin1(names[int(page)]);
 }
 
 QString fieldName(Field field)
 {
-    switch (field) {
-    case Field::DizColumn: return QStringLiteral("DizColumn");
-    case Field::DizLine: return QStringLiteral("DizLine");
-    case Field::ZipName: return QStringLiteral("ZipName");
-    }
-    return {};
+    static const char *const names[] = {"DizColumn", "DizLine", "ZipName"};
+    return QString::fromLatin1(names[int(field)]);
 }
 
 void FakeWindow::showPage(Page shown)
@@ -146,6 +146,30 @@ QByteArray readAll(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+void checkMessage(const TestSession &t, const QString &text, Icon icon, Buttons buttons,
+                  const QString &title)
+{
+    QCOMPARE(t.messages.shown.size(), text.isEmpty() ? 0 : 1);
+    if (text.isEmpty())
+        return;
+    const ShownMessage &shown = t.messages.shown[0];
+    QCOMPARE(shown.text, text);
+    QCOMPARE(shown.title, title);
+    QVERIFY(shown.icon == icon);
+    QVERIFY(shown.buttons == buttons);
+}
+
+void checkDialog(const TestSession &t, const QString &kind, const FileDialogSetup &setup)
+{
+    QCOMPARE(t.dialogs.calls.size(), 1);
+    const DialogCall &call = t.dialogs.calls[0];
+    QCOMPARE(call.kind, kind);
+    QCOMPARE(call.setup.title, setup.title);
+    QCOMPARE(call.setup.filter, setup.filter);
+    QCOMPARE(call.setup.initialName, setup.initialName);
+    QCOMPARE(call.setup.startDir, setup.startDir);
 }
 
 } // namespace kesto::test

@@ -12,6 +12,11 @@
 #include <memory>
 #include <optional>
 
+namespace kesto {
+// Readable QCOMPARE failures for jobs.
+char *toString(const JobSettings &job);
+} // namespace kesto
+
 namespace kesto::test {
 
 struct ShownMessage {
@@ -185,5 +190,12 @@ public:
 };
 
 QByteArray readAll(const QString &path);
+
+// Checks that exactly one message was shown, as given; with an empty text, that none was.
+void checkMessage(const TestSession &t, const QString &text, Icon icon = Icon::Exclamation,
+                  Buttons buttons = Buttons::Ok,
+                  const QString &title = QStringLiteral("Kesto32 error"));
+// Checks that exactly one dialog was asked for ("open", "save" or "folder"), set up as given.
+void checkDialog(const TestSession &t, const QString &kind, const FileDialogSetup &setup);
 
 } // namespace kesto::test
