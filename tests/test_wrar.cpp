@@ -70,6 +70,7 @@ private slots:
     void refusesWithoutStarting7Zip();
     void failedRunLeavesNoVolume_data();
     void failedRunLeavesNoVolume();
+    void measuredRunReportsThe7ZipCommand();
 };
 
 void WrarTest::sevenZipArguments_data()
@@ -223,6 +224,39 @@ void WrarTest::programPassesItsTranslationTo7Zip()
              (QList<QByteArray>{"--", "out/tool", QFile::encodeName(work.filePath("my src"))}));
     // The translated list was private to the run.
     QVERIFY(!QFile::exists(QFile::decodeName(received.at(9).mid(3))));
+}
+
+// Benchmarks run 7-Zip alone with the command wrar reports; it must be the one it ran.
+void WrarTest::measuredRunReportsThe7ZipCommand()
+{
+    FakeSevenZip sevenZip;
+    QTemporaryDir work;
+    QVERIFY(QDir(work.path()).mkpath("my src"));
+    const QStringList arguments{"a", "-r", "-v10000000b", "-y", "tool.001", "my src"};
+
+    const WrarRun quiet = runWrar(arguments, sevenZip.environment(), work.path());
+    QCOMPARE(quiet.status, 0);
+    QVERIFY2(!quiet.errors.contains(QLatin1String("wrar-")), qPrintable(quiet.errors));
+
+    QProcessEnvironment env = sevenZip.environment();
+    env.insert("KESTO32_TIMINGS", "1");
+    const WrarRun measured = runWrar(arguments, env, work.path());
+    QCOMPARE(measured.status, 0);
+    const QStringList lines = measured.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QList<QByteArray> reported;
+    QString program;
+    bool timed = false;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("wrar-7zz-argument ")))
+            reported << QFile::encodeName(line.mid(18));
+        else if (line.startsWith(QLatin1String("wrar-7zz ")))
+            program = line.mid(9);
+        else if (line.startsWith(QLatin1String("wrar-timing 7zz ")))
+            timed = true;
+    }
+    QCOMPARE(program, sevenZip.dir.filePath("7zz"));
+    QCOMPARE(reported, readArgvDump(sevenZip.dump()));
+    QVERIFY2(timed, qPrintable(measured.errors));
 }
 
 void WrarTest::refusesWithoutStarting7Zip_data()
