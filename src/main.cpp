@@ -1,17 +1,19 @@
 #include "job/session.h"
-#include "system/paths.h"
-#include "system/zip_component.h"
-#include "ui/main_window.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
+#include "system/paths.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
+#include "system/zip_component.h"
+#include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+
+#include <optional>
 
 using namespace kesto;
 
@@ -67,7 +69,15 @@ int main(int argc, char **argv)
     session.svc.zip = &zip;
     session.state.AppDir = paths::appDir();
 
-    ui::MainWindow window(session, commandLine);
+    // The splash window comes first; after its period it loads the main window. The main window
+    // is built while the period runs: nothing is served before the event loop starts below.
+    std::optional<ui::MainWindow> mainWindow;
+    auto *splash = new Form3(session, [&mainWindow] {
+        timings::mark("main-window-load");
+        mainWindow->MainWindowLoad();
+    });
+    ui::MainWindow &window = mainWindow.emplace(session, commandLine);
+    splash->setMainWindow(&window);
     session.svc.window = &window;
     messages.setParentWindow(&window);
     dialogs.setParentWindow(&window);
@@ -86,12 +96,6 @@ int main(int argc, char **argv)
     QObject::connect(&window, &ui::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    // The splash window comes first; after its period it loads the main window.
-    auto *splash = new Form3(session, [&window] {
-        timings::mark("main-window-load");
-        window.MainWindowLoad();
-    });
-    splash->setMainWindow(&window);
     const int status = app.exec();
     timings::mark("exit");
     return status;
