@@ -24,7 +24,7 @@ while (($#)); do
     --big-factor) bigFactor=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
-    -h | --help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench: unknown option $1" >&2; exit 64 ;;
     esac
 done
