@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Quick start:  ./build.sh example   builds and packages the bundled example for real
 #               ./build.sh test      builds and runs every test (plain and sanitized builds)
+# Benchmarks:   ./build.sh bench [options of bench/run.sh]   (see bench/README.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 here=$(pwd)
@@ -45,12 +46,22 @@ tests() {
     (cd build-asan && ctest --output-on-failure -j2)
 }
 
+bench() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j"$(nproc)" --target kesto32 wrar size make_tree
+    bench/run.sh "$@"
+}
+
 install_missing
 case "${1:-}" in
 example) example ;;
 test) tests ;;
+bench)
+    shift
+    bench "$@"
+    ;;
 *)
-    echo "usage: $0 example|test" >&2
+    echo "usage: $0 example|test|bench [bench options]" >&2
     exit 64
     ;;
 esac

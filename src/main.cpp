@@ -14,6 +14,8 @@
 #include <QCommandLineParser>
 #include <QLoggingCategory>
 
+#include <optional>
+
 using namespace kesto;
 
 int main(int argc, char **argv)
@@ -72,7 +74,15 @@ int main(int argc, char **argv)
     session.svc.zip = &zip;
     session.state.AppDir = paths::appDir();
 
-    ui::MainWindow window(session, commandLine);
+    // The splash window comes first; after its period it loads the main window. The main window
+    // is built while the period runs: nothing is served before the event loop starts below.
+    std::optional<ui::MainWindow> mainWindow;
+    auto *splash = new Form3(session, [&mainWindow] {
+        timings::mark("main-window-load");
+        mainWindow->MainWindowLoad();
+    });
+    ui::MainWindow &window = mainWindow.emplace(session, commandLine);
+    splash->setMainWindow(&window);
     session.svc.window = &window;
     messages.setParentWindow(&window);
     dialogs.setParentWindow(&window);
@@ -91,12 +101,6 @@ int main(int argc, char **argv)
     QObject::connect(&window, &ui::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    // The splash window comes first; after its period it loads the main window.
-    auto *splash = new Form3(session, [&window] {
-        timings::mark("main-window-load");
-        window.MainWindowLoad();
-    });
-    splash->setMainWindow(&window);
     const int status = app.exec();
     timings::mark("exit");
     return status;

@@ -184,6 +184,34 @@ private slots:
         QVERIFY(!list.isEmpty() && !QFile::exists(list));
     }
 
+    // Benchmarks run 7-Zip alone with the command wrar reports; it must be the one it ran.
+    void measuredRunReportsThe7ZipCommand()
+    {
+        WrarSetup wrar;
+        const QStringList arguments{"a", "-r", "-v10000000b", "-y", "out/tool.001", "src"};
+        const WrarRun quiet = wrar.run(arguments);
+        QCOMPARE(quiet.status, 0);
+        QVERIFY2(!quiet.errors.contains(QLatin1String("wrar-")), qPrintable(quiet.errors));
+
+        wrar.env.insert("KESTO32_TIMINGS", "1");
+        const WrarRun measured = wrar.run(arguments);
+        QCOMPARE(measured.status, 0);
+        QList<QByteArray> reported;
+        QString program;
+        bool timed = false;
+        for (const QString &line : measured.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (line.startsWith(QLatin1String("wrar-7zz-argument ")))
+                reported << QFile::encodeName(line.mid(18));
+            else if (line.startsWith(QLatin1String("wrar-7zz ")))
+                program = line.mid(9);
+            else if (line.startsWith(QLatin1String("wrar-timing 7zz ")))
+                timed = true;
+        }
+        QCOMPARE(program, wrar.fake.filePath("7zz"));
+        QCOMPARE(reported, readArgvDump(wrar.dump()));
+        QVERIFY2(timed, qPrintable(measured.errors));
+    }
+
     void refusesWithoutStarting7Zip_data() { addRows(refusals); }
     void refusesWithoutStarting7Zip()
     {

@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kesto;
@@ -40,6 +43,12 @@ QStringList sorted(QStringList names)
     return names;
 }
 
+ino_t inodeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
 const QByteArray text =
     QByteArray("The quick brown fox jumps over the lazy dog.\r\n").repeated(4000);
 
@@ -67,6 +76,10 @@ private slots:
     void failingListChangesNothing();
     void unusableArchiveFails();
     void addStartedFromInsideAnAddIsRefused();
+    void addsToAnExistingArchive_data();
+    void addsToAnExistingArchive();
+    void failedWriteLeavesArchiveAsItWas_data();
+    void failedWriteLeavesArchiveAsItWas();
 
 private:
     QString savedDir_;
@@ -410,6 +423,114 @@ void ZipComponentTest::addStartedFromInsideAnAddIsRefused()
     QCOMPARE(add(zip, base, {a}), 0);
     QCOMPARE(inner, ZipComponent::ResultFailed);
     QCOMPARE(unzipNames(base + QStringLiteral(".zip")), QStringList{"a.bin"});
+}
+
+void ZipComponentTest::addsToAnExistingArchive_data()
+{
+    QTest::addColumn<QString>("replaced");  // the entry added anew, or empty for a new one
+    QTest::addColumn<int>("bigSize");       // bytes of big.bin, the archive's second entry
+    QTest::addColumn<QString>("otherName"); // "hard", "soft" or empty
+    QTest::addColumn<bool>("inPlace");
+
+    QTest::newRow("new entry after the others") << QString() << 300'000 << QString() << true;
+    QTest::newRow("entry in the middle")
+        << QStringLiteral("big.bin") << 300'000 << QString() << true;
+    QTest::newRow("much to rewrite after the entry")
+        << QStringLiteral("big.bin") << 2'000'000 << QString() << false;
+    QTest::newRow("archive with a second name") << QString() << 300'000 << "hard" << false;
+    QTest::newRow("archive reached through a link") << QString() << 300'000 << "soft" << false;
+}
+
+// Entries that stay where they are are not written again: the archive grows in place. Where that
+// would be seen through another name, or needs much kept in memory, the archive is rewritten.
+void ZipComponentTest::addsToAnExistingArchive()
+{
+    QFETCH(QString, replaced);
+    QFETCH(int, bigSize);
+    QFETCH(QString, otherName);
+    QFETCH(bool, inPlace);
+    QTemporaryDir dir;
+    const QString a = write(dir, QStringLiteral("src/a.txt"), text);
+    const QString big = write(dir, QStringLiteral("src/big.bin"), randomBytes(bigSize, 8));
+    const QString c = write(dir, QStringLiteral("src/c.txt"), "gamma");
+    QDir().mkpath(dir.filePath(QStringLiteral("out")));
+    const QString base = dir.filePath(QStringLiteral("out/test"));
+    const QString archive = base + QStringLiteral(".zip");
+    const QString other = dir.filePath(QStringLiteral("out/other.zip"));
+    ZipComponent zip;
+    if (otherName == QLatin1String("soft")) {
+        QCOMPARE(add(zip, dir.filePath(QStringLiteral("out/other")), {a, big}), 0);
+        QVERIFY(QFile::link(other, archive));
+    } else {
+        QCOMPARE(add(zip, base, {a, big}), 0);
+        if (otherName == QLatin1String("hard"))
+            QCOMPARE(::link(QFile::encodeName(archive).constData(),
+                            QFile::encodeName(other).constData()),
+                     0);
+    }
+    const QByteArray otherBefore = readAll(other);
+    const ino_t inodeBefore = inodeOf(archive);
+
+    const QByteArray newBig = randomBytes(bigSize, 9);
+    if (!replaced.isEmpty())
+        write(dir, QStringLiteral("src/big.bin"), newBig);
+    QCOMPARE(add(zip, base, {replaced.isEmpty() ? c : big}), 0);
+
+    const QStringList expected = replaced.isEmpty() ? QStringList{"a.txt", "big.bin", "c.txt"}
+                                                    : QStringList{"a.txt", "big.bin"};
+    QCOMPARE(unzipNames(archive), expected);
+    QVERIFY(unzipTests(archive));
+    QCOMPARE(unzipContent(archive, QStringLiteral("a.txt")), text);
+    QCOMPARE(unzipContent(archive, QStringLiteral("big.bin")),
+             replaced.isEmpty() ? randomBytes(bigSize, 8) : newBig);
+    QCOMPARE(inodeOf(archive) == inodeBefore, inPlace);
+    if (!otherName.isEmpty())
+        QCOMPARE(readAll(other), otherBefore);
+    const QStringList files =
+        otherName.isEmpty() ? QStringList{"test.zip"} : QStringList{"other.zip", "test.zip"};
+    QCOMPARE(entriesOf(dir.filePath(QStringLiteral("out"))), files);
+}
+
+void ZipComponentTest::failedWriteLeavesArchiveAsItWas_data()
+{
+    QTest::addColumn<int>("addedSize"); // incompressible bytes
+
+    QTest::newRow("small addition") << 100;
+    QTest::newRow("large addition") << 1'500'000;
+}
+
+// The new end is written over the old one last; when that fails half-way the old end is put back.
+void ZipComponentTest::failedWriteLeavesArchiveAsItWas()
+{
+    QFETCH(int, addedSize);
+    QTemporaryDir dir;
+    const QString big = write(dir, QStringLiteral("src/big.bin"), randomBytes(3'000'000, 10));
+    const QString added = write(dir, QStringLiteral("src/added.bin"), randomBytes(addedSize, 11));
+    QDir().mkpath(dir.filePath(QStringLiteral("out")));
+    const QString base = dir.filePath(QStringLiteral("out/test"));
+    const QString archive = base + QStringLiteral(".zip");
+    ZipComponent zip;
+    QCOMPARE(add(zip, base, {big}), 0);
+    const QByteArray before = readAll(archive);
+
+    // No file may grow beyond the archive's present size: the new entry fits into memory or a
+    // temporary file, but not into the archive.
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(before.size());
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int result = add(zip, base, {added});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(result, ZipComponent::ResultFailed);
+    QVERIFY(!zip.errorText().isEmpty());
+    QCOMPARE(readAll(archive), before);
+    QCOMPARE(entriesOf(dir.filePath(QStringLiteral("out"))), QStringList{"test.zip"});
+    QCOMPARE(add(zip, base, {added}), 0);
+    QCOMPARE(unzipNames(archive), (QStringList{"big.bin", "added.bin"}));
 }
 
 QTEST_GUILESS_MAIN(ZipComponentTest)

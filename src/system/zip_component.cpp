@@ -1,5 +1,7 @@
 #include "zip_component.h"
 
+#include "zip_store.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,18 +20,19 @@
 
 // How an add works with libzip, and what it costs:
 // - zip_open reads the central directory and zip_file_add only records what is to come; all the
-//   writing happens in zip_close, which writes a complete new archive into a temporary file beside
-//   the old one (<archive>.zip.XXXXXX) and renames it over the old one. Entries already in the
-//   archive are copied without being recompressed, but they are copied: every add rewrites the
-//   whole archive, so the four adds of a volume (volume, description, nfo, extra) write the
-//   volume's bytes up to four times.
-// - A failed or cancelled zip_close removes its temporary file and leaves the archive as it was;
+//   writing happens in zip_close. libzip would write a complete new archive each time, copying
+//   the entries already there (the four adds of a volume would write its bytes four times); the
+//   archive's store (zip_store.h) lets it write only the new entries and the new central
+//   directory after the entries that stay. The entries are read, and the archive written, in
+//   blocks of 256 KiB rather than libzip's 8 KiB.
+// - A failed or cancelled zip_close leaves the archive as it was and removes any temporary file;
 //   zip_discard then drops the pending changes. An archive that did not exist is not created.
 // - libzip writes zip64 records only for the entries that need them.
 // - Progress and cancel callbacks run from zip_close, per block copied or compressed; that is
 //   where the window is served, so Abort can act while an add runs. Each entry of the archive
-//   gets an equal share of the progress, and for a deflated entry libzip counts the bytes it
-//   writes, not those it reads: a file that deflates well shows little progress until its end.
+//   gets an equal share of the progress (entries that stay in place pass at once), and for a
+//   deflated entry libzip counts the bytes it writes, not those it reads: a file that deflates
+//   well shows little progress until its end.
 
 namespace kesto {
 
@@ -120,13 +124,17 @@ zip_int32_t methodFor(const QByteArray &path, int level)
     return deflated * 100 <= got * 99 ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
 }
 
-// libzip's file source, wrapped so that Adding is emitted as libzip starts to read the file.
+// libzip's file source, wrapped so that Adding is emitted as libzip starts to read the file, and
+// read in large blocks (libzip asks for 8 KiB at a time).
 struct WatchedFile {
     ZipComponent *component;
     QString name;
     zip_source_t *file;
     zip_error_t error;
     bool announced = false;
+    std::vector<char> block;
+    zip_uint64_t blockFilled = 0;
+    zip_uint64_t blockServed = 0;
 };
 
 zip_int64_t takeError(WatchedFile *watched)
@@ -145,12 +153,27 @@ zip_int64_t watchedFile(void *userdata, void *data, zip_uint64_t length, zip_sou
             watched->announced = true;
             emit watched->component->Adding(watched->name);
         }
+        watched->blockFilled = watched->blockServed = 0;
         return zip_source_open(watched->file) < 0 ? takeError(watched) : 0;
     case ZIP_SOURCE_READ: {
-        const zip_int64_t n = zip_source_read(watched->file, data, length);
-        return n < 0 ? takeError(watched) : n;
+        if (watched->blockServed == watched->blockFilled) {
+            watched->block.resize(ZipStoreBlock);
+            const zip_int64_t n =
+                zip_source_read(watched->file, watched->block.data(), watched->block.size());
+            if (n < 0)
+                return takeError(watched);
+            watched->blockFilled = zip_uint64_t(n);
+            watched->blockServed = 0;
+        }
+        const zip_uint64_t n = std::min(length, watched->blockFilled - watched->blockServed);
+        std::memcpy(data, watched->block.data() + watched->blockServed, n);
+        watched->blockServed += n;
+        return zip_int64_t(n);
     }
-    case ZIP_SOURCE_CLOSE: zip_source_close(watched->file); return 0;
+    case ZIP_SOURCE_CLOSE:
+        watched->block = {};
+        zip_source_close(watched->file);
+        return 0;
     case ZIP_SOURCE_STAT:
         if (length < sizeof(zip_stat_t)) {
             zip_error_set(&watched->error, ZIP_ER_INVAL, 0);
@@ -184,7 +207,8 @@ QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file,
     zip_source_t *content = zip_source_file_create(file.path.constData(), 0, -1, &error);
     if (!content)
         return QFile::decodeName(file.path) + QStringLiteral(": ") + errorString(&error);
-    auto *watched = new WatchedFile{component, QFile::decodeName(file.name), content, {}, false};
+    auto *watched =
+        new WatchedFile{component, QFile::decodeName(file.name), content, {}, false, {}, 0, 0};
     zip_error_init(&watched->error);
     zip_source_t *source = zip_source_function_create(watchedFile, watched, &error);
     if (!source) {
@@ -211,28 +235,40 @@ QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file,
     return {};
 }
 
-struct Progress {
+// One add's progress, shared by libzip's two callbacks. libzip calls them one after the other for
+// every block it writes (8 KiB), the progress callback only when the share done has grown by 1 %.
+struct AddProgress {
     ZipComponent *component;
     int percent = -1;
+    bool news = true; // a percentage the window has not been served since
+    int quietBlocks = 0;
 };
+
+// Serving the window for each block would cost more than writing the volume (thousands of times
+// per volume); it is served when there is a new percentage to show, and at least this often.
+constexpr int blocksBetweenServes = 64;
 
 void reportProgress(zip_t *, double done, void *state)
 {
-    auto *progress = static_cast<Progress *>(state);
+    auto *progress = static_cast<AddProgress *>(state);
     const int percent = std::clamp(int(done * 100), 0, 100);
     if (percent != progress->percent) {
         progress->percent = percent;
+        progress->news = true;
         emit progress->component->Status(percent);
     }
-    if (progress->component->serveEvents)
-        progress->component->serveEvents();
 }
 
 int checkAbort(zip_t *, void *state)
 {
-    auto *component = static_cast<ZipComponent *>(state);
-    if (component->serveEvents)
-        component->serveEvents();
+    auto *progress = static_cast<AddProgress *>(state);
+    ZipComponent *component = progress->component;
+    if (progress->news || ++progress->quietBlocks >= blocksBetweenServes) {
+        progress->news = false;
+        progress->quietBlocks = 0;
+        if (component->serveEvents)
+            component->serveEvents();
+    }
     return component->AbortRequest ? 1 : 0;
 }
 
@@ -274,19 +310,21 @@ int ZipComponent::RunCommand(int code)
 
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
-    int openError = 0;
-    zip_t *archive = zip_open(QFile::encodeName(ArchivePath + QStringLiteral(".zip")).constData(),
-                              ZIP_CREATE, &openError);
+    zip_error_t openError;
+    zip_error_init(&openError);
+    zip_source_t *store =
+        CreateZipStore(QFile::encodeName(ArchivePath + QStringLiteral(".zip")), &openError);
+    zip_t *archive = store ? zip_open_from_source(store, ZIP_CREATE, &openError) : nullptr;
     if (!archive) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, openError);
-        const QString why = ArchivePath + QStringLiteral(".zip: ") + errorString(&error);
-        zip_error_fini(&error);
+        zip_source_free(store);
+        const QString why = ArchivePath + QStringLiteral(".zip: ") + errorString(&openError);
+        zip_error_fini(&openError);
         return fail(ResultFailed, why);
     }
-    Progress progress{this};
+    zip_error_fini(&openError);
+    AddProgress progress{this};
     zip_register_progress_callback_with_state(archive, 0.01, reportProgress, nullptr, &progress);
-    zip_register_cancel_callback_with_state(archive, checkAbort, nullptr, this);
+    zip_register_cancel_callback_with_state(archive, checkAbort, nullptr, &progress);
 
     const int level = CompressionLevel <= 0 ? 0 : std::min(CompressionLevel, 9);
     for (const FileToAdd &file : files) {

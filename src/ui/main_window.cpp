@@ -36,6 +36,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace kesto::ui {
 
@@ -422,6 +423,13 @@ void MainWindow::buildKestoPage()
         named(new QProgressBar(kesto), "PVProgressBar1", twipsRect(120, 1440, 3540, 315));
     PVProgressBar1->setRange(0, 100);
     PVProgressBar1->setValue(0);
+    progressFrame_ = new QTimer(this);
+    progressFrame_->setSingleShot(true);
+    progressFrame_->setInterval(40);
+    connect(progressFrame_, &QTimer::timeout, this, [this] {
+        if (PVProgressBar1->value() != progressValue_)
+            setProgress(progressValue_);
+    });
     Command12 =
         makeButton(kesto, "Command12", QStringLiteral("&Abort"), twipsRect(600, 2100, 1050, 375));
     Command13 =
@@ -996,12 +1004,19 @@ void MainWindow::setVolumeText(const QString &text)
 
 int MainWindow::progress() const
 {
-    return PVProgressBar1->value();
+    return progressValue_;
 }
 
 void MainWindow::setProgress(int percent)
 {
+    // QProgressBar paints itself at once on every new value, and a volume is stored in a few
+    // milliseconds, a hundred values: the bar is painted at most once per frame, the last value
+    // when the frame ends.
+    progressValue_ = percent;
+    if (progressFrame_->isActive())
+        return;
     PVProgressBar1->setValue(percent);
+    progressFrame_->start();
 }
 
 void MainWindow::setArchiverWindowState(int)

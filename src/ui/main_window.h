@@ -20,6 +20,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QTimer;
 
 namespace kesto::ui {
 
@@ -244,6 +245,9 @@ private:
     QLabel *Label10 = nullptr;
     QLabel *Label11 = nullptr;
     QProgressBar *PVProgressBar1 = nullptr;
+    // The completion last set; the bar shows it at the latest when progressFrame_ ends.
+    int progressValue_ = 0;
+    QTimer *progressFrame_ = nullptr;
     QPushButton *Command12 = nullptr;
     QPushButton *Command13 = nullptr;
     // About page.

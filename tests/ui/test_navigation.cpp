@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -303,6 +304,21 @@ private slots:
         QCOMPARE(child<QScrollBar>("VScroll1")->value(), 5);
         QVERIFY(child<QCheckBox>("SSCheck2")->isChecked());
         QVERIFY(!child<QCheckBox>("SSCheck1")->isChecked());
+    }
+
+    // A volume is stored in milliseconds, a hundred values: the bar shows them a frame at a time
+    // and always comes to rest on the last one.
+    void progressBarComesToRestOnTheLastValue()
+    {
+        auto *bar = child<QProgressBar>("PVProgressBar1");
+        for (int percent = 1; percent <= 100; ++percent)
+            window->setProgress(percent);
+        window->setProgress(0);
+        QCOMPARE(window->progress(), 0);
+        QTRY_COMPARE(bar->value(), 0);
+        window->setProgress(37);
+        QCOMPARE(window->progress(), 37);
+        QTRY_COMPARE(bar->value(), 37);
     }
 
 private:

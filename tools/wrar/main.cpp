@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -49,10 +50,33 @@ QSet<QString> archiveFiles(const QDir &dir, const QString &name)
     return found;
 }
 
+// For measurements: with KESTO32_TIMINGS set, the 7-Zip command (one "wrar-7zz" line for the
+// program, one "wrar-7zz-argument" line per argument) and "wrar-timing <what> <ms>" lines go to
+// standard error.
+bool timingsWanted()
+{
+    return qEnvironmentVariableIsSet("KESTO32_TIMINGS");
+}
+
+void reportCommand(const QString &program, const QStringList &arguments)
+{
+    std::fprintf(stderr, "wrar-7zz %s\n", qPrintable(program));
+    for (const QString &argument : arguments)
+        std::fprintf(stderr, "wrar-7zz-argument %s\n", qPrintable(argument));
+}
+
+void reportTiming(const char *what, qint64 ms)
+{
+    std::fprintf(stderr, "wrar-timing %s %lld\n", what, static_cast<long long>(ms));
+    std::fflush(stderr);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QCoreApplication app(argc, argv);
     wrar::Request request;
     QString error;
@@ -99,11 +123,17 @@ int main(int argc, char **argv)
     sevenZipRun.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sevenZipRun.setStandardOutputFile(QProcess::nullDevice());
     sevenZipRun.setStandardInputFile(QProcess::nullDevice());
+    if (timingsWanted())
+        reportCommand(sevenZip, sevenZipRun.arguments());
+    QElapsedTimer running;
+    running.start();
     sevenZipRun.start();
     if (!sevenZipRun.waitForStarted(-1))
         return fail(wrar::FatalStatus,
                     QStringLiteral("cannot start %1: %2").arg(sevenZip, sevenZipRun.errorString()));
     sevenZipRun.waitForFinished(-1);
+    if (timingsWanted())
+        reportTiming("7zz", running.elapsed());
     // Killed by a signal counts as stopped by the user.
     const int status =
         sevenZipRun.exitStatus() == QProcess::NormalExit ? sevenZipRun.exitCode() : 255;
@@ -114,5 +144,7 @@ int main(int argc, char **argv)
         for (const QString &name : created)
             QFile::remove(archiveDir.filePath(name));
     }
+    if (timingsWanted())
+        reportTiming("exit", sinceStart.elapsed());
     return status;
 }
