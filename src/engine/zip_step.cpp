@@ -66,7 +66,7 @@ public:
     void complete();
 
 private:
-    bool add(const QString &specification);
+    bool add(const QString &fileSpec);
     bool failed(const char *what)
     {
         FailRun(s_, what);
@@ -78,9 +78,9 @@ private:
     QString archivePath_;
 };
 
-bool ZipStep::add(const QString &specification)
+bool ZipStep::add(const QString &fileSpec)
 {
-    zip_.FileList = specification + QLatin1Char('\r');
+    zip_.FileList = fileSpec + QLatin1Char('\r');
     zip_.ArchivePath = archivePath_;
     if (zip_.RunCommand(0) == 0)
         return true;
@@ -128,16 +128,16 @@ bool ZipStep::wrapVolume(const QString &volume)
     }
 
     if (!job.ExtraPath.isEmpty()) {
-        QString specification;
+        QString fileSpec;
         if (job.ExtraIsFile) {
             // Reading is all the add needs: the user's own file keeps its permissions.
-            specification = job.ExtraPath;
+            fileSpec = job.ExtraPath;
         } else {
-            specification = job.ExtraPath.endsWith(QLatin1Char('/'))
+            fileSpec = job.ExtraPath.endsWith(QLatin1Char('/'))
                                 ? job.ExtraPath + QStringLiteral("*.*")
                                 : job.ExtraPath + QStringLiteral("/*.*");
         }
-        if (!add(specification))
+        if (!add(fileSpec))
             return false;
     }
 

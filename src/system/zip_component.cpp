@@ -77,11 +77,11 @@ bool collectDirectory(const QByteArray &dir, std::vector<FileToAdd> &files)
     return true;
 }
 
-// One specification: a file path, a name relative to the current directory, or "dir/*.*".
+// One file spec: a file path, a name relative to the current directory, or "dir/*.*".
 // Only "*.*" is a pattern; any other name is taken as it is.
-bool collectSpecification(const QString &specification, std::vector<FileToAdd> &files)
+bool collectFileSpec(const QString &fileSpec, std::vector<FileToAdd> &files)
 {
-    QByteArray path = QFile::encodeName(specification);
+    QByteArray path = QFile::encodeName(fileSpec);
     if (!path.startsWith('/'))
         path = QFile::encodeName(QDir::currentPath()) + '/' + path;
     const qsizetype slash = path.lastIndexOf('/');
@@ -303,9 +303,9 @@ int ZipComponent::RunCommand(int code)
     const QStringList specifications = FileList.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     if (specifications.isEmpty())
         return fail(ResultFailed, QStringLiteral("nothing to add"));
-    for (const QString &specification : specifications) {
-        if (!collectSpecification(specification, files))
-            return fail(ResultFailed, QStringLiteral("not found: ") + specification);
+    for (const QString &fileSpec : specifications) {
+        if (!collectFileSpec(fileSpec, files))
+            return fail(ResultFailed, QStringLiteral("not found: ") + fileSpec);
     }
 
     busy_ = true;
