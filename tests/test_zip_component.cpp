@@ -32,8 +32,8 @@ int add(ZipComponent &zip, const QString &archivePath, const QStringList &specif
 {
     zip.ArchivePath = archivePath;
     zip.FileList.clear();
-    for (const QString &specification : specifications)
-        zip.FileList += specification + QLatin1Char('\r');
+    for (const QString &fileSpec : specifications)
+        zip.FileList += fileSpec + QLatin1Char('\r');
     return zip.RunCommand(0);
 }
 
