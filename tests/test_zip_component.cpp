@@ -383,8 +383,8 @@ void ZipComponentTest::failingListChangesNothing()
     ZipComponent zip;
     QCOMPARE(add(zip, base, {a}), 0);
     const QByteArray before = readAll(base + QStringLiteral(".zip"));
-    for (QString &specification : specifications)
-        specification = dir.filePath(specification);
+    for (QString &fileSpec : specifications)
+        fileSpec = dir.filePath(fileSpec);
 
     QCOMPARE(add(zip, base, specifications), ZipComponent::ResultFailed);
     QVERIFY(!zip.errorText().isEmpty());

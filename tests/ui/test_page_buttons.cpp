@@ -3,6 +3,7 @@
 // included. Also the drive list for temporary files and the wait state while measuring.
 #include "engine/output_settings.h"
 #include "support/fakes.h"
+#include "support/small_mount.h"
 #include "system/paths.h"
 #include "system/storage_disks.h"
 #include "ui/list_bar.h"
@@ -25,34 +26,6 @@ using namespace kesto::test;
 using kesto::ui::MainWindow;
 
 Q_DECLARE_METATYPE(kesto::Page)
-
-namespace {
-
-// Mounts a small file system for a test (needs root; the test skips otherwise).
-class SmallMount {
-public:
-    SmallMount(const QString &dir, const QString &size) : dir(dir)
-    {
-        QDir().mkpath(dir);
-        mounted =
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir}) == 0;
-    }
-    ~SmallMount()
-    {
-        if (mounted)
-            QProcess::execute(QStringLiteral("umount"), {dir});
-    }
-    SmallMount(const SmallMount &) = delete;
-    SmallMount &operator=(const SmallMount &) = delete;
-    bool mounted = false;
-
-private:
-    QString dir;
-};
-
-} // namespace
 
 class PageButtonsTest : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 // of no control), the path tool-tips, the link panels, the logo panel, F1 and the Help menu,
 // and the folder pickers' warning about an unusable drive.
 #include "support/fakes.h"
+#include "support/small_mount.h"
 #include "system/free_space.h"
 #include "system/storage_disks.h"
 #include "ui/list_bar.h"
@@ -59,29 +60,6 @@ void closePopups()
     while (QWidget *popup = QApplication::activePopupWidget())
         popup->close();
 }
-
-// Mounts a small file system (needs root; the test skips otherwise).
-class SmallMount {
-public:
-    SmallMount(const QString &dir, const QString &size) : dir(dir)
-    {
-        mounted =
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir}) == 0;
-    }
-    ~SmallMount()
-    {
-        if (mounted)
-            QProcess::execute(QStringLiteral("umount"), {dir});
-    }
-    SmallMount(const SmallMount &) = delete;
-    SmallMount &operator=(const SmallMount &) = delete;
-    bool mounted = false;
-
-private:
-    QString dir;
-};
 
 } // namespace
 
