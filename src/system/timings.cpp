@@ -32,13 +32,13 @@ qint64 peakResidentKiB()
     return -1;
 }
 
-} // namespace
-
 bool enabled()
 {
     static const bool on = qEnvironmentVariableIsSet("KESTO32_TIMINGS");
     return on;
 }
+
+} // namespace
 
 void mark(const char *phase)
 {

@@ -5,7 +5,6 @@
 
 namespace kesto::timings {
 
-bool enabled();
 void mark(const char *phase);
 
 } // namespace kesto::timings
