@@ -1,7 +1,9 @@
+#include "engine/batch_run.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
 #include "system/paths.h"
+#include "system/run_lock.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
 #include "system/zip_component.h"
@@ -14,30 +16,70 @@
 #include <QCommandLineParser>
 #include <QLoggingCategory>
 
+#include <cstring>
+#include <memory>
 #include <optional>
 
 using namespace kesto;
 
+namespace {
+
+// A script argument with the prefix "!" or "$" (the options take no values).
+bool batchArgument(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-')
+            return argv[i][0] == '!' || argv[i][0] == '$';
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     timings::mark("start");
-    // Without a display (a server, cron, CI) a batch run still works, on Qt's offscreen platform.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+    // A batch run builds no window: it needs no display, and no one waits for a splash period.
+    const bool batch = batchArgument(argc, argv);
+    // Without a display (a server, cron, CI) the window comes up on Qt's offscreen platform.
+    if (!batch && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // There Qt's notes on what a display would do (window shapes, size hints, a missing
         // runtime directory) would only bury the program's own "kesto32: ..." line.
         QLoggingCategory::setFilterRules(QStringLiteral("*.warning=false"));
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kesto32"));
+    const std::unique_ptr<QCoreApplication> application =
+        batch ? std::make_unique<QCoreApplication>(argc, argv)
+              : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication &app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
 
     Session session;
-    QApplication::setApplicationVersion(session.state.VersionText);
+    QCoreApplication::setApplicationVersion(session.state.VersionText);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Packages a directory tree into a numbered series of zip archives."));
+    // The statuses as the README lists them; a test keeps the two in step.
+    parser.setApplicationDescription(QStringLiteral(
+        "Packages a directory tree into a numbered series of zip archives.\n\n"
+        "Exit statuses of an unattended run (! or $):\n"
+        "  0  the run completed: the archiver reported no problem, every volume it made is\n"
+        "     wrapped into its archive, and the archives are on disk\n"
+        "  1  the script could not be read (missing, unreadable, cut short, a bad or\n"
+        "     out-of-range value, a path that is not valid UTF-8), or the job it holds is not\n"
+        "     valid (a field missing, a file or directory it names gone, a blank or a slash in\n"
+        "     the name, the description's line or column out of reach)\n"
+        "  2  the run's own checks refused the job (the description test, an output directory\n"
+        "     that cannot be written)\n"
+        "  3  the run failed on the way (a file that could not be written, copied or deleted;\n"
+        "     a zip operation that failed), or the program lies in the root directory\n"
+        "  4  the archiver was not found, failed, warned (files it could not read) or left no\n"
+        "     volume; the volumes it left are wrapped, but the series is not complete\n"
+        "  5  another instance of the program runs for this user (it holds the lock in the\n"
+        "     system directory, and its process id is named): nothing was done\n"
+        "  128+N  ended by signal N\n\n"
+        "Failures and progress go to standard error as lines \"kesto32: <script>: <reason>\"."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
@@ -45,8 +87,28 @@ int main(int argc, char **argv)
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
+    const QCommandLineOption quiet(
+        QStringLiteral("quiet"), QStringLiteral("With ! or $: report failures only, no progress."));
+    parser.addOption(quiet);
     parser.process(app);
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
+
+    if (batch) {
+        ui::ReadCommandLine(session.state, commandLine);
+        session.state.ScriptPath = session.state.CommandLineScript;
+        SystemCommandRunner runner;
+        StorageDiskInfo disks;
+        ZipComponent zip;
+        session.svc.runner = &runner;
+        session.svc.disks = &disks;
+        session.svc.zip = &zip;
+        session.state.AppDir = paths::appDir();
+        const int status = RunBatch(session, parser.isSet(quiet));
+        timings::mark("exit");
+        return status;
+    }
+    // Held for the window's life: a batch run started meanwhile must not share the fixed files.
+    runlock::acquire();
 
     initUiResources();
     QtMessageBoxes messages;
@@ -56,7 +118,6 @@ int main(int argc, char **argv)
     QtLauncher launcher(&help);
     SystemCommandRunner runner;
     StorageDiskInfo disks;
-    ProcessLifetime lifetime;
     LocalSingleInstance instance;
     ZipComponent zip;
     dialogs.folderStatus = [&disks](const QString &path) {
@@ -69,7 +130,6 @@ int main(int argc, char **argv)
     session.svc.help = &help;
     session.svc.runner = &runner;
     session.svc.disks = &disks;
-    session.svc.lifetime = &lifetime;
     session.svc.instance = &instance;
     session.svc.zip = &zip;
     session.state.AppDir = paths::appDir();

@@ -158,10 +158,11 @@ private slots:
         // A shell, had one been involved, would have made "pwned" in the current directory.
         const QString oldDir = QDir::currentPath();
         QDir::setCurrent(t.root.path());
-        kesto_Click(t.session);
+        const auto failure = RunPackaging(t.session);
         QDir::setCurrent(oldDir);
 
-        QVERIFY(!t.lifetime.ended && !QFile::exists(t.root.filePath("pwned")));
+        QVERIFY2(!failure, failure ? qPrintable(BatchReason(*failure)) : "");
+        QVERIFY(!QFile::exists(t.root.filePath("pwned")));
         QCOMPARE(t.window.statusText, "Kesting complete");
         const qsizetype count = volumes.size();
         QCOMPARE(t.window.volumeText, QString(" %1 of %1").arg(count));

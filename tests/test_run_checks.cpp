@@ -26,29 +26,41 @@ void makeJob(TestSession &t)
 
 const char *const Blank = "Spaces aren't allowed in filename";
 
+const char *const Slash = "Slashes aren't allowed in filename";
+constexpr Failure Invalid = Failure::JobInvalid;
+
 // Each row spoils the job; the run stops at the first page at fault.
 const struct {
     const char *name;
     void (*breakJob)(JobSettings &);
-    const char *page, *focus, *message = "";
+    const char *page, *focus;
+    Failure kind;
+    const char *message = "";
 } refusals[] = {
-    {"no source", [](JobSettings &j) { j.SourcePath.clear(); }, "Source", ""},
+    {"no source", [](JobSettings &j) { j.SourcePath.clear(); }, "Source", "", Invalid},
     {"no source nor nfo", [](JobSettings &j) { j.SourcePath.clear(), j.NfoPath.clear(); }, "Source",
-     ""},
-    {"no diz", [](JobSettings &j) { j.DizPath.clear(); }, "Diz", ""},
+     "", Invalid},
+    {"no diz", [](JobSettings &j) { j.DizPath.clear(); }, "Diz", "", Invalid},
     {"no column", [](JobSettings &j) { j.DizAutoNumber = true, j.DizLine = "1"; }, "Diz",
-     "DizColumn"},
-    {"no line", [](JobSettings &j) { j.DizAutoNumber = true, j.DizColumn = "1"; }, "Diz",
-     "DizLine"},
-    {"no nfo, all else set", [](JobSettings &j) { j.NfoPath.clear(); }, "Nfo", ""},
-    {"no zip dir", [](JobSettings &j) { j.ZipDir.clear(); }, "Zip", ""},
-    {"no zip name", [](JobSettings &j) { j.ZipName.clear(); }, "Zip", "ZipName"},
-    {"blank inside", [](JobSettings &j) { j.ZipName = "my tool"; }, "Zip", "ZipName", Blank},
-    {"leading blank", [](JobSettings &j) { j.ZipName = " tool"; }, "Zip", "ZipName", Blank},
-    {"trailing blank", [](JobSettings &j) { j.ZipName = "tool "; }, "Zip", "ZipName", Blank},
+     "DizColumn", Invalid},
+    {"no line", [](JobSettings &j) { j.DizAutoNumber = true, j.DizColumn = "1"; }, "Diz", "DizLine",
+     Invalid},
+    {"no nfo, all else set", [](JobSettings &j) { j.NfoPath.clear(); }, "Nfo", "", Invalid},
+    {"no zip dir", [](JobSettings &j) { j.ZipDir.clear(); }, "Zip", "", Invalid},
+    {"no zip name", [](JobSettings &j) { j.ZipName.clear(); }, "Zip", "ZipName", Invalid},
+    {"blank inside", [](JobSettings &j) { j.ZipName = "my tool"; }, "Zip", "ZipName",
+     Failure::NameHasBlank, Blank},
+    {"leading blank", [](JobSettings &j) { j.ZipName = " tool"; }, "Zip", "ZipName",
+     Failure::NameHasBlank, Blank},
+    {"trailing blank", [](JobSettings &j) { j.ZipName = "tool "; }, "Zip", "ZipName",
+     Failure::NameHasBlank, Blank},
+    {"name leaves the directory", [](JobSettings &j) { j.ZipName = "../tool"; }, "Zip", "ZipName",
+     Failure::NameHasSeparator, Slash},
+    {"zip dir gone since loading", [](JobSettings &j) { j.ZipDir += "/gone"; }, "Zip", "",
+     Failure::OutputNotWritable},
     {"numbering test fails",
      [](JobSettings &j) { j.DizAutoNumber = true, j.DizColumn = "9", j.DizLine = "1"; }, "Diz",
-     "DizColumn", "Column number too high"},
+     "DizColumn", Failure::DescriptionTest, "Column number too high"},
 };
 
 } // namespace
@@ -67,16 +79,16 @@ private slots:
             row.breakJob(t.session.job);
             t.session.state.BatchRun = batch;
 
-            kesto_Click(t.session);
+            const auto failure = RunPackaging(t.session);
 
+            QVERIFY(failure);
+            QCOMPARE(int(failure->kind), int(row.kind));
             QCOMPARE(t.window.page ? pageName(*t.window.page) : "", row.page);
             QCOMPARE(t.window.focus ? fieldName(*t.window.focus) : "", row.focus);
             QVERIFY(t.runner.commandLines.isEmpty());
             QVERIFY(QDir(t.systemDir()).entryList({"Kesto*"}).isEmpty());
-            QCOMPARE(t.lifetime.ended, batch);
             if (batch) {
                 QVERIFY(t.messages.shown.isEmpty());
-                QCOMPARE(t.lifetime.status, int(ExitCheckFailed));
                 continue;
             }
             checkMessage(t, row.message);
@@ -183,10 +195,9 @@ private slots:
         QVERIFY(t.runner.commandLines[0].contains(" -v0000b -y " + d + "/Kesto002/tool.rar "));
 
         t.session.state.TempDrive = "q"; // unknown: the run fails
-        t.session.state.BatchRun = true;
-        kesto_Click(t.session);
+        const auto failure = RunPackaging(t.session);
         QCOMPARE(t.runner.commandLines.size(), 1);
-        QCOMPARE(t.lifetime.status, int(ExitRunFailed));
+        QVERIFY(failure && failure->kind == Failure::FileFailed);
     }
 };
 

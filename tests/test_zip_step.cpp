@@ -104,13 +104,11 @@ private slots:
     void unlimitedArchive();
     void extraForms_data();
     void extraForms();
-    void batchRunEnds_data();
-    void batchRunEnds();
     void noVolumesStillCompletes();
     void buttonStopsSecondArchive_data();
     void buttonStopsSecondArchive();
-    void vanishedFileEndsBatchRun_data();
-    void vanishedFileEndsBatchRun();
+    void vanishedFileEndsTheRun_data();
+    void vanishedFileEndsTheRun();
     void wholeRunFromTheMenu();
 
 private:
@@ -164,7 +162,7 @@ void ZipStepTest::threeVolumes()
             texts << now;
     };
 
-    RunZipStep(ts.session, RunPlan{});
+    QVERIFY(!RunZipStep(ts.session, RunPlan{}));
 
     for (int volume = 1; volume <= 3; ++volume) {
         const QString archive = out(ts, QStringLiteral("tool00%1.zip").arg(volume));
@@ -210,7 +208,6 @@ void ZipStepTest::threeVolumes()
 
     QCOMPARE(ts.sound.played, QStringList{ts.appDir() + QStringLiteral("/kst.wav")});
     QCOMPARE(ts.window.closes, 0);
-    QVERIFY(!ts.lifetime.ended);
     QVERIFY(ts.messages.shown.isEmpty());
     QVERIFY(!ts.zip.serveEvents);
 }
@@ -270,44 +267,6 @@ void ZipStepTest::extraForms()
     // A read-only extra file is packed as it is; the user's file is not made writable.
     if (isFile)
         QVERIFY(!(QFile::permissions(job.ExtraPath) & QFileDevice::WriteOwner));
-}
-
-void ZipStepTest::batchRunEnds_data()
-{
-    QTest::addColumn<bool>("dated");
-    QTest::newRow("batch") << false;
-    QTest::newRow("dated batch") << true;
-}
-
-void ZipStepTest::batchRunEnds()
-{
-    QFETCH(bool, dated);
-    TestSession ts;
-    setUpJob(ts);
-    ts.session.state.BatchRun = !dated;
-    ts.session.state.BatchRunDated = dated;
-    QVERIFY(makeVolumes(ts, {"tool.001", "tool.002"}));
-    const QDate before = QDate::currentDate();
-
-    RunZipStep(ts.session, RunPlan{});
-
-    const QDate after = QDate::currentDate();
-    const QStringList written = entriesOf(ts.session.job.ZipDir);
-    QCOMPARE(written.size(), 2);
-    for (int volume = 1; volume <= 2; ++volume) {
-        const QString number = QStringLiteral("00%1.zip").arg(volume);
-        const QStringList allowed = dated ? QStringList{"tool" + DateStamp(before) + number,
-                                                        "tool" + DateStamp(after) + number}
-                                          : QStringList{"tool" + number};
-        QVERIFY2(std::any_of(allowed.cbegin(), allowed.cend(),
-                             [&](const QString &name) { return written.contains(name); }),
-                 qPrintable(written.join(' ')));
-    }
-    QCOMPARE(ts.window.closes, 1);
-    QVERIFY(ts.sound.played.isEmpty());
-    QVERIFY(!ts.lifetime.ended);
-    QVERIFY(!ts.session.state.RunInProgress);
-    QVERIFY(!QFileInfo::exists(ts.session.state.WorkDir));
 }
 
 void ZipStepTest::noVolumesStillCompletes()
@@ -378,7 +337,6 @@ void ZipStepTest::buttonStopsSecondArchive()
     QCOMPARE(entriesOf(workDir), (QStringList{"tool.002", "tool.003"}));
 
     QVERIFY(ts.messages.shown.isEmpty());
-    QVERIFY(!ts.lifetime.ended);
     QVERIFY(ts.sound.played.isEmpty());
     QCOMPARE(ts.window.closes, exit ? 1 : 0);
     QCOMPARE(ts.window.progressValue, 0);
@@ -386,11 +344,10 @@ void ZipStepTest::buttonStopsSecondArchive()
     QCOMPARE(ts.window.archiveText, QStringLiteral("tool002.zip"));
     QCOMPARE(ts.window.volumeText, QStringLiteral(" 2 of 3"));
     QCOMPARE(QDir::currentPath(), QDir(workDir).canonicalPath());
-    QVERIFY(!ts.session.state.RunInProgress);
     QVERIFY(!ts.zip.AbortRequest);
 }
 
-void ZipStepTest::vanishedFileEndsBatchRun_data()
+void ZipStepTest::vanishedFileEndsTheRun_data()
 {
     QTest::addColumn<QString>("vanishing"); // "description", "extra directory", "extra file"
     QTest::addColumn<QStringList>("secondHolds");
@@ -400,14 +357,13 @@ void ZipStepTest::vanishedFileEndsBatchRun_data()
     QTest::newRow("extra file") << "extra file" << QStringList{"file_id.diz", "tool.002"};
 }
 
-void ZipStepTest::vanishedFileEndsBatchRun()
+void ZipStepTest::vanishedFileEndsTheRun()
 {
     QFETCH(QString, vanishing);
     QFETCH(QStringList, secondHolds);
     TestSession ts;
     setUpJob(ts);
     JobSettings &job = ts.session.job;
-    ts.session.state.BatchRun = true;
     if (vanishing == QLatin1String("extra file")) {
         job.ExtraIsFile = true;
         job.ExtraPath = ts.root.filePath(QStringLiteral("extras/readme.txt"));
@@ -426,16 +382,15 @@ void ZipStepTest::vanishedFileEndsBatchRun()
             QFile::remove(job.ExtraPath);
     };
 
-    RunZipStep(ts.session, RunPlan{});
+    const auto failure = RunZipStep(ts.session, RunPlan{});
 
-    QVERIFY(ts.lifetime.ended);
-    QCOMPARE(ts.lifetime.status, int(ExitRunFailed));
+    QVERIFY(failure);
+    QCOMPARE(ExitStatusOf(failure->kind), 3);
     QVERIFY(unzipTests(out(ts, QStringLiteral("tool001.zip"))));
     QCOMPARE(sorted(unzipNames(out(ts, QStringLiteral("tool002.zip")))), secondHolds);
     QVERIFY(!QFileInfo::exists(out(ts, QStringLiteral("tool003.zip"))));
     QCOMPARE(entriesOf(workDir), (QStringList{"tool.002", "tool.003"}));
     QCOMPARE(ts.window.closes, 0);
-    QVERIFY(!ts.session.state.RunInProgress);
 }
 
 void ZipStepTest::wholeRunFromTheMenu()

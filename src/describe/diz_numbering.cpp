@@ -85,8 +85,10 @@ void placeNumber(QByteArray &line, qint64 column, const QByteArray &number)
         line.replace(start, number.size(), number);
 }
 
-// A failed test: the Diz page with the field at fault; the job itself is left as typed.
-void refuseTest(Session &session, std::optional<Field> field, const QString &message)
+// A failed test: the Diz page with the field at fault; the job itself is left as typed. Returns
+// what failed, for a batch run's report.
+QString refuseTest(Session &session, std::optional<Field> field, const QString &message,
+                   const QString &quietReason = {})
 {
     session.showPage(Page::Diz);
     if (field)
@@ -94,6 +96,7 @@ void refuseTest(Session &session, std::optional<Field> field, const QString &mes
     if (!message.isEmpty())
         session.error(message, Icon::Exclamation);
     session.state.DizTestPassed = false;
+    return message.isEmpty() ? quietReason : message;
 }
 
 } // namespace
@@ -132,27 +135,21 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
     return copy.finish();
 }
 
-void TestDizNumbering(Session &session, bool showResult)
+QString TestDizNumbering(Session &session, bool showResult)
 {
     const JobSettings &job = session.job;
     if (job.DizPath.isEmpty() || !job.DizAutoNumber)
-        return;
-    if (job.DizColumn.isEmpty()) {
-        refuseTest(session, Field::DizColumn, {});
-        return;
-    }
-    if (job.DizLine.isEmpty()) {
-        refuseTest(session, Field::DizLine, {});
-        return;
-    }
+        return {};
+    if (job.DizColumn.isEmpty())
+        return refuseTest(session, Field::DizColumn, {}, QStringLiteral("no column"));
+    if (job.DizLine.isEmpty())
+        return refuseTest(session, Field::DizLine, {}, QStringLiteral("no line"));
     const qint64 lineNumber = leadingNumber(job.DizLine);
     const qint64 column = leadingNumber(job.DizColumn);
 
     std::optional<QByteArray> input = readInput(job.DizPath);
-    if (!input) {
-        refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
-        return;
-    }
+    if (!input)
+        return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
@@ -160,8 +157,7 @@ void TestDizNumbering(Session &session, bool showResult)
     const QString writeFailure = QStringLiteral("Can't write the sample description");
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
-        refuseTest(session, std::nullopt, writeFailure);
-        return;
+        return refuseTest(session, std::nullopt, writeFailure);
     }
 
     qint64 counter = 1;
@@ -169,12 +165,12 @@ void TestDizNumbering(Session &session, bool showResult)
     while (reader.readLine(line)) {
         if (counter == lineNumber) {
             if (column < 1) {
-                refuseTest(session, Field::DizColumn, QStringLiteral("Column number too low"));
-                return;
+                return refuseTest(session, Field::DizColumn,
+                                  QStringLiteral("Column number too low"));
             }
             if (column - 1 + SampleNumber.size() > line.size()) {
-                refuseTest(session, Field::DizColumn, QStringLiteral("Column number too high"));
-                return;
+                return refuseTest(session, Field::DizColumn,
+                                  QStringLiteral("Column number too high"));
             }
             line.replace(column - 1, SampleNumber.size(), SampleNumber);
         }
@@ -183,12 +179,10 @@ void TestDizNumbering(Session &session, bool showResult)
         session.serveEvents();
     }
     if (!sample.finish()) {
-        refuseTest(session, std::nullopt, writeFailure);
-        return;
+        return refuseTest(session, std::nullopt, writeFailure);
     }
     if (lineNumber > counter - 1) {
-        refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));
-        return;
+        return refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));
     }
 
     session.state.DizTestPassed = true;
@@ -199,9 +193,10 @@ void TestDizNumbering(Session &session, bool showResult)
         session.svc.launcher->start(QStringLiteral("notepad.exe ") +
                                         paths::GetShortFileName(samplePath),
                                     WindowMode::ShowNoActivate);
-        return;
+        return {};
     }
     QFile::remove(samplePath);
+    return {};
 }
 
 bool WriteVolumeNfo(Session &session)

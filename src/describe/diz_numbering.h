@@ -13,8 +13,9 @@ QString NumberText(int volume, int volumeCount);
 bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
 // Checks that line and column fit the description; sets DizTestPassed. A column below 1 on the
 // numbered line fails like one that is too high ("Column number too low"). With showResult the
-// sample is opened in the editor and left in place for it; otherwise it is deleted.
-void TestDizNumbering(Session &session, bool showResult);
+// sample is opened in the editor and left in place for it; otherwise it is deleted. Returns what
+// failed ("Line number too high"), empty when the test passed.
+QString TestDizNumbering(Session &session, bool showResult);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);
 

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace kesto {
 
@@ -24,24 +25,34 @@ QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
            QLatin1Char(' ') + skipSwitch;
 }
 
-bool PrepareArchiverStep(Session &session, RunPlan &plan)
+std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan)
 {
     plan.archiverOptions = ArchiverOptions(plan.sizeSwitch, session.job.RarSolid != Unchecked);
     if (session.job.SkipList.isEmpty()) {
         plan.skipSwitch.clear();
-        return true;
+        return std::nullopt;
     }
     const QString skipFile = paths::systemFile(QStringLiteral("skip.txt"));
     QSaveFile file(skipFile);
     const QByteArray bytes = QFile::encodeName(session.job.SkipList) + "\r\n";
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return false;
+        return RunFailure{Failure::FileFailed,
+                          QStringLiteral("cannot write %1 (%2)").arg(skipFile, file.errorString())};
     plan.skipSwitch = QStringLiteral("-x@") + CommandLineWord(skipFile);
-    return true;
+    return std::nullopt;
 }
 
-void RunArchiverStep(Session &session, const RunPlan &plan)
+std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
 {
+    // Looked up as the runner and wrar look them up, before anything runs.
+    if (FindProgram(QStringLiteral("wrar")).isEmpty())
+        return RunFailure{Failure::ArchiverMissing,
+                          QStringLiteral("beside the program, in ") + paths::programDir() +
+                              QStringLiteral("/../libexec/kesto32 or on PATH")};
+    if (QStandardPaths::findExecutable(QStringLiteral("7zz")).isEmpty() &&
+        QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
+        return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
+
     Window *window = session.svc.window;
     if (window) {
         window->setStatusText(QStringLiteral("Running WinRar..."));
@@ -49,18 +60,31 @@ void RunArchiverStep(Session &session, const RunPlan &plan)
     }
     session.serveEvents();
 
-    if (session.svc.runner)
-        session.svc.runner->execCmd(ArchiverCommand(plan.archiverOptions, plan.rarArchivePath,
-                                                    session.job.SourcePath, plan.skipSwitch));
+    std::optional<RunFailure> failure;
+    if (CommandRunner *runner = session.svc.runner) {
+        // 7-Zip's own percentage, passed on by wrar, drives the Kesto page's bar meanwhile.
+        runner->onProgress = [window](int percent) {
+            if (window && window->progress() != percent)
+                window->setProgress(percent);
+        };
+        runner->execCmd(ArchiverCommand(plan.archiverOptions, plan.rarArchivePath,
+                                        session.job.SourcePath, plan.skipSwitch));
+        runner->onProgress = nullptr;
+        const int status = runner->lastExitStatus();
+        if (status == 1)
+            failure = RunFailure{Failure::ArchiverWarned, QStringLiteral("status 1")};
+        else if (status != 0)
+            failure = RunFailure{Failure::ArchiverFailed,
+                                 status < 0 ? QStringLiteral("it was killed or could not start")
+                                            : QStringLiteral("status %1").arg(status)};
+    }
 
     if (!window)
-        return;
-    if (session.batchMode()) {
-        window->hideAllPages();
-        window->showPage(Page::Kesto);
-    }
+        return failure;
+    window->setProgress(0);
     window->setArchiverWindowState(0);
     window->repaint();
+    return failure;
 }
 
 } // namespace kesto

@@ -1,7 +1,9 @@
 #pragma once
+#include "job/run_failure.h"
 #include "run_plan.h"
 
 #include <QString>
+#include <optional>
 
 namespace kesto {
 
@@ -14,9 +16,11 @@ QString ArchiverOptions(const QString &sizeSwitch, bool rarSolid);
 QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
                         const QString &sourcePath, const QString &skipSwitch);
 // Fills plan.archiverOptions and plan.skipSwitch and writes the skip file when the list is not
-// empty. False when the run must fail (the skip file could not be written).
-bool PrepareArchiverStep(Session &session, RunPlan &plan);
-// Runs the archiver on the planned command line and waits until it has ended.
-void RunArchiverStep(Session &session, const RunPlan &plan);
+// empty; the failure when the skip file could not be written.
+std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan);
+// Runs the archiver on the planned command line and waits until it has ended. Returns what went
+// wrong with it: not found (nothing ran), or an ending other than success (what it left is
+// still to be wrapped).
+std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan);
 
 } // namespace kesto

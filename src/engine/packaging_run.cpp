@@ -5,8 +5,13 @@
 #include "job/session.h"
 #include "run_plan.h"
 #include "system/paths.h"
+#include "system/run_lock.h"
 #include "system/timings.h"
+#include "validation.h"
 #include "zip_step.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -14,118 +19,150 @@ namespace kesto {
 
 namespace {
 
-// A failed check: the page at fault (and its field) is shown; batch mode ends the program.
-void refuse(Session &s, Page page, std::optional<Field> field, const QString &why)
+// A failed check: the window's message where it has one, then the page at fault and its field.
+RunFailure refuse(Session &s, Page page, std::optional<Field> field, RunFailure failure)
 {
+    s.report(failure);
     s.showPage(page);
     if (field)
         s.focusField(*field);
-    if (s.batchMode())
-        s.endBatch(ExitCheckFailed, why);
+    return failure;
 }
 
-bool checksPass(Session &s)
+RunFailure missing(const char *what)
+{
+    return {Failure::JobInvalid, QString::fromUtf8(what)};
+}
+
+std::optional<RunFailure> checks(Session &s)
 {
     const JobSettings &job = s.job;
-    if (job.SourcePath.isEmpty()) {
-        refuse(s, Page::Source, {}, QStringLiteral("no source directory"));
-        return false;
-    }
-    if (job.DizPath.isEmpty()) {
-        refuse(s, Page::Diz, {}, QStringLiteral("no description file"));
-        return false;
-    }
+    if (job.SourcePath.isEmpty())
+        return refuse(s, Page::Source, {}, missing("no source directory"));
+    if (job.DizPath.isEmpty())
+        return refuse(s, Page::Diz, {}, missing("no description file"));
     if (job.DizAutoNumber) {
-        if (job.DizColumn.isEmpty()) {
-            refuse(s, Page::Diz, Field::DizColumn, QStringLiteral("no description column"));
-            return false;
-        }
-        if (job.DizLine.isEmpty()) {
-            refuse(s, Page::Diz, Field::DizLine, QStringLiteral("no description line"));
-            return false;
-        }
+        if (job.DizColumn.isEmpty())
+            return refuse(s, Page::Diz, Field::DizColumn, missing("no column for the number"));
+        if (job.DizLine.isEmpty())
+            return refuse(s, Page::Diz, Field::DizLine, missing("no line for the number"));
     }
-    if (job.NfoPath.isEmpty()) {
-        refuse(s, Page::Nfo, {}, QStringLiteral("no nfo file"));
-        return false;
-    }
-    if (job.ZipDir.isEmpty()) {
-        refuse(s, Page::Zip, {}, QStringLiteral("no zip directory"));
-        return false;
-    }
-    if (job.ZipName.isEmpty()) {
-        refuse(s, Page::Zip, Field::ZipName, QStringLiteral("no zip name"));
-        return false;
-    }
-    if (job.ZipName.contains(QLatin1Char(' '))) {
-        s.error(QStringLiteral("Spaces aren't allowed in filename"), Icon::Exclamation);
-        refuse(s, Page::Zip, Field::ZipName, QStringLiteral("blank in zip name"));
-        return false;
-    }
+    if (job.NfoPath.isEmpty())
+        return refuse(s, Page::Nfo, {}, missing("no nfo file"));
+    if (job.ZipDir.isEmpty())
+        return refuse(s, Page::Zip, {}, missing("no zip directory"));
+    if (job.ZipName.isEmpty())
+        return refuse(s, Page::Zip, Field::ZipName, missing("no zip name"));
+    if (auto bad = ZipNameFailure(job.ZipName))
+        return refuse(s, Page::Zip, Field::ZipName, *bad);
     const QStringList clashes =
         paths::list(job.ZipDir, job.ZipName + QLatin1Char('*'), paths::Listing::Files);
     if (!clashes.isEmpty()) {
-        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory")
-                                          + QLatin1Char('\n') + QStringLiteral("Overwrite?"),
+        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
+                                          QLatin1Char('\n') + QStringLiteral("Overwrite?"),
                                       Icon::Exclamation, Buttons::OkCancel);
-        if (answer == Answer::Cancel) {
-            refuse(s, Page::Zip, Field::ZipName, QStringLiteral("zip name in use"));
-            return false;
-        }
+        if (answer == Answer::Cancel)
+            return refuse(s, Page::Zip, Field::ZipName,
+                          {Failure::NameClash, paths::join(job.ZipDir, clashes.first())});
     }
+    // Found out now rather than after the archiver has run for minutes.
+    const QFileInfo zipDir(job.ZipDir);
+    if (!zipDir.isDir() || !zipDir.isWritable())
+        return refuse(s, Page::Zip, {}, {Failure::OutputNotWritable, job.ZipDir});
     if (job.DizAutoNumber) {
-        TestDizNumbering(s, false);
-        if (!s.state.DizTestPassed) {
-            if (s.batchMode())
-                s.endBatch(ExitCheckFailed, QStringLiteral("description line or column too high"));
-            return false;
-        }
+        const QString why = TestDizNumbering(s, false);
+        if (!s.state.DizTestPassed)
+            return RunFailure{Failure::DescriptionTest, why + QStringLiteral(", ") + job.DizPath};
     }
-    return true;
+    return std::nullopt;
+}
+
+std::optional<RunFailure> runStages(Session &session)
+{
+    RunState &state = session.state;
+    RunPlan plan;
+    plan.sizeSwitch = SizeSwitch(session.job.VolumeSizeSetting);
+    if (auto failure = PrepareArchiverStep(session, plan))
+        return failure;
+    state.WorkDir = MakeWorkDir(DriveRoot(session, state.TempDrive));
+    if (state.WorkDir.isEmpty())
+        return RunFailure{Failure::FileFailed,
+                          QStringLiteral("cannot create a work directory in ") +
+                              DriveRoot(session, state.TempDrive)};
+    plan.rarArchivePath = paths::join(
+        state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
+    timings::mark("archiver-start");
+    std::optional<RunFailure> archiver = RunArchiverStep(session, plan);
+    if (archiver &&
+        (archiver->kind == Failure::ArchiverMissing || archiver->kind == Failure::SevenZipMissing))
+        return archiver;
+    const bool anyVolume =
+        !paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).isEmpty();
+    timings::mark("zip-start");
+    // What the archiver left is wrapped even when it failed: the user keeps what there is.
+    if (auto failure = RunZipStep(session, plan))
+        return failure;
+    timings::mark("zip-end");
+    if (archiver)
+        return archiver;
+    if (!anyVolume)
+        return RunFailure{Failure::NoVolumes, {}};
+    return std::nullopt;
+}
+
+// A failed run leaves no empty work directory behind; one that still holds volumes stays, and
+// the user learns where.
+void removeWorkDir(Session &session, RunFailure &failure)
+{
+    RunState &state = session.state;
+    if (state.WorkDir.isEmpty() || !QFileInfo(state.WorkDir).isDir())
+        return;
+    if (!paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).isEmpty()) {
+        failure.detail += QStringLiteral("; the volumes not yet wrapped are in ") + state.WorkDir;
+        return;
+    }
+    QDir::setCurrent(paths::systemDir());
+    QDir().rmdir(state.WorkDir);
 }
 
 } // namespace
 
-void FailRun(Session &session, const char *what)
-{
-    if (session.svc.window)
-        session.svc.window->setArchiverWindowState(0);
-    session.state.RunInProgress = false;
-    if (session.batchMode())
-        session.endBatch(ExitRunFailed, QString::fromUtf8(what));
-}
-
-void kesto_Click(Session &session)
+std::optional<RunFailure> RunPackaging(Session &session)
 {
     RunState &state = session.state;
     if (state.RunInProgress)
-        return;
+        return std::nullopt;
     if (!session.batchMode() && session.svc.window) {
         session.svc.window->hideAllPages();
         session.svc.window->showPage(Page::Kesto);
     }
-    if (!checksPass(session))
-        return;
+    if (auto failure = checks(session))
+        return failure;
+    // The window takes the lock at start-up; a batch run that held it then may be gone now.
+    qint64 holder = 0;
+    if (!runlock::acquire(&holder)) {
+        const RunFailure failure{Failure::AnotherInstance,
+                                 QStringLiteral("process %1").arg(holder)};
+        session.report(failure);
+        return failure;
+    }
 
     state.RunInProgress = true;
-    RunPlan plan;
-    plan.sizeSwitch = SizeSwitch(session.job.VolumeSizeSetting);
-    if (!PrepareArchiverStep(session, plan)) {
-        FailRun(session, "the skip file cannot be written");
-        return;
+    state.WorkDir.clear();
+    std::optional<RunFailure> failure = runStages(session);
+    state.RunInProgress = false;
+    if (failure) {
+        if (session.svc.window)
+            session.svc.window->setArchiverWindowState(0);
+        removeWorkDir(session, *failure);
     }
-    state.WorkDir = MakeWorkDir(DriveRoot(session, state.TempDrive));
-    if (state.WorkDir.isEmpty()) {
-        FailRun(session, "the work directory cannot be created");
-        return;
-    }
-    plan.rarArchivePath = paths::join(state.WorkDir, session.job.ZipName
-                                                         + RarExtension(session.job.VolumeSizeSetting));
-    timings::mark("archiver-start");
-    RunArchiverStep(session, plan);
-    timings::mark("zip-start");
-    RunZipStep(session, plan);
-    timings::mark("zip-end");
+    return failure;
+}
+
+void kesto_Click(Session &session)
+{
+    // The window has shown what it shows of a failure where the failure arose.
+    (void)RunPackaging(session);
 }
 
 } // namespace kesto

@@ -1,11 +1,17 @@
 #pragma once
+#include "job/run_failure.h"
+
+#include <optional>
+
 namespace kesto {
 
 class Session;
 
-// The packaging run: checks, planning, the archiver step, the zip step and completion.
+// The packaging run: checks, planning, the archiver step, the zip step and completion. Returns
+// why it did not deliver the whole series; a failed run has removed its work directory unless
+// volumes not yet wrapped are left there (the detail then says where).
+std::optional<RunFailure> RunPackaging(Session &session);
+// The window's "&Kesto": the run, with the window's message where a failure has one.
 void kesto_Click(Session &session);
-// The run's general error handling: the run ends where it stands (batch mode: program ends).
-void FailRun(Session &session, const char *what);
 
 } // namespace kesto

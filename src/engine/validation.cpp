@@ -101,27 +101,33 @@ bool skipEntriesExist(Session &session)
 
 } // namespace
 
-void ValidateJob(Session &session)
+std::optional<RunFailure> ValidateJob(Session &session)
 {
     JobSettings &job = session.job;
     session.state.JobValid = false;
+    const auto invalid = [](const QString &what, const QString &path = {}) {
+        return RunFailure{Failure::JobInvalid,
+                          path.isEmpty() ? what : what + QLatin1Char(' ') + path};
+    };
 
     if (job.SourcePath.isEmpty() || !QFileInfo::exists(job.SourcePath)) {
+        const RunFailure failure = invalid(QStringLiteral("no source directory"), job.SourcePath);
         stopAt(session, Page::Source, {&job.SourcePath, &job.SkipList});
-        return;
+        return failure;
     }
     if (!skipEntriesExist(session)) {
         stopAt(session, Page::Skip, {&job.SkipList});
-        return;
+        return invalid(QStringLiteral("a skip entry names nothing"));
     }
 
     if (job.DizPath.isEmpty()) {
         stopAt(session, Page::Diz);
-        return;
+        return invalid(QStringLiteral("no description file"));
     }
     if (!QFileInfo(job.DizPath).isFile()) {
+        const RunFailure failure = invalid(QStringLiteral("no description file"), job.DizPath);
         stopAt(session, Page::Diz, {&job.DizPath});
-        return;
+        return failure;
     }
     if (job.DizAutoNumber) {
         const std::pair<const QString *, Field> numberFields[] = {
@@ -129,62 +135,77 @@ void ValidateJob(Session &session)
         for (const auto &[text, field] : numberFields) {
             if (!text->isEmpty())
                 continue;
-            if (session.batchMode()) {
-                session.endBatch(ExitInvalidJob,
-                                 field == Field::DizColumn
-                                     ? QStringLiteral("no column for the description's number")
-                                     : QStringLiteral("no line for the description's number"));
-                return;
-            }
-            stopAt(session, Page::Diz, {}, field);
-            return;
+            const RunFailure failure =
+                invalid(field == Field::DizColumn ? QStringLiteral("no column for the number")
+                                                  : QStringLiteral("no line for the number"));
+            if (!session.batchMode())
+                stopAt(session, Page::Diz, {}, field);
+            return failure;
         }
     }
 
     if (job.NfoPath.isEmpty()) {
         stopAt(session, Page::Nfo);
-        return;
+        return invalid(QStringLiteral("no nfo file"));
     }
     if (!QFileInfo(job.NfoPath).isFile()) {
+        const RunFailure failure = invalid(QStringLiteral("no nfo file"), job.NfoPath);
         stopAt(session, Page::Nfo, {&job.NfoPath});
-        return;
+        return failure;
     }
     if (!job.ExtraPath.isEmpty()) {
         const QFileInfo extra(job.ExtraPath);
         if ((job.ExtraIsFile && !extra.isFile()) || (job.ExtraIsDirectory && !extra.isDir())) {
+            const RunFailure failure =
+                invalid(job.ExtraIsFile ? QStringLiteral("no extra file")
+                                        : QStringLiteral("no extra directory"),
+                        job.ExtraPath);
             stopAt(session, Page::Nfo, {&job.ExtraPath});
-            return;
+            return failure;
         }
     }
 
     if (job.ZipDir.isEmpty()) {
         stopAt(session, Page::Zip);
-        return;
+        return invalid(QStringLiteral("no zip directory"));
     }
     if (!QFileInfo(job.ZipDir).isDir()) {
+        const RunFailure failure = invalid(QStringLiteral("no zip directory"), job.ZipDir);
         stopAt(session, Page::Zip, {&job.ZipDir});
-        return;
+        return failure;
     }
     if (job.ZipName.isEmpty()) {
         stopAt(session, Page::Zip, {}, Field::ZipName);
-        return;
+        return invalid(QStringLiteral("no zip name"));
     }
-    if (job.ZipName.contains(QLatin1Char(' '))) {
-        if (session.batchMode())
-            return;
-        session.error(QStringLiteral("Spaces aren't allowed in filename"), Icon::Exclamation);
-        stopAt(session, Page::Zip, {&job.ZipName}, Field::ZipName);
-        return;
+    if (const auto bad = ZipNameFailure(job.ZipName)) {
+        // A batch run keeps the name; the window clears it for the user to type anew.
+        if (!session.batchMode()) {
+            session.report(*bad);
+            stopAt(session, Page::Zip, {&job.ZipName}, Field::ZipName);
+        }
+        return bad;
     }
 
     if (job.DizAutoNumber) {
-        TestDizNumbering(session, false);
+        const QString why = TestDizNumbering(session, false);
         if (!session.state.DizTestPassed) {
             session.showPage(Page::Diz);
-            return;
+            return invalid(why + QStringLiteral(", description"), job.DizPath);
         }
     }
     session.state.JobValid = true;
+    return std::nullopt;
+}
+
+std::optional<RunFailure> ZipNameFailure(const QString &zipName)
+{
+    if (zipName.contains(QLatin1Char(' ')))
+        return RunFailure{Failure::NameHasBlank, QStringLiteral("zip name \"%1\"").arg(zipName)};
+    if (zipName.contains(QLatin1Char('/')) || zipName.contains(QChar(0)))
+        return RunFailure{Failure::NameHasSeparator,
+                          QStringLiteral("zip name \"%1\"").arg(zipName)};
+    return std::nullopt;
 }
 
 } // namespace kesto

@@ -2,7 +2,6 @@
 
 #include "describe/diz_numbering.h"
 #include "job/session.h"
-#include "packaging_run.h"
 #include "system/paths.h"
 #include "system/zip_component.h"
 
@@ -61,36 +60,32 @@ class ZipStep {
 public:
     ZipStep(Session &session, ZipComponent &zip) : s_(session), zip_(zip) {}
 
-    // False when the run has ended through the failure path.
-    bool wrapVolume(const QString &volume);
-    void complete();
+    std::optional<RunFailure> wrapVolume(const QString &volume);
+    std::optional<RunFailure> complete();
 
 private:
-    bool add(const QString &fileSpec);
-    bool failed(const char *what)
-    {
-        FailRun(s_, what);
-        return false;
-    }
+    std::optional<RunFailure> add(const QString &fileSpec);
+    static RunFailure failed(const QString &what) { return {Failure::FileFailed, what}; }
 
     Session &s_;
     ZipComponent &zip_;
     QString archivePath_;
 };
 
-bool ZipStep::add(const QString &fileSpec)
+std::optional<RunFailure> ZipStep::add(const QString &fileSpec)
 {
     zip_.FileList = fileSpec + QLatin1Char('\r');
     zip_.ArchivePath = archivePath_;
     if (zip_.RunCommand(0) == 0)
-        return true;
+        return std::nullopt;
     if (s_.svc.window)
         s_.svc.window->setProgress(0);
-    const QByteArray why = "zip operation failed: " + zip_.errorText().toLocal8Bit();
-    return failed(why.constData());
+    return RunFailure{
+        Failure::ZipFailed,
+        QStringLiteral("%1 into %2.zip: %3").arg(fileSpec, archivePath_, zip_.errorText())};
 }
 
-bool ZipStep::wrapVolume(const QString &volume)
+std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
 {
     const JobSettings &job = s_.job;
     RunState &state = s_.state;
@@ -98,7 +93,7 @@ bool ZipStep::wrapVolume(const QString &volume)
 
     const QString number = VolumeNumberText(job.VolumeSizeSetting, state.VolumeIndex);
     if (!QDir::setCurrent(state.WorkDir))
-        return failed("the work directory cannot be entered");
+        return failed(QStringLiteral("cannot enter ") + state.WorkDir);
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString archiveName = job.ZipName + stamp + number;
     if (window) {
@@ -109,22 +104,22 @@ bool ZipStep::wrapVolume(const QString &volume)
     }
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
-    if (!add(volume))
-        return false;
+    if (auto failure = add(volume))
+        return failure;
 
     const bool describedVolume = job.DizAutoNumber
                                      ? WriteNumberedDiz(s_, state.VolumeIndex, state.VolumeCount)
                                      : copyDescription(s_);
     if (!describedVolume)
-        return failed("the description cannot be copied");
-    if (!add(state.AppDir + QStringLiteral("/file_id.diz")))
-        return false;
+        return failed(QStringLiteral("cannot copy the description ") + job.DizPath);
+    if (auto failure = add(state.AppDir + QStringLiteral("/file_id.diz")))
+        return failure;
 
     if (job.NfoFirstOnly != 1 || state.VolumeIndex == 1) {
         if (!WriteVolumeNfo(s_))
-            return failed("the nfo cannot be copied");
-        if (!add(paths::join(state.AppDir, state.NfoWorkName)))
-            return false;
+            return failed(QStringLiteral("cannot copy the nfo ") + job.NfoPath);
+        if (auto failure = add(paths::join(state.AppDir, state.NfoWorkName)))
+            return failure;
     }
 
     if (!job.ExtraPath.isEmpty()) {
@@ -134,21 +129,21 @@ bool ZipStep::wrapVolume(const QString &volume)
             fileSpec = job.ExtraPath;
         } else {
             fileSpec = job.ExtraPath.endsWith(QLatin1Char('/'))
-                                ? job.ExtraPath + QStringLiteral("*.*")
-                                : job.ExtraPath + QStringLiteral("/*.*");
+                           ? job.ExtraPath + QStringLiteral("*.*")
+                           : job.ExtraPath + QStringLiteral("/*.*");
         }
-        if (!add(fileSpec))
-            return false;
+        if (auto failure = add(fileSpec))
+            return failure;
     }
 
     if (!QFile::remove(paths::join(state.WorkDir, volume)))
-        return failed("a volume cannot be deleted");
+        return failed(QStringLiteral("cannot delete ") + paths::join(state.WorkDir, volume));
     if (window)
         window->setProgress(0);
-    return true;
+    return std::nullopt;
 }
 
-void ZipStep::complete()
+std::optional<RunFailure> ZipStep::complete()
 {
     RunState &state = s_.state;
     Window *window = s_.svc.window;
@@ -162,10 +157,8 @@ void ZipStep::complete()
     s_.serveEvents();
     if (QFileInfo(state.WorkDir).isDir()) {
         QDir::setCurrent(QFileInfo(state.WorkDir).absolutePath());
-        if (!QDir().rmdir(state.WorkDir)) {
-            FailRun(s_, "the work directory cannot be removed");
-            return;
-        }
+        if (!QDir().rmdir(state.WorkDir))
+            return failed(QStringLiteral("cannot remove ") + state.WorkDir);
         QDir::setCurrent(paths::systemDir());
     }
     state.DizTestPassed = false;
@@ -173,8 +166,7 @@ void ZipStep::complete()
     state.VolumeCount = 0;
     state.RunInProgress = false;
     s_.serveEvents();
-    if (s_.batchMode() && window)
-        window->closeMainWindow();
+    return std::nullopt;
 }
 
 } // namespace
@@ -195,19 +187,13 @@ QStringList InVolumeOrder(QStringList names)
     return names;
 }
 
-void RunZipStep(Session &session, const RunPlan &)
+std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
 {
     ZipComponent *zip = session.svc.zip;
-    if (!zip) {
-        FailRun(session, "no zip component");
-        return;
-    }
     RunState &state = session.state;
     Window *window = session.svc.window;
-    if (state.WorkDir.isEmpty()) {
-        FailRun(session, "no work directory");
-        return;
-    }
+    if (!zip || state.WorkDir.isEmpty())
+        return RunFailure{Failure::ZipFailed, QStringLiteral("nothing to wrap with")};
 
     zip->CompressionLevel = session.job.ZipExtraCompression != 0 ? 9 : 6;
     // A request left over (Abort clicked with no run under way, or too late to stop the last add
@@ -232,19 +218,17 @@ void RunZipStep(Session &session, const RunPlan &)
 
     const QStringList volumes =
         InVolumeOrder(paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files));
-    if (volumes.size() > std::numeric_limits<qint16>::max()) {
-        FailRun(session, "too many volumes");
-        return;
-    }
+    if (volumes.size() > std::numeric_limits<qint16>::max())
+        return RunFailure{Failure::ZipFailed, QStringLiteral("more than 32767 volumes")};
     state.VolumeCount = qint16(volumes.size());
     state.VolumeIndex = 1;
     ZipStep step(session, *zip);
     for (const QString &volume : volumes) {
-        if (!step.wrapVolume(volume))
-            return;
+        if (auto failure = step.wrapVolume(volume))
+            return failure;
         ++state.VolumeIndex;
     }
-    step.complete();
+    return step.complete();
 }
 
 void Command12_Click(Session &session)

@@ -1,14 +1,17 @@
 #pragma once
+#include "job/run_failure.h"
 #include "run_plan.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace kesto {
 
 class Session;
 
-// Wraps every volume of the work directory into its zip archive, then completes the run.
-void RunZipStep(Session &session, const RunPlan &plan);
+// Wraps every volume of the work directory into its zip archive, then completes the run; stops
+// at the first failure, which it returns.
+std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &plan);
 // The Kesto page's "&Abort" and "E&xit".
 void Command12_Click(Session &session);
 void Command13_Click(Session &session);

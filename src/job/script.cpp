@@ -4,14 +4,14 @@
 #include "system/paths.h"
 #include "system/textlines.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <optional>
 
 namespace kesto {
 
 namespace {
-
-const QString ScriptErrorText = QStringLiteral("Error in Kesto script");
 
 QByteArray signedNumber(qint16 value)
 {
@@ -28,11 +28,6 @@ QByteArray booleanWord(bool value)
 QByteArray valueAt(const QByteArray &line, qsizetype position)
 {
     return line.size() < position ? QByteArray() : line.mid(position - 1);
-}
-
-QString textAt(const QByteArray &line, qsizetype position)
-{
-    return QFile::decodeName(valueAt(line, position));
 }
 
 bool isBlank(char c)
@@ -142,59 +137,112 @@ std::optional<bool> booleanValue(const QByteArray &value)
     return !number.isZero();
 }
 
-// Assigns each field as soon as its line is read; false at the first bad or missing line.
-bool readScript(QIODevice &file, JobSettings &job)
+// A script's text value as the path or name it names; nothing when it is not valid UTF-8, since
+// a replaced byte would name another file. A relative path is taken against the current
+// directory now, so that what the checks see is what the run uses.
+std::optional<QString> textValue(const QByteArray &bytes, bool path)
 {
-    LineReader lines(file);
-    QByteArray line;
-    const auto next = [&] { return lines.readLine(line); };
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    if (path && !text.isEmpty() && QDir::isRelativePath(text))
+        text = QDir::current().absoluteFilePath(text);
+    return text;
+}
 
-    if (!next()) // header with the save time
+// Reads line after line, counting them, so that a failure can name its line.
+class ScriptReader {
+public:
+    explicit ScriptReader(QIODevice &file) : lines_(file) {}
+
+    bool next()
+    {
+        if (!lines_.readLine(line_))
+            return fail(QStringLiteral("the script ends after line %1").arg(number_));
+        ++number_;
+        return true;
+    }
+    bool atEnd() { return lines_.atEnd(); }
+    const QByteArray &line() const { return line_; }
+    bool fail(const QString &why)
+    {
+        if (error_.isEmpty())
+            error_ = why;
         return false;
-    if (!next())
+    }
+    bool bad(const QString &what)
+    {
+        return fail(QStringLiteral("line %1: %2").arg(number_).arg(what));
+    }
+    // The text from a position into field; false (naming the line) when it is not UTF-8.
+    bool text(qsizetype position, QString &field, bool path = true)
+    {
+        const auto value = textValue(valueAt(line_, position), path);
+        if (!value)
+            return bad(QStringLiteral("not valid UTF-8"));
+        field = *value;
+        return true;
+    }
+    const QString &error() const { return error_; }
+
+private:
+    LineReader lines_;
+    QByteArray line_;
+    int number_ = 0;
+    QString error_;
+};
+
+// Assigns each field as soon as its line is read; false at the first bad or missing line.
+bool readScript(ScriptReader &r, JobSettings &job)
+{
+    const QByteArray &line = r.line();
+    if (!r.next()) // header with the save time
         return false;
-    job.SourcePath = textAt(line, 9);
-    if (!next()) // "Skip: "
+    if (!r.next() || !r.text(9, job.SourcePath))
+        return false;
+    if (!r.next()) // "Skip: "
         return false;
     for (;;) {
-        if (lines.atEnd() || !next())
+        if (r.atEnd())
+            return r.fail(QStringLiteral("the skip section has no end"));
+        if (!r.next())
             return false;
         if (line.isEmpty())
             break;
-        job.SkipList += QFile::decodeName(line) + QStringLiteral("\r\n");
+        QString entry;
+        if (!r.text(1, entry))
+            return false;
+        job.SkipList += entry + QStringLiteral("\r\n");
     }
-    if (!next())
+    if (!r.next() || !r.text(6, job.DizPath))
         return false;
-    job.DizPath = textAt(line, 6);
 
-    if (!next())
+    if (!r.next())
         return false;
     const auto autoNumber = booleanValue(valueAt(line, 8));
     if (!autoNumber)
-        return false;
+        return r.bad(QStringLiteral("not True or False"));
     // Like a click on "S&ubsitute at column"; "&None" is never clicked, so column and line stay.
     job.DizAutoNumber = *autoNumber;
     if (*autoNumber)
         job.DizNoneSelected = false;
 
-    if (!next())
+    if (!r.next() || !r.text(6, job.DizColumn, false))
         return false;
-    job.DizColumn = textAt(line, 6);
-    if (!next())
+    if (!r.next() || !r.text(6, job.DizLine, false))
         return false;
-    job.DizLine = textAt(line, 6);
-    if (!next())
+    if (!r.next() || !r.text(6, job.NfoPath))
         return false;
-    job.NfoPath = textAt(line, 6);
 
-    if (!next())
+    if (!r.next())
         return false;
     const auto firstOnly = rangedAt(line, 6, 2);
     if (!firstOnly)
-        return false;
+        return r.bad(QStringLiteral("not 0, 1 or 2"));
     job.NfoFirstOnly = *firstOnly;
 
-    if (!next())
+    if (!r.next())
         return false;
     const QByteArray extraKind = valueAt(line, 7);
     if (extraKind == "False") {
@@ -203,33 +251,30 @@ bool readScript(QIODevice &file, JobSettings &job)
     } else {
         const auto isFile = booleanValue(extraKind);
         if (!isFile)
-            return false;
+            return r.bad(QStringLiteral("not True or False"));
         job.ExtraIsFile = *isFile;
         if (*isFile)
             job.ExtraIsDirectory = false;
     }
 
-    if (!next())
+    if (!r.next() || !r.text(8, job.ExtraPath))
         return false;
-    job.ExtraPath = textAt(line, 8);
-    if (!next())
+    if (!r.next() || !r.text(6, job.ZipDir))
         return false;
-    job.ZipDir = textAt(line, 6);
-    if (!next())
+    if (!r.next() || !r.text(7, job.ZipName, false))
         return false;
-    job.ZipName = textAt(line, 7);
 
-    if (!next())
+    if (!r.next())
         return false;
     const auto sizeSetting = rangedAt(line, 8, 200);
     if (!sizeSetting)
-        return false;
+        return r.bad(QStringLiteral("not a size position from 0 to 200"));
     job.VolumeSizeSetting = *sizeSetting;
 
-    if (!next())
+    if (!r.next())
         return false;
     job.RarSolid = checkStateAt(line, 8);
-    if (!next())
+    if (!r.next())
         return false;
     job.ZipExtraCompression = checkStateAt(line, 8);
     return true;
@@ -269,16 +314,23 @@ QByteArray ScriptText(const JobSettings &job, const QDateTime &savedAt)
     return text;
 }
 
-bool LoadScript(Session &session)
+std::optional<RunFailure> LoadScript(Session &session)
 {
+    std::optional<RunFailure> failure;
     QFile file(session.state.ScriptPath);
-    const bool loaded = file.open(QIODevice::ReadOnly) && readScript(file, session.job);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure = RunFailure{Failure::ScriptUnreadable, file.errorString()};
+    } else {
+        ScriptReader reader(file);
+        if (!readScript(reader, session.job))
+            failure = RunFailure{Failure::ScriptBadValue, reader.error()};
+    }
     file.close();
     // The pages, the size display among them, follow whatever was assigned.
     session.jobChanged();
-    if (!loaded)
-        session.error(ScriptErrorText, Icon::Stop);
-    return loaded;
+    if (failure)
+        session.report(*failure);
+    return failure;
 }
 
 QString ScriptFileName(const QString &scriptPath)

@@ -1,10 +1,12 @@
 #pragma once
 // Script files (.kst): the job record as positional 8-bit text with CR LF line ends.
 #include "job_settings.h"
+#include "run_failure.h"
 #include "system/platform.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <optional>
 
 namespace kesto {
 
@@ -12,9 +14,9 @@ class Session;
 
 // The script bytes for a job, saved at the given local time.
 QByteArray ScriptText(const JobSettings &job, const QDateTime &savedAt);
-// Loads state.ScriptPath into the job; on any failure "Error in Kesto script" (not in batch mode).
-// Returns false on failure (the fields read before the bad line keep their new values).
-bool LoadScript(Session &session);
+// Loads state.ScriptPath into the job; on any failure "Error in Kesto script" (not in batch mode)
+// and the failure, naming the line (the fields read before the bad line keep their new values).
+std::optional<RunFailure> LoadScript(Session &session);
 // The part of a script path after its last separator; empty when it has none.
 QString ScriptFileName(const QString &scriptPath);
 // "&Save script...": asks for a name, writes the job, sets the window title.

@@ -9,10 +9,11 @@ Answer Session::message(const QString &text, const QString &title, Icon icon, Bu
     return svc.messages->show(text, title, icon, buttons);
 }
 
-void Session::endBatch(ExitStatus status, const QString &reason)
+void Session::report(const RunFailure &failure)
 {
-    if (svc.lifetime)
-        svc.lifetime->endProgram(status, reason);
+    const QString text = WindowMessage(failure.kind);
+    if (!text.isEmpty())
+        error(text, WindowIcon(failure.kind));
 }
 
 void Session::showPage(Page page)

@@ -1,17 +1,10 @@
 #pragma once
 #include "job_settings.h"
+#include "run_failure.h"
 #include "run_state.h"
 #include "system/services.h"
 
 namespace kesto {
-
-// Exit statuses of a batch run (documented in the README).
-enum ExitStatus {
-    ExitCompleted = 0,
-    ExitInvalidJob = 1, // the script could not be loaded or the job is not valid
-    ExitCheckFailed = 2, // a check before the run refused the job
-    ExitRunFailed = 3, // a file or zip operation failed during the run
-};
 
 // The one job, the shared run-time state and the outside components.
 class Session {
@@ -30,9 +23,9 @@ public:
     {
         return message(text, ErrorTitle, icon, buttons);
     }
-    // Batch mode: ends the program with the status, telling why on standard error.
-    // Callers return right after it.
-    void endBatch(ExitStatus status, const QString &reason);
+    // The window's message for a failure, where it has one (none in batch mode: the batch run
+    // reports the failure it is handed back).
+    void report(const RunFailure &failure);
 
     // The page routines and the window values, tolerant of a session without a window.
     void showPage(Page page);

@@ -134,7 +134,25 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     process.setArguments(command.arguments);
     // Nobody can answer a question while the window ignores input.
     process.setStandardInputFile(QProcess::nullDevice());
-    if (command.outputFile.isEmpty()) {
+    QByteArray pending; // a progress line not yet complete
+    const auto readProgress = [&] {
+        pending += process.readAllStandardOutput();
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QByteArray line = pending.left(end).trimmed();
+            pending.remove(0, end + 1);
+            bool number = false;
+            const int percent = line.endsWith('%') ? line.chopped(1).toInt(&number) : 0;
+            if (number)
+                onProgress(percent);
+            else
+                std::fprintf(stdout, "%s\n", line.constData());
+        }
+    };
+    if (command.outputFile.isEmpty() && onProgress) {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, readProgress);
+    } else if (command.outputFile.isEmpty()) {
         process.setProcessChannelMode(QProcess::ForwardedChannels);
     } else {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -155,6 +173,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
         if (!QCoreApplication::instance() || loop.exec(QEventLoop::ExcludeUserInputEvents) == -1)
             process.waitForFinished(-1);
     }
+    if (command.outputFile.isEmpty() && onProgress)
+        readProgress();
     if (process.exitStatus() == QProcess::NormalExit)
         lastExitStatus_ = process.exitCode();
     if (lastExitStatus_ != 0)

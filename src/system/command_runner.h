@@ -34,7 +34,7 @@ public:
     // Diagnostics of the last execCmd: whether the program started, and its exit status
     // (-1 when it did not start or was killed by a signal).
     bool lastStarted() const { return lastStarted_; }
-    int lastExitStatus() const { return lastExitStatus_; }
+    int lastExitStatus() const override { return lastExitStatus_; }
 
 private:
     bool lastStarted_ = false;

@@ -4,6 +4,7 @@
 // here.
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kesto {
@@ -64,6 +65,11 @@ public:
     virtual ~CommandRunner() = default;
     // Runs the command line and returns when the program has ended (or could not start).
     virtual void execCmd(const QString &commandLine) = 0;
+    // How the last program ended: its exit status, -1 when it did not start or was killed.
+    virtual int lastExitStatus() const = 0;
+    // When set, lines "<n>%" on the program's standard output are handed here while it runs,
+    // instead of reaching ours.
+    std::function<void(int percent)> onProgress;
 };
 
 struct Drive {
@@ -88,13 +94,6 @@ public:
     virtual bool anotherRunning() = 0;
     // Asks that instance to restore its main window and bring it to the front.
     virtual void activateOther() = 0;
-};
-
-// Ends the program at once (batch failures), without the shut-down clean-up.
-class Lifetime {
-public:
-    virtual ~Lifetime() = default;
-    virtual void endProgram(int exitStatus, const QString &reason) = 0;
 };
 
 } // namespace kesto

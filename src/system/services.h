@@ -16,7 +16,6 @@ struct Services {
     CommandRunner *runner = nullptr;
     DiskInfo *disks = nullptr;
     Window *window = nullptr;
-    Lifetime *lifetime = nullptr;
     SingleInstance *instance = nullptr;
     ZipComponent *zip = nullptr;
 };

@@ -18,7 +18,6 @@
 #include <QSoundEffect>
 #include <QTemporaryDir>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -325,17 +324,6 @@ void QtLauncher::start(const QString &commandLine, WindowMode mode)
     case LaunchAction::Link: QDesktopServices::openUrl(QUrl(action.argument)); break;
     case LaunchAction::None: break;
     }
-}
-
-// ---- End of the process -----------------------------------------------------------------
-
-void ProcessLifetime::endProgram(int exitStatus, const QString &reason)
-{
-    const QByteArray line = "kesto32: " + reason.toLocal8Bit() + '\n';
-    std::fflush(stdout);
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
-    std::fflush(stderr);
-    std::_Exit(exitStatus);
 }
 
 } // namespace kesto

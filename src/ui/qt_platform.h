@@ -120,10 +120,4 @@ private:
     QTemporaryDir *keptSamples = nullptr;
 };
 
-class ProcessLifetime : public Lifetime {
-public:
-    // Writes "kesto32: <reason>" to standard error and ends the process at once.
-    [[noreturn]] void endProgram(int exitStatus, const QString &reason) override;
-};
-
 } // namespace kesto

@@ -2,34 +2,21 @@
 #include "main_window.h"
 
 #include "describe/source_size.h"
+#include "engine/batch_run.h"
 #include "engine/output_settings.h"
-#include "engine/packaging_run.h"
 #include "engine/temp_drive.h"
 #include "engine/validation.h"
 #include "job/script.h"
 #include "marquee.h"
-#include "system/paths.h"
 #include "system/zip_component.h"
 #include "twips.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
 
 namespace kesto::ui {
-
-namespace {
-
-void removePlainFile(const QString &path)
-{
-    if (QFileInfo(path).isFile())
-        QFile::remove(path);
-}
-
-} // namespace
 
 void ReadCommandLine(RunState &state, const QString &commandLine)
 {
@@ -89,28 +76,17 @@ void MainWindow::MainWindowLoad()
     setWindowTitle(QStringLiteral("Kesto32 - ") + ScriptFileName(state.ScriptPath));
     show();
     repaint();
-    const bool loaded = LoadScript(session_);
+    // Batch runs never come here (they build no window): a script only waits for the user.
+    LoadScript(session_);
     jobChanged();
     ValidateJob(session_);
     jobChanged();
-    if (session_.batchMode() && !state.JobValid) {
-        session_.endBatch(ExitInvalidJob,
-                          loaded
-                              ? QStringLiteral("the job in %1 is not valid").arg(state.ScriptPath)
-                              : QStringLiteral("cannot load the script %1").arg(state.ScriptPath));
-        return;
-    }
     if (!job.ZipDir.isEmpty())
         ShowZipFreeSpace(session_);
     CalculateSourceSize(session_);
     // The measurement serves the window: the user may have closed it meanwhile.
     if (closed_)
         return;
-    if (session_.batchMode()) {
-        // The run ends the program itself, closing this window when it completes.
-        kesto::kesto_Click(session_);
-        return;
-    }
     show();
     repaint();
 }
@@ -133,13 +109,7 @@ void MainWindow::ShutdownCleanup()
     // Another instance owns the fixed files, and a refused start made none.
     if (rootDirectory_ || duplicateInstance_)
         return;
-    const RunState &state = session_.state;
-    removePlainFile(paths::systemFile(QStringLiteral("skip.txt")));
-    if (!state.NfoWorkName.isEmpty())
-        removePlainFile(state.AppDir + QLatin1Char('/') + state.NfoWorkName);
-    removePlainFile(state.AppDir + QStringLiteral("/file_id.diz"));
-    removePlainFile(paths::systemFile(QStringLiteral("size.txt")));
-    removePlainFile(paths::systemFile(QStringLiteral("~kesto.diz")));
+    RemoveFixedFiles(session_.state);
 }
 
 void MainWindow::ExitCommand()

@@ -105,7 +105,6 @@ TestSession::TestSession()
     session.svc.runner = &runner;
     session.svc.disks = &disks;
     session.svc.window = &window;
-    session.svc.lifetime = &lifetime;
     session.svc.zip = &zip;
 }
 

@@ -89,8 +89,10 @@ public:
         if (action)
             action(commandLine);
     }
+    int lastExitStatus() const override { return exitStatus; }
     QStringList commandLines;
     std::function<void(const QString &)> action;
+    int exitStatus = 0;
 };
 
 class FakeDisks : public DiskInfo {
@@ -144,19 +146,6 @@ public:
     std::function<void()> onServe;
 };
 
-class FakeLifetime : public Lifetime {
-public:
-    void endProgram(int exitStatus, const QString &reason) override
-    {
-        ended = true;
-        status = exitStatus;
-        this->reason = reason;
-    }
-    bool ended = false;
-    int status = -1;
-    QString reason;
-};
-
 QString pageName(Page page);
 QString fieldName(Field field);
 
@@ -177,7 +166,6 @@ public:
     FakeRunner runner;
     FakeDisks disks;
     FakeWindow window;
-    FakeLifetime lifetime;
     ZipComponent zip;
 
     QTemporaryDir root; // holds sys/, app/ and whatever a test makes

@@ -220,7 +220,6 @@ private slots:
             QCOMPARE(ts->messages.shown.size(), 1);
             QCOMPARE(ts->messages.shown[0].text, message);
         }
-        QVERIFY(!ts->lifetime.ended);
     }
 
     void pagesWriteUserChangesIntoTheJob()

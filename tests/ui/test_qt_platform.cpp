@@ -18,7 +18,6 @@
 
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kesto;
@@ -423,31 +422,6 @@ private slots:
 
         whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
         QCOMPARE(dialogs.pickFolder(QStringLiteral("Choose"), start), std::nullopt);
-    }
-
-    void endingTheProgramSkipsTheCleanUp()
-    {
-        int pipeEnds[2];
-        QCOMPARE(::pipe(pipeEnds), 0);
-        const pid_t child = ::fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            ::dup2(pipeEnds[1], STDERR_FILENO);
-            ::close(pipeEnds[0]);
-            std::atexit([] { std::fputs("clean-up ran\n", stderr); });
-            ProcessLifetime().endProgram(3, QStringLiteral("the job is not valid"));
-        }
-        ::close(pipeEnds[1]);
-        QByteArray written;
-        char buffer[256];
-        for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-            written.append(buffer, n);
-        ::close(pipeEnds[0]);
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 3);
-        QCOMPARE(written, QByteArray("kesto32: the job is not valid\n"));
     }
 
     void secondInstanceRaisesTheFirst()

@@ -117,26 +117,6 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32 - ") + ScriptFileName(script));
         QVERIFY(window->isVisible());
         QVERIFY(!ts->session.batchMode());
-        QVERIFY(!ts->lifetime.ended);
-    }
-
-    void invalidBatchJobEndsAtOnce_data()
-    {
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("run") << "!";
-        QTest::newRow("dated run") << "$";
-    }
-    void invalidBatchJobEndsAtOnce()
-    {
-        QFETCH(QString, prefix);
-        const QString skipFile = ts->writeFile(QStringLiteral("sys/skip.txt"), "x\r\n");
-        load(prefix + ts->path(QStringLiteral("jobs/missing.kst")));
-        QVERIFY(ts->session.batchMode());
-        QVERIFY(ts->lifetime.ended);
-        QCOMPARE(ts->lifetime.status, int(ExitInvalidJob));
-        QVERIFY(ts->messages.shown.isEmpty());
-        // Ended without the shut-down: the temporary files stay.
-        QVERIFY(QFileInfo::exists(skipFile));
     }
 
     void rootDirectoryIsRefused()

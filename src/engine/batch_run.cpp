@@ -1,0 +1,218 @@
+#include "batch_run.h"
+
+#include "describe/source_size.h"
+#include "job/script.h"
+#include "job/session.h"
+#include "packaging_run.h"
+#include "run_plan.h"
+#include "system/paths.h"
+#include "system/run_lock.h"
+#include "validation.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace kesto {
+
+namespace {
+
+void removePlainFile(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        QFile::remove(path);
+}
+
+QString grouped(qint64 bytes)
+{
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions({}); // with the group separator: 1,234,567
+    return locale.toString(bytes);
+}
+
+// The run as seen from standard error: the window's displays become progress lines. On a
+// terminal one line updates itself; elsewhere each archive written gets a line of its own.
+class BatchReport : public Window {
+public:
+    BatchReport(Session &session, bool quiet)
+        : s_(session), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1)
+    {
+        const QString &path = session.state.ScriptPath;
+        const QString name = ScriptFileName(path);
+        prefix_ =
+            QStringLiteral("kesto32: ") + (name.isEmpty() ? path : name) + QStringLiteral(": ");
+        clock_.start();
+    }
+
+    void failed(const RunFailure &failure)
+    {
+        clearLine();
+        line(BatchReason(failure));
+    }
+    void summary()
+    {
+        clearLine();
+        if (!quiet_)
+            line(QStringLiteral("%1 archive%2, %3 bytes in %4, %5 s")
+                     .arg(archives_)
+                     .arg(archives_ == 1 ? "" : "s")
+                     .arg(grouped(bytes_))
+                     .arg(s_.job.ZipDir)
+                     .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
+    }
+
+    void setStatusText(const QString &text) override
+    {
+        if (text == QLatin1String("Running WinRar...")) {
+            step_ = QStringLiteral("archiving");
+            show();
+        } else if (text == QLatin1String("Kesting complete")) {
+            archiveDone();
+        }
+    }
+    void setArchiveText(const QString &text) override
+    {
+        archiveDone();
+        archive_ = text;
+        volume_ = s_.state.VolumeIndex;
+        if (!text.isEmpty())
+            step_ = QStringLiteral("wrapping %1 of %2: %3")
+                        .arg(s_.state.VolumeIndex)
+                        .arg(s_.state.VolumeCount)
+                        .arg(text);
+        percent_ = 0;
+        show();
+    }
+    int progress() const override { return percent_; }
+    void setProgress(int percent) override
+    {
+        percent_ = percent;
+        show();
+    }
+
+    // Nothing to show for these without a window.
+    void hideAllPages() override {}
+    void showPage(Page) override {}
+    void focusField(Field) override {}
+    void setTitleText(const QString &) override {}
+    void setWindowTitle(const QString &) override {}
+    void setVolumeText(const QString &) override {}
+    void setArchiverWindowState(int) override {}
+    void setSourceSizeText(const QString &) override {}
+    void setMeasuring(bool) override {}
+    void setTempFreeSpaceText(const QString &) override {}
+    void setZipFreeSpaceText(const QString &) override {}
+    void setSizeDisplayText(const QString &) override {}
+    void jobChanged() override {}
+    void serveEvents() override {}
+    void repaint() override {}
+    void closeMainWindow() override {}
+
+private:
+    void line(const QString &text)
+    {
+        const QByteArray bytes = (prefix_ + text).toLocal8Bit() + '\n';
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    }
+    void show()
+    {
+        if (quiet_ || !terminal_ || step_.isEmpty())
+            return;
+        QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
+        if (archives_ > 0)
+            text += QStringLiteral(", %1 bytes written").arg(grouped(bytes_));
+        if (text == shown_)
+            return;
+        shown_ = text;
+        const QByteArray bytes = "\r\033[K" + text.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    }
+    void clearLine()
+    {
+        if (shown_.isEmpty())
+            return;
+        std::fputs("\r\033[K", stderr);
+        shown_.clear();
+    }
+    // The archive named last is complete once the next one starts or the run completes.
+    void archiveDone()
+    {
+        if (archive_.isEmpty())
+            return;
+        const QString path = OutputBase(s_.job.ZipDir) + QLatin1Char('/') + archive_;
+        const qint64 size = QFileInfo(path).size();
+        ++archives_;
+        bytes_ += size;
+        if (!quiet_ && !terminal_)
+            line(QStringLiteral("wrote %1 (%2 of %3, %4 bytes)")
+                     .arg(path)
+                     .arg(volume_)
+                     .arg(s_.state.VolumeCount)
+                     .arg(grouped(size)));
+        archive_.clear();
+    }
+
+    Session &s_;
+    const bool quiet_;
+    const bool terminal_;
+    QString prefix_, step_, archive_, shown_;
+    int percent_ = 0;
+    int volume_ = 0;
+    int archives_ = 0;
+    qint64 bytes_ = 0;
+    QElapsedTimer clock_;
+};
+
+} // namespace
+
+void RemoveFixedFiles(const RunState &state)
+{
+    removePlainFile(paths::systemFile(QStringLiteral("skip.txt")));
+    if (!state.NfoWorkName.isEmpty())
+        removePlainFile(state.AppDir + QLatin1Char('/') + state.NfoWorkName);
+    removePlainFile(state.AppDir + QStringLiteral("/file_id.diz"));
+    removePlainFile(paths::systemFile(QStringLiteral("size.txt")));
+    removePlainFile(paths::systemFile(QStringLiteral("~kesto.diz")));
+}
+
+int RunBatch(Session &session, bool quiet)
+{
+    BatchReport report(session, quiet);
+    Window *const earlierWindow = session.svc.window;
+    session.svc.window = &report;
+    const auto finish = [&](std::optional<RunFailure> failure) {
+        session.svc.window = earlierWindow;
+        if (failure) {
+            report.failed(*failure);
+            return ExitStatusOf(failure->kind);
+        }
+        report.summary();
+        return 0;
+    };
+
+    // A refused start touches nothing: the fixed files are another instance's, or none exist.
+    if (paths::programDir() == QLatin1String("/"))
+        return finish(RunFailure{Failure::RootDirectory, {}});
+    qint64 holder = 0;
+    if (!runlock::acquire(&holder))
+        return finish(
+            RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
+
+    std::optional<RunFailure> failure = LoadScript(session);
+    if (!failure)
+        failure = ValidateJob(session);
+    if (!failure) {
+        CalculateSourceSize(session);
+        failure = RunPackaging(session);
+    }
+    RemoveFixedFiles(session.state);
+    return finish(failure);
+}
+
+} // namespace kesto

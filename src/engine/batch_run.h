@@ -1,0 +1,16 @@
+#pragma once
+// An unattended run, for cron and scripts: no window, no question; progress, the outcome and
+// every failure go to standard error, and the exit status says how it ended.
+#include <QString>
+
+namespace kesto {
+
+class Session;
+struct RunState;
+
+// Runs the job of state.ScriptPath; returns the exit status. quiet leaves only failures.
+int RunBatch(Session &session, bool quiet);
+// Removes the fixed files of the system drive and the working copies, as at shut-down.
+void RemoveFixedFiles(const RunState &state);
+
+} // namespace kesto

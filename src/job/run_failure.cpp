@@ -1,0 +1,82 @@
+#include "run_failure.h"
+
+namespace kesto {
+
+namespace {
+
+struct FailureText {
+    int status;
+    const char *window; // the window's message, or nullptr
+    const char *batch;  // what a batch run says when the window has no message
+    const char *remedy; // nullptr when there is nothing to do but read the detail
+};
+
+FailureText textOf(Failure kind)
+{
+    switch (kind) {
+    case Failure::ScriptUnreadable: return {1, "Error in Kesto script", nullptr, nullptr};
+    case Failure::ScriptBadValue: return {1, "Error in Kesto script", nullptr, nullptr};
+    case Failure::JobInvalid: return {1, nullptr, "the job is not valid", nullptr};
+    case Failure::NameHasBlank: return {1, "Spaces aren't allowed in filename", nullptr, nullptr};
+    case Failure::NameHasSeparator:
+        return {1, "Slashes aren't allowed in filename", nullptr, nullptr};
+    case Failure::NameClash: return {2, nullptr, "Duplicate zip name in zip directory", nullptr};
+    case Failure::OutputNotWritable:
+        return {2, nullptr, "the zip directory cannot be written", nullptr};
+    case Failure::DescriptionTest: return {2, nullptr, "the description test failed", nullptr};
+    case Failure::FileFailed: return {3, nullptr, "a file operation failed", nullptr};
+    case Failure::ZipFailed: return {3, nullptr, "a zip operation failed", nullptr};
+    case Failure::RootDirectory:
+        return {3, "Kesto32 can not be run from\r\na root directory, please reinstall.", nullptr,
+                nullptr};
+    case Failure::ArchiverMissing: return {4, nullptr, "wrar not found", "reinstall Kesto32"};
+    case Failure::SevenZipMissing:
+        return {4, nullptr, "7-Zip not found", "install the package 7zip"};
+    case Failure::ArchiverFailed:
+        return {4, nullptr, "the archiver failed",
+                "the volumes it left are wrapped, but the series is not complete"};
+    case Failure::ArchiverWarned:
+        return {4, nullptr, "the archiver could not read every file",
+                "the series leaves them out; see its messages above"};
+    case Failure::NoVolumes: return {4, nullptr, "the archiver left no volume", nullptr};
+    case Failure::AnotherInstance:
+        return {5, "Another instance of Kesto32 is running", nullptr, "nothing was done"};
+    }
+    return {3, nullptr, "failed", nullptr};
+}
+
+} // namespace
+
+int ExitStatusOf(Failure kind)
+{
+    return textOf(kind).status;
+}
+
+QString WindowMessage(Failure kind)
+{
+    const char *text = textOf(kind).window;
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+Icon WindowIcon(Failure kind)
+{
+    switch (kind) {
+    case Failure::NameHasBlank:
+    case Failure::NameHasSeparator: return Icon::Exclamation;
+    default: return Icon::Stop;
+    }
+}
+
+QString BatchReason(const RunFailure &failure)
+{
+    const FailureText text = textOf(failure.kind);
+    QString reason = QString::fromUtf8(text.window ? text.window : text.batch);
+    reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    if (!failure.detail.isEmpty())
+        reason += QStringLiteral(": ") + failure.detail;
+    if (text.remedy)
+        reason += QStringLiteral("; ") + QString::fromUtf8(text.remedy);
+    return reason;
+}
+
+} // namespace kesto

@@ -1,0 +1,50 @@
+#pragma once
+// Why a run (or a job's loading) ended without its archives: one kind, and the field, path or
+// figure concerned. The kind alone decides the exit status of a batch run and the message the
+// window shows; the detail only adds to the batch run's line.
+#include "system/platform.h"
+
+#include <QString>
+
+namespace kesto {
+
+enum class Failure {
+    // Status 1: the script could not be read, or the job it holds is not valid.
+    ScriptUnreadable,
+    ScriptBadValue,
+    JobInvalid,
+    NameHasBlank,
+    NameHasSeparator,
+    // Status 2: the run's own checks refused the job.
+    NameClash,
+    OutputNotWritable,
+    DescriptionTest,
+    // Status 3: the run failed on the way, or could not start at all.
+    FileFailed,
+    ZipFailed,
+    RootDirectory,
+    // Status 4: the archiver did not deliver a complete series.
+    ArchiverMissing,
+    SevenZipMissing,
+    ArchiverFailed,
+    ArchiverWarned,
+    NoVolumes,
+    // Status 5: another instance holds the run lock.
+    AnotherInstance,
+};
+
+struct RunFailure {
+    Failure kind;
+    QString detail;
+};
+
+// Exit status of a batch run that ends so.
+int ExitStatusOf(Failure kind);
+// The message box the window shows for it; empty where the window only shows the page at fault.
+QString WindowMessage(Failure kind);
+Icon WindowIcon(Failure kind);
+// The reason on a batch run's standard error: the window's text where it has one, else what
+// went wrong, then the detail and, where there is one, the remedy.
+QString BatchReason(const RunFailure &failure);
+
+} // namespace kesto
