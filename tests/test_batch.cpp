@@ -1,0 +1,308 @@
+// Unattended runs as a user starts them from cron: the real kesto32, wrar, 7-Zip and libzip on a
+// fresh tree, one case file per run under tests/batch/. Each case changes the standard job (or
+// its script, or the world around it) and states the exit status, the stderr lines and the
+// archives it must leave. Where 7-Zip cannot fail on demand, a fake `7zz` script stands first on
+// PATH. Format: tests/batch/README.
+#include "engine/run_plan.h"
+#include "job/run_failure.h"
+#include "job/script.h"
+#include "support/small_mount.h"
+#include "support/zip_inspect.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+using namespace kesto;
+using namespace kesto::test;
+
+namespace {
+
+const QString binDir = QStringLiteral(KESTO_BIN_DIR);
+const QString caseDir = QStringLiteral(KESTO_TEST_DATA "/../batch");
+
+// Finds the archive 7-Zip is asked for (the word after --) and fails as the case says.
+const char *const fakePreamble =
+    "#!/bin/sh\n"
+    "prev=; for a; do [ \"$prev\" = -- ] && archive=$a; prev=$a; done\n";
+
+struct Case {
+    QStringList lines;
+    QString root;
+};
+
+// "\xHH", "\r" and "\n" escapes, and $ROOT, $DATE.
+QByteArray expand(QString text, const QString &root)
+{
+    text.replace(QStringLiteral("\\r"), QStringLiteral("\r"));
+    text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("$ROOT"), root);
+    text.replace(QStringLiteral("$DATE"), DateStamp(QDate::currentDate()));
+    QByteArray bytes = text.toUtf8();
+    static const QRegularExpression hex(QStringLiteral(R"(\\x([0-9a-fA-F]{2}))"));
+    QByteArray out;
+    qsizetype at = 0;
+    for (auto m = hex.globalMatch(QString::fromLatin1(bytes)); m.hasNext();) {
+        const auto match = m.next();
+        out += bytes.mid(at, match.capturedStart() - at);
+        out += char(match.captured(1).toInt(nullptr, 16));
+        at = match.capturedEnd();
+    }
+    return out + bytes.mid(at);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The standard job: two volumes of 500,000 bytes, a skipped directory, a numbered description.
+JobSettings standardJob(const QString &root)
+{
+    writeFile(root + "/src/docs/data.bin", randomBytes(700'000, 7));
+    writeFile(root + "/src/readme.txt", "read me\r\n");
+    writeFile(root + "/src/scratch/junk.txt", "junk\r\n");
+    writeFile(root + "/file_id.diz", "My tool\r\nDisk: xxxxxxx\r\n");
+    writeFile(root + "/about.nfo", "About my tool\r\n");
+    QDir().mkpath(root + "/out");
+    QDir().mkpath(root + "/sys");
+    QDir().mkpath(root + "/tmp");
+    JobSettings job;
+    job.SourcePath = root + "/src";
+    job.SkipList = root + "/src/scratch/*.*\r\n";
+    job.DizPath = root + "/file_id.diz";
+    job.DizAutoNumber = true;
+    job.DizNoneSelected = false;
+    job.DizColumn = "7";
+    job.DizLine = "2";
+    job.NfoPath = root + "/about.nfo";
+    job.ZipDir = root + "/out";
+    job.ZipName = "tool";
+    job.VolumeSizeSetting = 1;
+    return job;
+}
+
+void setField(JobSettings &job, const QString &field, const QString &value)
+{
+    QString *const texts[] = {&job.SourcePath, &job.DizPath,   &job.DizColumn, &job.DizLine,
+                              &job.NfoPath,    &job.ExtraPath, &job.ZipDir,    &job.ZipName};
+    const char *const names[] = {"SourcePath", "DizPath",   "DizColumn", "DizLine",
+                                 "NfoPath",    "ExtraPath", "ZipDir",    "ZipName"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        if (field == QLatin1String(names[i])) {
+            *texts[i] = value;
+            return;
+        }
+    }
+    if (field == QLatin1String("VolumeSizeSetting"))
+        job.VolumeSizeSetting = qint16(value.toInt());
+    else if (field == QLatin1String("SkipList"))
+        job.SkipList = value.isEmpty() ? QString() : value + "\r\n";
+    else
+        QFAIL(qPrintable("unknown field " + field));
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+class BatchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void runs_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList cases = QDir(caseDir).entryList({"*.case"}, QDir::Files, QDir::Name);
+        QVERIFY(!cases.isEmpty());
+        for (const QString &name : cases)
+            QTest::newRow(qPrintable(name.chopped(5))) << caseDir + '/' + name;
+    }
+
+    void runs()
+    {
+        QFETCH(QString, file);
+        QFile caseFile(file);
+        QVERIFY(caseFile.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(caseFile.readAll()).split('\n');
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString root = dir.path();
+        JobSettings job = standardJob(root);
+        std::unique_ptr<SmallMount> readOnly;
+
+        // The world: the job, the script, the programs, the lock.
+        QString program = binDir + "/kesto32", argument = "!", scriptName = "job.kst";
+        QStringList options;
+        QByteArray fake;
+        bool onlyFakesOnPath = false;
+        QList<std::pair<int, QByteArray>> replaced;
+        int cutAfter = -1, heldLock = -1;
+        const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
+        const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
+        for (const QString &line : lines) {
+            const QString key = word(line, 0);
+            if (key == "set")
+                setField(job, word(line, 1), QString::fromUtf8(expand(rest(line, 2), root)));
+            else if (key == "file")
+                writeFile(root + '/' + word(line, 1), expand(rest(line, 2), root));
+            else if (key == "dir")
+                QDir().mkpath(root + '/' + word(line, 1));
+            else if (key == "unreadable") {
+                if (geteuid() == 0)
+                    QSKIP("root reads every file");
+                QVERIFY(QFile::setPermissions(root + '/' + word(line, 1), {}));
+            } else if (key == "unwritable") {
+                // Root writes wherever the mode forbids it, but not on a read-only mount.
+                if (geteuid() == 0) {
+                    readOnly = std::make_unique<SmallMount>(root + '/' + word(line, 1), "1m,ro");
+                    if (!readOnly->mounted)
+                        QSKIP("no read-only mount for root");
+                } else {
+                    QVERIFY(QFile::setPermissions(root + '/' + word(line, 1),
+                                                  QFile::ReadOwner | QFile::ExeOwner));
+                }
+            } else if (key == "fake7zz")
+                fake += expand(rest(line, 1), root) + '\n';
+            else if (key == "only-fakes-on-path")
+                onlyFakesOnPath = true;
+            else if (key == "alone") {
+                // The program without its helpers beside it.
+                program = root + "/bin/kesto32";
+                QDir().mkpath(root + "/bin");
+                QVERIFY(QFile::copy(binDir + "/kesto32", program));
+            } else if (key == "prefix")
+                argument = word(line, 1);
+            else if (key == "option")
+                options << word(line, 1);
+            else if (key == "script")
+                scriptName = word(line, 1);
+            else if (key == "cut")
+                cutAfter = word(line, 1).toInt();
+            else if (key == "line")
+                replaced.append({word(line, 1).toInt(), expand(line.section(' ', 2), root)});
+            else if (key == "hold-lock")
+                heldLock = word(line, 1).toInt();
+        }
+
+        if (scriptName == "job.kst") {
+            QList<QByteArray> script = ScriptText(job, QDateTime::currentDateTime()).split('\n');
+            script.removeLast();
+            for (auto &[number, text] : replaced)
+                script[number - 1] = text + '\r';
+            if (cutAfter >= 0)
+                script = script.mid(0, cutAfter);
+            writeFile(root + "/job.kst", script.join('\n') + (script.isEmpty() ? "" : "\n"));
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QDir().mkpath(root + "/fakebin");
+        if (!fake.isEmpty()) {
+            writeFile(root + "/fakebin/7zz", fakePreamble + fake);
+            QVERIFY(QFile::setPermissions(root + "/fakebin/7zz",
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        env.insert("PATH",
+                   onlyFakesOnPath ? root + "/fakebin" : root + "/fakebin:" + env.value("PATH"));
+        env.insert("KESTO32_SYSTEM_DIR", root + "/sys");
+        env.insert("XDG_DATA_HOME", root + "/data");
+        env.insert("TMPDIR", root + "/tmp");
+        for (const char *name :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS"})
+            env.remove(name);
+        int lockFd = -1;
+        if (heldLock >= 0) {
+            lockFd = ::open(QFile::encodeName(root + "/sys/kesto32.lock"), O_RDWR | O_CREAT, 0600);
+            QVERIFY(lockFd >= 0 && ::flock(lockFd, LOCK_EX | LOCK_NB) == 0);
+            const QByteArray pid = QByteArray::number(heldLock) + '\n';
+            QCOMPARE(::write(lockFd, pid.constData(), size_t(pid.size())), pid.size());
+        }
+
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(root);
+        process.start(program, options << argument + root + '/' + scriptName);
+        QVERIFY(process.waitForFinished(120'000));
+        if (lockFd >= 0)
+            ::close(lockFd);
+        const QByteArray standardError = process.readAllStandardError();
+        const QStringList errorLines =
+            QString::fromUtf8(standardError).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+
+        // What the case expects.
+        bool statusChecked = false;
+        for (const QString &line : lines) {
+            const QString key = word(line, 0);
+            const QString value = QString::fromUtf8(expand(rest(line, 1), root));
+            if (key == "status") {
+                QVERIFY2(process.exitCode() == value.toInt(), standardError.constData());
+                statusChecked = true;
+            } else if (key == "stderr") {
+                QVERIFY2(errorLines.contains(value), standardError.constData());
+            } else if (key == "stderr-match") {
+                QVERIFY2(!errorLines.filter(QRegularExpression('^' + value + '$')).isEmpty(),
+                         standardError.constData());
+            } else if (key == "stderr-lines") {
+                QVERIFY2(errorLines.size() == value.toInt(), standardError.constData());
+            } else if (key == "archives") {
+                QCOMPARE(sorted(entriesOf(root + "/out")), value.split(' ', Qt::SkipEmptyParts));
+            } else if (key == "holds") {
+                const QString archive = root + "/out/" + word(value, 0);
+                QVERIFY(unzipTests(archive));
+                QCOMPARE(unzipNames(archive), rest(value, 1).split(' '));
+            } else if (key == "diz") {
+                QCOMPARE(unzipContent(root + "/out/" + word(value, 0), "file_id.diz"),
+                         expand(rest(value, 1), root));
+            } else if (key == "sys") {
+                QCOMPARE(sorted(entriesOf(root + "/sys")), value.split(' ', Qt::SkipEmptyParts));
+            } else if (key == "gone") {
+                QVERIFY2(!QFileInfo::exists(root + '/' + value), qPrintable(value));
+            }
+        }
+        QVERIFY2(statusChecked, "a case must state its exit status");
+    }
+
+    // The statuses a user reads about are the ones the program has, in the README and --help.
+    void statusesDocumented()
+    {
+        QFile readme(QStringLiteral(KESTO_TEST_DATA "/../../README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        static const QRegularExpression row(QStringLiteral(R"(^\| (\d+|128\+N) \| (.+) \|$)"),
+                                            QRegularExpression::MultilineOption);
+        QStringList documented;
+        QProcess help;
+        help.start(binDir + "/kesto32", {"--help"});
+        QVERIFY(help.waitForFinished());
+        const QString helpText = QString::fromUtf8(help.readAllStandardOutput()).simplified();
+        for (auto m = row.globalMatch(QString::fromUtf8(readme.readAll())); m.hasNext();) {
+            const auto match = m.next();
+            documented << match.captured(1);
+            const QString entry = match.captured(1) + ' ' + match.captured(2).simplified();
+            QVERIFY2(helpText.contains(entry), qPrintable("--help lacks: " + entry));
+        }
+        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
+        // And every status a failure can end with is among them.
+        for (int kind = 0; kind <= int(Failure::AnotherInstance); ++kind) {
+            const int status = ExitStatusOf(Failure(kind));
+            QVERIFY(documented.contains(QString::number(status)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(BatchTest)
+#include "test_batch.moc"
