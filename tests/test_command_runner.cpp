@@ -192,6 +192,17 @@ private slots:
         QCOMPARE(readArgvDump(dir.filePath("argv")), QList<QByteArray>{"one"});
     }
 
+    // wrar passes 7-Zip's percentage on as lines "<n>%"; the rest of its output is its own.
+    void percentagesReachTheProgressHook()
+    {
+        QList<int> seen;
+        SystemCommandRunner runner;
+        runner.onProgress = [&seen](int percent) { seen << percent; };
+        runner.execCmd("sh -c \"printf '5%%\\nScanning 7%% of it\\n100%%'\"");
+        QCOMPARE(runner.lastExitStatus(), 0);
+        QCOMPARE(seen, (QList<int>{5, 100}));
+    }
+
     // The program only ends once a timer of ours has fired: so the wait serves events.
     void eventsServedWhileWaiting()
     {

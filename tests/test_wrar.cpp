@@ -175,9 +175,9 @@ private slots:
         QCOMPARE(run.status, 0);
 
         QList<QByteArray> received = readArgvDump(wrar.dump());
-        QCOMPARE(received.size(), 13);
-        const QString list = QFile::decodeName(received.takeAt(9).mid(3));
-        QCOMPARE(received.join(' '), "a -t7z -sae -spd -mx=9 -ms=on -v1440000b -y -scsWIN -- "
+        QCOMPARE(received.size(), 14);
+        const QString list = QFile::decodeName(received.takeAt(10).mid(3));
+        QCOMPARE(received.join(' '), "a -bsp1 -t7z -sae -spd -mx=9 -ms=on -v1440000b -y -scsWIN -- "
                                      "out/tool " +
                                          QFile::encodeName(wrar.work.filePath("my src")));
         // The translated list was private to the run.

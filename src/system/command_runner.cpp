@@ -135,8 +135,10 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     // Nobody can answer a question while the window ignores input.
     process.setStandardInputFile(QProcess::nullDevice());
     QByteArray pending; // a progress line not yet complete
-    const auto readProgress = [&] {
+    const auto readProgress = [&](bool ended) {
         pending += process.readAllStandardOutput();
+        if (ended && !pending.isEmpty() && !pending.endsWith('\n'))
+            pending += '\n';
         qsizetype end;
         while ((end = pending.indexOf('\n')) >= 0) {
             const QByteArray line = pending.left(end).trimmed();
@@ -151,7 +153,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     };
     if (command.outputFile.isEmpty() && onProgress) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&process, &QProcess::readyReadStandardOutput, readProgress);
+        QObject::connect(&process, &QProcess::readyReadStandardOutput,
+                         [&readProgress] { readProgress(false); });
     } else if (command.outputFile.isEmpty()) {
         process.setProcessChannelMode(QProcess::ForwardedChannels);
     } else {
@@ -174,7 +177,7 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
             process.waitForFinished(-1);
     }
     if (command.outputFile.isEmpty() && onProgress)
-        readProgress();
+        readProgress(true);
     if (process.exitStatus() == QProcess::NormalExit)
         lastExitStatus_ = process.exitCode();
     if (lastExitStatus_ != 0)

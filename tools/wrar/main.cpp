@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -118,11 +119,26 @@ int main(int argc, char **argv)
 
     QProcess sevenZipRun;
     sevenZipRun.setProgram(sevenZip);
-    sevenZipRun.setArguments(wrar::SevenZipArguments(request, translatedPath));
-    // 7-Zip's progress report is noise in a batch run's output; its errors still reach stderr.
+    QStringList arguments = wrar::SevenZipArguments(request, translatedPath);
+    // Its percentage goes to its standard output, where nothing else of interest does.
+    arguments.insert(1, QStringLiteral("-bsp1"));
+    sevenZipRun.setArguments(arguments);
+    // Its errors reach stderr; of its output only the percentage is passed on, as lines "<n>%".
     sevenZipRun.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sevenZipRun.setStandardOutputFile(QProcess::nullDevice());
     sevenZipRun.setStandardInputFile(QProcess::nullDevice());
+    int lastPercent = -1;
+    QObject::connect(&sevenZipRun, &QProcess::readyReadStandardOutput, [&] {
+        static const QRegularExpression percent(QStringLiteral("(\\d+)%"));
+        const QString output = QString::fromLatin1(sevenZipRun.readAllStandardOutput());
+        for (auto m = percent.globalMatch(output); m.hasNext();) {
+            const int value = m.next().captured(1).toInt();
+            if (value != lastPercent && value <= 100) {
+                lastPercent = value;
+                std::printf("%d%%\n", value);
+                std::fflush(stdout);
+            }
+        }
+    });
     if (timingsWanted())
         reportCommand(sevenZip, sevenZipRun.arguments());
     QElapsedTimer running;
