@@ -319,7 +319,8 @@ std::optional<RunFailure> LoadScript(Session &session)
     std::optional<RunFailure> failure;
     QFile file(session.state.ScriptPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        failure = RunFailure{Failure::ScriptUnreadable, file.errorString()};
+        failure = RunFailure{Failure::ScriptUnreadable,
+                             session.state.ScriptPath + QStringLiteral(": ") + file.errorString()};
     } else {
         ScriptReader reader(file);
         if (!readScript(reader, session.job))

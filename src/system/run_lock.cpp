@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>

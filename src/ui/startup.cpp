@@ -39,9 +39,7 @@ void MainWindow::MainWindowLoad()
 
     if (programDir_ == QLatin1String("/")) {
         rootDirectory_ = true;
-        session_.error(QStringLiteral("Kesto32 can not be run from") + QStringLiteral("\r\n") +
-                           QStringLiteral("a root directory, please reinstall."),
-                       Icon::Stop);
+        session_.report({Failure::RootDirectory, {}});
         close();
         return;
     }
