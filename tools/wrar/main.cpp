@@ -12,7 +12,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <csignal>
 #include <cstdio>
+
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -87,6 +91,8 @@ int main(int argc, char **argv)
     if (!source.exists())
         return fail(wrar::FatalStatus, QStringLiteral("source not found: %1").arg(request.source));
     request.source = QDir::cleanPath(source.absoluteFilePath());
+    // The source as named is what the user chose, link or not; below it nothing is followed.
+    const QString packed = source.isSymLink() ? source.canonicalFilePath() : request.source;
 
     const QString sevenZip = findSevenZip();
     if (sevenZip.isEmpty())
@@ -101,8 +107,8 @@ int main(int argc, char **argv)
         if (!list.open(QIODevice::ReadOnly))
             return fail(wrar::FatalStatus, QStringLiteral("cannot read the list %1: %2")
                                                .arg(request.listFile, list.errorString()));
-        const QByteArray entries =
-            wrar::TranslateExclusions(list.readAll(), QFile::encodeName(request.source));
+        const QByteArray entries = wrar::TranslateExclusions(
+            list.readAll(), QFile::encodeName(request.source), QFile::encodeName(packed));
         if (!entries.isEmpty()) {
             if (!translated.open() || translated.write(entries) != entries.size() ||
                 !translated.flush())
@@ -118,7 +124,16 @@ int main(int argc, char **argv)
 
     QProcess sevenZipRun;
     sevenZipRun.setProgram(sevenZip);
-    sevenZipRun.setArguments(wrar::SevenZipArguments(request, translatedPath));
+    wrar::Request packing = request;
+    packing.source = packed;
+    sevenZipRun.setArguments(wrar::SevenZipArguments(packing, translatedPath));
+    // 7-Zip must not outlive wrar, however wrar ends.
+    const pid_t wrarPid = ::getpid();
+    sevenZipRun.setChildProcessModifier([wrarPid] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != wrarPid)
+            ::_exit(255);
+    });
     // 7-Zip's progress report is noise in a batch run's output; its errors still reach stderr.
     sevenZipRun.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sevenZipRun.setStandardOutputFile(QProcess::nullDevice());
