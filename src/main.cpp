@@ -1,7 +1,9 @@
+#include "engine/run_stop.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
 #include "system/paths.h"
+#include "system/stop_signals.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
 #include "system/zip_component.h"
@@ -95,6 +97,9 @@ int main(int argc, char **argv)
     };
     window.setSplashCloser([] { CloseSplash(); });
     window.setAboutSplashOpener([&session, &window] { OpenAboutSplash(session, &window); });
+
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, [&session] { StopForSignal(session); });
 
     // Closing the main window ends the program, whatever other window is open.
     QApplication::setQuitOnLastWindowClosed(false);

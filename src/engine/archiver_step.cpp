@@ -34,7 +34,8 @@ bool PrepareArchiverStep(Session &session, RunPlan &plan)
     const QString skipFile = paths::systemFile(QStringLiteral("skip.txt"));
     QSaveFile file(skipFile);
     const QByteArray bytes = QFile::encodeName(session.job.SkipList) + "\r\n";
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!paths::dropLink(skipFile) || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size() || !file.commit())
         return false;
     plan.skipSwitch = QStringLiteral("-x@") + CommandLineWord(skipFile);
     return true;

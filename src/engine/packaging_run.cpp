@@ -4,9 +4,12 @@
 #include "describe/diz_numbering.h"
 #include "job/session.h"
 #include "run_plan.h"
+#include "run_stop.h"
 #include "system/paths.h"
 #include "system/timings.h"
 #include "zip_step.h"
+
+#include <QDir>
 
 #include <optional>
 
@@ -65,8 +68,8 @@ bool checksPass(Session &s)
     const QStringList clashes =
         paths::list(job.ZipDir, job.ZipName + QLatin1Char('*'), paths::Listing::Files);
     if (!clashes.isEmpty()) {
-        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory")
-                                          + QLatin1Char('\n') + QStringLiteral("Overwrite?"),
+        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
+                                          QLatin1Char('\n') + QStringLiteral("Overwrite?"),
                                       Icon::Exclamation, Buttons::OkCancel);
         if (answer == Answer::Cancel) {
             refuse(s, Page::Zip, Field::ZipName, QStringLiteral("zip name in use"));
@@ -88,11 +91,26 @@ bool checksPass(Session &s)
 
 void FailRun(Session &session, const char *what)
 {
+    if (EndStoppedRun(session))
+        return;
     if (session.svc.window)
         session.svc.window->setArchiverWindowState(0);
     session.state.RunInProgress = false;
     if (session.batchMode())
         session.endBatch(ExitRunFailed, QString::fromUtf8(what));
+}
+
+void RemoveRunFiles(Session &session)
+{
+    RunState &state = session.state;
+    if (session.svc.window)
+        session.svc.window->setArchiverWindowState(0);
+    state.RunInProgress = false;
+    if (state.WorkDir.isEmpty())
+        return;
+    QDir::setCurrent(paths::systemDir()); // the zip step works inside it
+    QDir(state.WorkDir).removeRecursively();
+    state.WorkDir.clear();
 }
 
 void kesto_Click(Session &session)
@@ -119,13 +137,16 @@ void kesto_Click(Session &session)
         FailRun(session, "the work directory cannot be created");
         return;
     }
-    plan.rarArchivePath = paths::join(state.WorkDir, session.job.ZipName
-                                                         + RarExtension(session.job.VolumeSizeSetting));
+    plan.rarArchivePath = paths::join(
+        state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
     RunArchiverStep(session, plan);
+    if (EndStoppedRun(session))
+        return;
     timings::mark("zip-start");
     RunZipStep(session, plan);
     timings::mark("zip-end");
+    EndStoppedRun(session); // stopped too late to stop anything
 }
 
 } // namespace kesto

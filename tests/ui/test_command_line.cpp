@@ -12,12 +12,24 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace kesto;
 using namespace kesto::test;
 
 namespace {
 
 const QString program = QStringLiteral(KESTO_BIN_DIR "/kesto32");
+
+// Running, and not a zombie left for a parent to reap.
+bool alive(const QString &pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray fields = stat.readAll();
+    return !fields.mid(fields.lastIndexOf(')') + 2).startsWith('Z');
+}
 
 struct Run {
     int status = -1;
@@ -75,6 +87,14 @@ private slots:
     void batchRunPackagesTheJobAndCleansUp()
     {
         QFETCH(QString, prefix);
+        // Links planted at the fixed files' names: each file is replaced, nothing written through.
+        const QStringList fixed{QStringLiteral("skip.txt"), QStringLiteral("size.txt"),
+                                QStringLiteral("~kesto.diz")};
+        for (const QString &name : fixed) {
+            write(QStringLiteral("canary-") + name, "canary");
+            QVERIFY(QFile::link(root + QStringLiteral("/canary-") + name,
+                                root + QStringLiteral("/sys/") + name));
+        }
         const QDate before = QDate::currentDate();
         const Run run = start(prefix + writeScript());
         const QDate after = QDate::currentDate();
@@ -106,6 +126,11 @@ private slots:
         // The skip file, the size report and the work directory are gone; so are the working
         // copies beside the program (checked in cleanup).
         QCOMPARE(entriesOf(root + QStringLiteral("/sys")), QStringList());
+        for (const QString &name : fixed) {
+            QFile canary(root + QStringLiteral("/canary-") + name);
+            QVERIFY(canary.open(QIODevice::ReadOnly));
+            QCOMPARE(canary.readAll(), "canary");
+        }
     }
 
     void jobThatCannotRunEndsBeforeWriting_data()
@@ -143,6 +168,66 @@ private slots:
         QVERIFY(!QFileInfo::exists(root + QStringLiteral("/sys/Kesto001")));
     }
 
+    // A stop signal ends the whole archiver (7-Zip under wrar included), abandons the add in
+    // progress and removes the work directory and the fixed files.
+    void signalStopsTheRun_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("inZipStep");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("SIGINT while 7-Zip runs") << SIGINT << false << QByteArray("SIGINT");
+        QTest::newRow("SIGHUP while 7-Zip runs") << SIGHUP << false << QByteArray("SIGHUP");
+        QTest::newRow("SIGTERM in the zip step") << SIGTERM << true << QByteArray("SIGTERM");
+    }
+    void signalStopsTheRun()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, inZipStep);
+        QFETCH(QByteArray, line);
+        // A 7-Zip that runs until stopped, or one that quickly leaves two big volumes.
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/fake")));
+        const QString pidFile = root + QStringLiteral("/fake/pid");
+        write(QStringLiteral("fake/7zz"),
+              "#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile) + "'\n" +
+                  (inZipStep ? QByteArray("for a; do archive=$name; name=$a; done\n"
+                                          "head -c 40000000 /dev/urandom > \"$archive.001\"\n"
+                                          "head -c 40000000 /dev/urandom > \"$archive.002\"\n")
+                             : QByteArray("exec sleep 600\n")));
+        QVERIFY(QFile::setPermissions(root + QStringLiteral("/fake/7zz"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        QProcess process;
+        setUp(process, QLatin1Char('!') + writeScript());
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert(QStringLiteral("PATH"),
+                   root + QStringLiteral("/fake:") + env.value(QStringLiteral("PATH")));
+        process.setProcessEnvironment(env);
+        process.start();
+        const QString firstArchive = root + QStringLiteral("/out/tool001.zip");
+        QTRY_VERIFY_WITH_TIMEOUT(inZipStep
+                                     ? QFileInfo::exists(firstArchive)
+                                     : QFileInfo::exists(pidFile) && QFileInfo(pidFile).size(),
+                                 120'000);
+        QFile pid(pidFile);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const QString sevenZip = QString::fromLatin1(pid.readAll().trimmed());
+        QVERIFY(::kill(static_cast<pid_t>(process.processId()), signal) == 0);
+        QVERIFY(process.waitForFinished(120'000));
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + signal);
+        QCOMPARE(process.readAllStandardError(), "kesto32: job.kst: stopped by " + line + '\n');
+        QTRY_VERIFY(!alive(sevenZip));
+        QCOMPARE(entriesOf(root + QStringLiteral("/sys")), QStringList());
+        // What the zip step left is whole archives, and nothing else.
+        for (const QString &name : entriesOf(root + QStringLiteral("/out"))) {
+            QVERIFY2(
+                QRegularExpression(QStringLiteral("^tool00[12]\\.zip$")).match(name).hasMatch(),
+                qPrintable(name));
+            QVERIFY(unzipTests(root + QStringLiteral("/out/") + name));
+        }
+    }
+
 private:
     void write(const QString &relative, const QByteArray &bytes)
     {
@@ -163,16 +248,7 @@ private:
     Run start(const QString &argument)
     {
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KESTO32_SYSTEM_DIR"), root + QStringLiteral("/sys"));
-        env.insert(QStringLiteral("TMPDIR"), root + QStringLiteral("/tmp"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("QT_LOGGING_RULES"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(env);
-        process.setProgram(program);
-        process.setArguments({argument});
+        setUp(process, argument);
         process.start();
         Run run;
         if (!process.waitForFinished(120'000)) {
@@ -184,6 +260,20 @@ private:
         run.exit = process.exitStatus();
         run.standardError = process.readAllStandardError();
         return run;
+    }
+
+    void setUp(QProcess &process, const QString &argument)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KESTO32_SYSTEM_DIR"), root + QStringLiteral("/sys"));
+        env.insert(QStringLiteral("TMPDIR"), root + QStringLiteral("/tmp"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("QT_LOGGING_RULES"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        process.setProcessEnvironment(env);
+        process.setProgram(program);
+        process.setArguments({argument});
     }
 
     std::unique_ptr<QTemporaryDir> dir;
