@@ -68,8 +68,8 @@ bool checksPass(Session &s)
     const QStringList clashes =
         paths::list(job.ZipDir, job.ZipName + QLatin1Char('*'), paths::Listing::Files);
     if (!clashes.isEmpty()) {
-        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
-                                          QLatin1Char('\n') + QStringLiteral("Overwrite?"),
+        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory")
+                                          + QLatin1Char('\n') + QStringLiteral("Overwrite?"),
                                       Icon::Exclamation, Buttons::OkCancel);
         if (answer == Answer::Cancel) {
             refuse(s, Page::Zip, Field::ZipName, QStringLiteral("zip name in use"));
@@ -137,8 +137,8 @@ void kesto_Click(Session &session)
         FailRun(session, "the work directory cannot be created");
         return;
     }
-    plan.rarArchivePath = paths::join(
-        state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
+    plan.rarArchivePath = paths::join(state.WorkDir, session.job.ZipName
+                                                         + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
     RunArchiverStep(session, plan);
     if (EndStoppedRun(session))
