@@ -1,9 +1,11 @@
 #include "engine/batch_run.h"
+#include "engine/run_stop.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
+#include "system/stop_signals.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
 #include "system/zip_component.h"
@@ -78,7 +80,9 @@ int main(int argc, char **argv)
         "     volume; the volumes it left are wrapped, but the series is not complete\n"
         "  5  another instance of the program runs for this user (it holds the lock in the\n"
         "     system directory, and its process id is named): nothing was done\n"
-        "  128+N  ended by signal N\n\n"
+        "  128+N  ended by signal N (SIGINT, SIGTERM or SIGHUP): the archiver is stopped, the\n"
+        "     archive being written stays as it was, the work directory and the fixed files are\n"
+        "     removed\n\n"
         "Failures and progress go to standard error as lines \"kesto32: <script>: <reason>\"."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -103,6 +107,7 @@ int main(int argc, char **argv)
         session.svc.disks = &disks;
         session.svc.zip = &zip;
         session.state.AppDir = paths::appDir();
+        StopSignals stopSignals;
         const int status = RunBatch(session, parser.isSet(quiet));
         timings::mark("exit");
         return status;
@@ -156,12 +161,19 @@ int main(int argc, char **argv)
     window.setSplashCloser([] { CloseSplash(); });
     window.setAboutSplashOpener([&session, &window] { OpenAboutSplash(session, &window); });
 
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, [&session] { StopForSignal(session); });
+
     // Closing the main window ends the program, whatever other window is open.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&window, &ui::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    const int status = app.exec();
+    int status = app.exec();
+    if (const int signal = CaughtStopSignal()) {
+        ReportStopped(session);
+        status = 128 + signal;
+    }
     timings::mark("exit");
     return status;
 }

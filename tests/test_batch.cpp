@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -152,7 +153,8 @@ private slots:
         QByteArray fake;
         bool onlyFakesOnPath = false;
         QList<std::pair<int, QByteArray>> replaced;
-        int cutAfter = -1, heldLock = -1;
+        int cutAfter = -1, heldLock = -1, stopSignal = 0;
+        QString signalWhen;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
         for (const QString &line : lines) {
@@ -198,6 +200,13 @@ private slots:
                 replaced.append({word(line, 1).toInt(), expand(line.section(' ', 2), root)});
             else if (key == "hold-lock")
                 heldLock = word(line, 1).toInt();
+            else if (key == "link")
+                QVERIFY(QFile::link(QString::fromUtf8(expand(rest(line, 2), root)),
+                                    root + '/' + word(line, 1)));
+            else if (key == "signal-when") {
+                signalWhen = root + '/' + word(line, 1);
+                stopSignal = word(line, 2).toInt();
+            }
         }
 
         if (scriptName == "job.kst") {
@@ -236,6 +245,10 @@ private slots:
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(root);
         process.start(program, options << argument + root + '/' + scriptName);
+        if (stopSignal != 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(signalWhen).size() > 0, 120'000);
+            QCOMPARE(::kill(pid_t(process.processId()), stopSignal), 0);
+        }
         QVERIFY(process.waitForFinished(120'000));
         if (lockFd >= 0)
             ::close(lockFd);
@@ -270,6 +283,27 @@ private slots:
                          expand(rest(value, 1), root));
             } else if (key == "sys") {
                 QCOMPARE(sorted(entriesOf(root + "/sys")), value.split(' ', Qt::SkipEmptyParts));
+            } else if (key == "intact") {
+                for (const QString &name : entriesOf(root + "/out"))
+                    QVERIFY2(unzipTests(root + "/out/" + name), qPrintable(name));
+            } else if (key == "content") {
+                QFile content(root + '/' + word(value, 0));
+                QVERIFY(content.open(QIODevice::ReadOnly));
+                QCOMPARE(content.readAll(), expand(rest(value, 1), root));
+            } else if (key == "ended") {
+                // The process named in the file is gone, not even a zombie left for a parent.
+                QFile pidFile(root + '/' + value);
+                QVERIFY(pidFile.open(QIODevice::ReadOnly));
+                const QString stat =
+                    "/proc/" + QString::fromLatin1(pidFile.readAll().trimmed()) + "/stat";
+                const auto alive = [&stat] {
+                    QFile file(stat);
+                    if (!file.open(QIODevice::ReadOnly))
+                        return false;
+                    const QByteArray fields = file.readAll();
+                    return !fields.mid(fields.lastIndexOf(')') + 2).startsWith('Z');
+                };
+                QTRY_VERIFY(!alive());
             } else if (key == "gone") {
                 QVERIFY2(!QFileInfo::exists(root + '/' + value), qPrintable(value));
             }

@@ -7,9 +7,44 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
+
 using namespace kesto::test;
+namespace fs = std::filesystem;
 
 namespace {
+
+// A tree as relative path -> "->target" for a link, the contents for a file, "/" for a folder.
+using Tree = std::map<std::string, std::string>;
+
+Tree readTree(const fs::path &root)
+{
+    Tree tree;
+    for (const fs::directory_entry &entry : fs::recursive_directory_iterator(root)) {
+        std::string &value = tree[entry.path().lexically_relative(root).string()];
+        if (entry.is_symlink()) {
+            value = "->" + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_directory()) {
+            value = "/";
+        } else {
+            std::ifstream in(entry.path(), std::ios::binary);
+            value = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    return tree;
+}
+
+QByteArray output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+               ? process.readAllStandardOutput()
+               : QByteArray("failed");
+}
 
 // Words of a command line written with blanks; '' stands for an empty word.
 QStringList words(const QString &line)
@@ -19,25 +54,21 @@ QStringList words(const QString &line)
     return list;
 }
 
-// 7-Zip's arguments after "a -t7z -sae -spd"; LIST stands for the translated list.
+// 7-Zip's arguments after "a -t7z -sae -spd -snl"; LIST stands for the translated list.
 const struct {
     const char *name, *arguments, *sevenZip;
 } mappings[] = {
     {"floppy volumes, solid, skip list", "a -r -v1440000b -m5 -s -y /w/tool.001 /s -x@/sys/skip",
      "-mx=9 -ms=on -v1440000b -y -scsWIN -x@LIST -- /w/tool /s"},
-    {"one unlimited archive", "a -r -v0000b -y /w/tool.rar /s", "-mx=5 -y -- /w/tool.rar /s"},
-    {"any number of zeros is unlimited", "a -r -v0b -y /w/t.001 /s", "-mx=5 -y -- /w/t.001 /s"},
-    {"strongest, not solid", "a -r -v500000b -m5 -y /w/t.001 /s", "-mx=9 -v500000b -y -- /w/t /s"},
-    {"solid at the normal level", "a -r -v500000b -s -y /w/t.001 /s",
-     "-mx=5 -ms=on -v500000b -y -- /w/t /s"},
-    {"leading zeros dropped", "a -r -v0100000000b -y /w/t.001 /s",
-     "-mx=5 -v100000000b -y -- /w/t /s"},
-    {"names that look like switches", "a -r -v0b -y -t.rar -x@src", "-mx=5 -y -- -t.rar -x@src"},
+    {"one unlimited archive", "a -r -v0000b -y /w/tool.rar /s",
+     "-mx=5 -ms=off -y -- /w/tool.rar /s"},
+    {"names that look like switches", "a -r -v0b -y -t.rar -x@src",
+     "-mx=5 -ms=off -y -- -t.rar -x@src"},
 };
 
 // The list 7-Zip is given for a skip file, the source being /p/src unless given.
 const struct {
-    const char *name, *skipFile, *list, *source = "/p/src";
+    const char *name, *skipFile, *list, *source = "/p/src", *packed = "";
 } exclusions[] = {
     {"directory and file, closing empty line", "/p/src/old/*.*\r\n/p/src/docs/readme.txt\r\n\r\n",
      "\"src/old\"\n\"src/docs/readme.txt\"\n"},
@@ -46,6 +77,8 @@ const struct {
     {"empty lines in between are skipped", "\r\n/p/src/a\r\n\r\n\r\n/p/src/b\r\n",
      "\"src/a\"\n\"src/b\"\n"},
     {"source with blanks", "/p/my src/old/*.*\r\n", "\"my src/old\"\n", "/p/my src"},
+    {"source named through a link: stored under the target's name", "/p/src/old/*.*\r\n",
+     "\"real/old\"\n", "/p/src", "/q/real"},
     {"source just below the root", "/src/a.txt\r\n", "\"src/a.txt\"\n", "/src"},
     {"directory with a trailing separator", "/p/src/old/\r\n", "\"src/old\"\n"},
     {"the source itself leaves out everything", "/p/src/*.*\r\n", "\"src\"\n"},
@@ -122,7 +155,67 @@ private slots:
         QVERIFY2(wrar::ParseArguments(words(row.arguments), request, error), qPrintable(error));
         const QString list = request.listFile.isEmpty() ? QString() : "LIST";
         QCOMPARE(wrar::SevenZipArguments(request, list),
-                 words(QString("a -t7z -sae -spd ") + row.sevenZip));
+                 words(QString("a -t7z -sae -spd -snl ") + row.sevenZip));
+    }
+
+    // What the real 7-Zip makes of it: a solid set only when asked, links stored as links (an
+    // outside link, a loop and a link to a file outside stay links), the tree back exactly.
+    void packsTheTreeAsItIs_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QByteArray>("solid");
+        QTest::newRow("not solid") << QStringList{"-v0000b"} << "src" << QByteArray("-");
+        QTest::newRow("solid, volumes")
+            << QStringList{"-v100000b", "-s"} << "src" << QByteArray("+");
+        // The source named through a link is the folder it names; its own name is stored.
+        QTest::newRow("source named through a link")
+            << QStringList{"-v0000b"} << "link" << QByteArray("-");
+    }
+    void packsTheTreeAsItIs()
+    {
+        QFETCH(QStringList, switches);
+        QFETCH(QString, source);
+        QFETCH(QByteArray, solid);
+        QTemporaryDir work;
+        const fs::path root = QFile::encodeName(work.path()).constData();
+        fs::create_directories(root / "src/sub");
+        fs::create_directories(root / "outside/deep");
+        fs::create_directories(root / "out");
+        for (const char *name : {"src/a.txt", "src/sub/b.txt", "src/skipped", "outside/deep/c"})
+            std::ofstream(root / name) << name << std::string(100'000, 'x');
+        fs::create_symlink("..", root / "src/sub/loop");
+        fs::create_symlink("../outside", root / "src/outside");
+        fs::create_symlink("/etc/passwd", root / "src/passwd");
+        fs::create_symlink("src", root / "link");
+        std::ofstream(root / "skip.txt")
+            << (root / source.toStdString() / "skipped").string() << "\r\n";
+
+        const bool volumes = switches.first() != "-v0000b";
+        const QString archive = work.filePath(volumes ? "out/t.001" : "out/t.rar");
+        QProcess wrar;
+        wrar.start(KESTO_BIN_DIR "/wrar", QStringList{"a", "-r"} + switches +
+                                              QStringList{"-y", archive, work.filePath(source),
+                                                          "-x@" + work.filePath("skip.txt")});
+        QVERIFY(wrar.waitForFinished(-1));
+        QCOMPARE(wrar.exitCode(), 0);
+
+        const QByteArray listing = output("7zz", {"l", "-slt", archive});
+        QVERIFY2(listing.contains("\nSolid = " + solid + "\n"), listing.constData());
+        // -snld20: the recipient asks for the links as stored, also those leading outside.
+        QVERIFY(output("7zz", {"x", "-snld20", "-y", "-o" + work.filePath("x"), archive}) !=
+                "failed");
+        Tree expected = readTree(root / "src");
+        expected.erase("skipped");
+        QCOMPARE(expected.at("sub/loop"), "->..");
+        Tree got = readTree(root / "x/src");
+        // 7-Zip re-roots an absolute link below the folder it unpacks to; the link as stored:
+        QCOMPARE(output("7zz", {"x", "-so", archive, "src/passwd"}), "/etc/passwd");
+        QVERIFY(got["passwd"].starts_with("->"));
+        got.erase("passwd");
+        expected.erase("passwd");
+        QCOMPARE(got.size(), expected.size());
+        QVERIFY(got == expected);
     }
 
     void refusedCommandLines()
@@ -157,7 +250,7 @@ private slots:
     void translateExclusions()
     {
         const auto &row = currentRow(exclusions);
-        QCOMPARE(wrar::TranslateExclusions(row.skipFile, row.source), row.list);
+        QCOMPARE(wrar::TranslateExclusions(row.skipFile, row.source, row.packed), row.list);
     }
 
     void programPassesItsTranslationTo7Zip()
@@ -175,11 +268,12 @@ private slots:
         QCOMPARE(run.status, 0);
 
         QList<QByteArray> received = readArgvDump(wrar.dump());
-        QCOMPARE(received.size(), 14);
-        const QString list = QFile::decodeName(received.takeAt(10).mid(3));
-        QCOMPARE(received.join(' '), "a -bsp1 -t7z -sae -spd -mx=9 -ms=on -v1440000b -y -scsWIN -- "
-                                     "out/tool " +
-                                         QFile::encodeName(wrar.work.filePath("my src")));
+        QCOMPARE(received.size(), 15);
+        const QString list = QFile::decodeName(received.takeAt(11).mid(3));
+        QCOMPARE(received.join(' '),
+                 "a -bsp1 -t7z -sae -spd -snl -mx=9 -ms=on -v1440000b -y -scsWIN -- "
+                 "out/tool " +
+                     QFile::encodeName(wrar.work.filePath("my src")));
         // The translated list was private to the run.
         QVERIFY(!list.isEmpty() && !QFile::exists(list));
     }

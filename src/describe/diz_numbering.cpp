@@ -6,6 +6,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QSaveFile>
+
 #include <algorithm>
 #include <optional>
 
@@ -50,9 +52,10 @@ std::optional<QByteArray> readInput(const QString &path)
 // Writes lines, each followed by CR LF, into a file that is created or emptied.
 class LineWriter {
 public:
+    // The file is replaced as a whole when finished, never written through a link.
     explicit LineWriter(const QString &path) : file_(path)
     {
-        ok_ = file_.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        ok_ = paths::dropLink(path) && file_.open(QIODevice::WriteOnly);
     }
     bool isOpen() const { return file_.isOpen(); }
     void write(const QByteArray &line)
@@ -60,17 +63,18 @@ public:
         if (ok_)
             ok_ = file_.write(line) == line.size() && file_.write(crlf) == crlf.size();
     }
-    // Closes the file; false when anything could not be written.
+    // Puts the file in place; false when anything could not be written.
     bool finish()
     {
         if (ok_)
-            ok_ = file_.flush();
-        file_.close();
+            ok_ = file_.commit();
+        else
+            file_.cancelWriting();
         return ok_;
     }
 
 private:
-    QFile file_;
+    QSaveFile file_;
     bool ok_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "run_plan.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
+#include "system/stop_signals.h"
 #include "validation.h"
 
 #include <QElapsedTimer>
@@ -211,6 +212,8 @@ int RunBatch(Session &session, bool quiet)
         CalculateSourceSize(session);
         failure = RunPackaging(session);
     }
+    if (StopRequested())
+        failure = RunFailure{Failure::Stopped, {}};
     RemoveFixedFiles(session.state);
     return finish(failure);
 }

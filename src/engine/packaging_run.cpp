@@ -4,8 +4,10 @@
 #include "describe/diz_numbering.h"
 #include "job/session.h"
 #include "run_plan.h"
+#include "run_stop.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
+#include "system/stop_signals.h"
 #include "system/timings.h"
 #include "validation.h"
 #include "zip_step.h"
@@ -93,6 +95,8 @@ std::optional<RunFailure> runStages(Session &session)
         state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
     std::optional<RunFailure> archiver = RunArchiverStep(session, plan);
+    if (StopRequested())
+        return RunFailure{Failure::Stopped, {}};
     if (archiver &&
         (archiver->kind == Failure::ArchiverMissing || archiver->kind == Failure::SevenZipMissing))
         return archiver;
@@ -117,6 +121,12 @@ void removeWorkDir(Session &session, RunFailure &failure)
     RunState &state = session.state;
     if (state.WorkDir.isEmpty() || !QFileInfo(state.WorkDir).isDir())
         return;
+    // A stopped run keeps nothing: its volumes are of a series the user called off.
+    if (failure.kind == Failure::Stopped) {
+        QDir::setCurrent(paths::systemDir());
+        QDir(state.WorkDir).removeRecursively();
+        return;
+    }
     if (!paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).isEmpty()) {
         failure.detail += QStringLiteral("; the volumes not yet wrapped are in ") + state.WorkDir;
         return;
@@ -151,6 +161,8 @@ std::optional<RunFailure> RunPackaging(Session &session)
     state.WorkDir.clear();
     std::optional<RunFailure> failure = runStages(session);
     state.RunInProgress = false;
+    if (StopRequested())
+        failure = RunFailure{Failure::Stopped, {}};
     if (failure) {
         if (session.svc.window)
             session.svc.window->setArchiverWindowState(0);
@@ -162,7 +174,9 @@ std::optional<RunFailure> RunPackaging(Session &session)
 void kesto_Click(Session &session)
 {
     // The window has shown what it shows of a failure where the failure arose.
-    (void)RunPackaging(session);
+    const std::optional<RunFailure> failure = RunPackaging(session);
+    if (failure && failure->kind == Failure::Stopped)
+        EndStoppedRun(session);
 }
 
 } // namespace kesto

@@ -3,6 +3,7 @@
 #include "describe/diz_numbering.h"
 #include "job/session.h"
 #include "system/paths.h"
+#include "system/stop_signals.h"
 #include "system/zip_component.h"
 
 #include <QDate>
@@ -224,6 +225,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     state.VolumeIndex = 1;
     ZipStep step(session, *zip);
     for (const QString &volume : volumes) {
+        if (StopRequested())
+            return RunFailure{Failure::Stopped, {}};
         if (auto failure = step.wrapVolume(volume))
             return failure;
         ++state.VolumeIndex;

@@ -1,5 +1,9 @@
 #include "run_failure.h"
 
+#include "system/stop_signals.h"
+
+#include <cstring>
+
 namespace kesto {
 
 namespace {
@@ -41,6 +45,7 @@ FailureText textOf(Failure kind)
     case Failure::NoVolumes: return {4, nullptr, "the archiver left no volume", nullptr};
     case Failure::AnotherInstance:
         return {5, "Another instance of Kesto32 is running", nullptr, "nothing was done"};
+    case Failure::Stopped: return {128 + CaughtStopSignal(), nullptr, "stopped", nullptr};
     }
     return {3, nullptr, "failed", nullptr};
 }
@@ -67,8 +72,17 @@ Icon WindowIcon(Failure kind)
     }
 }
 
+QString StopSignalName(int signal)
+{
+    const char *abbreviation = ::sigabbrev_np(signal);
+    return abbreviation ? QStringLiteral("SIG") + QString::fromLatin1(abbreviation)
+                        : QStringLiteral("signal %1").arg(signal);
+}
+
 QString BatchReason(const RunFailure &failure)
 {
+    if (failure.kind == Failure::Stopped)
+        return QStringLiteral("stopped by ") + StopSignalName(CaughtStopSignal());
     const FailureText text = textOf(failure.kind);
     QString reason = QString::fromUtf8(text.window ? text.window : text.batch);
     reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

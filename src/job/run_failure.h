@@ -31,6 +31,8 @@ enum class Failure {
     NoVolumes,
     // Status 5: another instance holds the run lock.
     AnotherInstance,
+    // Status 128 + the signal: a stop signal ended the run.
+    Stopped,
 };
 
 struct RunFailure {
@@ -46,5 +48,7 @@ Icon WindowIcon(Failure kind);
 // The reason on a batch run's standard error: the window's text where it has one, else what
 // went wrong, then the detail and, where there is one, the remedy.
 QString BatchReason(const RunFailure &failure);
+// "SIGTERM" for SIGTERM.
+QString StopSignalName(int signal);
 
 } // namespace kesto

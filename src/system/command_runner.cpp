@@ -1,15 +1,21 @@
 #include "command_runner.h"
 
 #include "paths.h"
+#include "stop_signals.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace kesto {
 
@@ -129,11 +135,28 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
         return;
     }
 
+    if (StopRequested()) {
+        report("not started: the program is stopping");
+        return;
+    }
+
     QProcess process;
     process.setProgram(program);
+    // A group of its own, so that a stop reaches everything the program started (7-Zip under
+    // wrar); and it ends with us, even when we are killed.
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(255);
+    });
     process.setArguments(command.arguments);
     // Nobody can answer a question while the window ignores input.
     process.setStandardInputFile(QProcess::nullDevice());
+    // The output file is replaced as a whole once the program has ended, never written through
+    // a link.
+    QSaveFile output(command.outputFile);
     QByteArray pending; // a progress line not yet complete
     const auto readProgress = [&](bool ended) {
         pending += process.readAllStandardOutput();
@@ -158,8 +181,13 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     } else if (command.outputFile.isEmpty()) {
         process.setProcessChannelMode(QProcess::ForwardedChannels);
     } else {
+        if (!paths::dropLink(command.outputFile) || !output.open(QIODevice::WriteOnly)) {
+            report(qPrintable(QStringLiteral("cannot write %1").arg(command.outputFile)));
+            return;
+        }
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.setStandardOutputFile(command.outputFile);
+        QObject::connect(&process, &QProcess::readyReadStandardOutput,
+                         [&] { output.write(process.readAllStandardOutput()); });
     }
     process.start();
     if (!process.waitForStarted(-1)) {
@@ -167,6 +195,9 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
         return;
     }
     lastStarted_ = true;
+    SetChildProcessGroup(static_cast<pid_t>(process.processId()));
+    if (StopRequested()) // caught between the check above and now
+        RequestStop();
 
     // Repaints and timers go on while the program runs; clicks and keys wait until it has ended.
     QEventLoop loop;
@@ -178,9 +209,16 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     }
     if (command.outputFile.isEmpty() && onProgress)
         readProgress(true);
+    SetChildProcessGroup(0);
+    if (output.isOpen()) {
+        output.write(process.readAllStandardOutput());
+        if (!output.commit())
+            report(qPrintable(
+                QStringLiteral("output cannot be written to %1").arg(command.outputFile)));
+    }
     if (process.exitStatus() == QProcess::NormalExit)
         lastExitStatus_ = process.exitCode();
-    if (lastExitStatus_ != 0)
+    if (lastExitStatus_ != 0 && !StopRequested()) // a stop is reported once, by the program
         report(qPrintable(QStringLiteral("ended with status %1").arg(lastExitStatus_)));
 }
 

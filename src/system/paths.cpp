@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -60,6 +61,11 @@ QString appDir()
 QString lowerPath(const QString &path)
 {
     return path;
+}
+
+bool dropLink(const QString &path)
+{
+    return !QFileInfo(path).isSymLink() || QFile::remove(path);
 }
 
 QString GetShortFileName(const QString &fileName)

@@ -9,6 +9,10 @@ namespace kesto::paths {
 QString systemDir();
 // A fixed file on the system drive: systemFile("skip.txt").
 QString systemFile(const QString &name);
+// Before a file is replaced with QSaveFile, which writes through a link at its name: a link
+// there is removed, so the new file takes the name and nothing else is written. False when a
+// link stays.
+bool dropLink(const QString &path);
 // Directory of the running program (where wrar and size lie).
 QString programDir();
 // Where the working copies go: programDir() when writable, else ~/.local/share/kesto32.

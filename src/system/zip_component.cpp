@@ -1,5 +1,7 @@
 #include "zip_component.h"
 
+#include "stop_signals.h"
+
 #include "zip_store.h"
 
 #include <QByteArray>
@@ -269,7 +271,8 @@ int checkAbort(zip_t *, void *state)
         if (component->serveEvents)
             component->serveEvents();
     }
-    return component->AbortRequest ? 1 : 0;
+    // A stop signal abandons the add at once, with or without an event loop to pass it on.
+    return component->AbortRequest || StopRequested() ? 1 : 0;
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "list_bar.h"
 #include "marquee.h"
 #include "system/paths.h"
+#include "system/stop_signals.h"
 #include "system/zip_component.h"
 #include "twips.h"
 
@@ -1115,9 +1116,13 @@ void MainWindow::closeMainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Closed while a run serves the window: stop it at its next step, as "E&xit" does.
-    if (session_.state.RunInProgress && session_.svc.zip)
-        session_.svc.zip->AbortRequest = true;
+    // Closed during a run: the archiver is ended and the add in progress abandoned; the run
+    // removes its work directory where it stops.
+    if (session_.state.RunInProgress) {
+        if (session_.svc.zip)
+            session_.svc.zip->AbortRequest = true;
+        RequestStop();
+    }
     closed_ = true;
     ShutdownCleanup();
     event->accept();

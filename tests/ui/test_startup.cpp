@@ -4,6 +4,7 @@
 #include "job/script.h"
 #include "support/fakes.h"
 #include "system/paths.h"
+#include "system/stop_signals.h"
 #include "ui/main_window.h"
 #include "ui/marquee.h"
 #include "ui/twips.h"
@@ -220,6 +221,7 @@ private slots:
         ts->session.state.RunInProgress = true;
         window->close();
         QVERIFY(ts->zip.AbortRequest);
+        QVERIFY(StopRequested()); // the archiver is ended too
     }
 
     void closingWithoutARunLeavesTheZipComponentAlone()

@@ -9,8 +9,10 @@
 // and a summary line of the files directly in it. With /t there follow the line
 // "  Total of all files found" and the summary of the whole walk.
 //
-// Symbolic links inside the tree are never followed and never counted; the directory named on
-// the command line is taken as given, link or not. Each name of a hard-linked file counts once.
+// Every name that is not a directory counts as a file, as an archive stores it: a symbolic link
+// with its own length (links inside the tree are never followed), a pipe or a device with none.
+// The directory named on the command line is taken as given, link or not. Each name of a
+// hard-linked file counts once.
 // A directory that cannot be read is reported on standard error and the walk goes on.
 // Exit status: 0 all read, 1 some directory could not be read, 2 the directory itself could not
 // be read (nothing is printed), 7 usage.
@@ -162,16 +164,14 @@ bool readDirectory(const QByteArray &path, bool followLink, Tally &own,
             names.emplace_back(name);
             continue;
         }
-        if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN)
-            continue; // links, devices, pipes, sockets
         struct stat info;
         if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone since the listing
-        if (S_ISREG(info.st_mode)) {
-            ++own.files;
-            own.bytes += info.st_size;
-        } else if (S_ISDIR(info.st_mode)) {
+        if (S_ISDIR(info.st_mode)) {
             names.emplace_back(name);
+        } else {
+            ++own.files;
+            own.bytes += S_ISREG(info.st_mode) || S_ISLNK(info.st_mode) ? info.st_size : 0;
         }
     }
     const int listingError = errno;

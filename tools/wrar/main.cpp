@@ -13,7 +13,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <csignal>
 #include <cstdio>
+
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -88,6 +92,8 @@ int main(int argc, char **argv)
     if (!source.exists())
         return fail(wrar::FatalStatus, QStringLiteral("source not found: %1").arg(request.source));
     request.source = QDir::cleanPath(source.absoluteFilePath());
+    // The source as named is what the user chose, link or not; below it nothing is followed.
+    const QString packed = source.isSymLink() ? source.canonicalFilePath() : request.source;
 
     const QString sevenZip = findSevenZip();
     if (sevenZip.isEmpty())
@@ -102,8 +108,8 @@ int main(int argc, char **argv)
         if (!list.open(QIODevice::ReadOnly))
             return fail(wrar::FatalStatus, QStringLiteral("cannot read the list %1: %2")
                                                .arg(request.listFile, list.errorString()));
-        const QByteArray entries =
-            wrar::TranslateExclusions(list.readAll(), QFile::encodeName(request.source));
+        const QByteArray entries = wrar::TranslateExclusions(
+            list.readAll(), QFile::encodeName(request.source), QFile::encodeName(packed));
         if (!entries.isEmpty()) {
             if (!translated.open() || translated.write(entries) != entries.size() ||
                 !translated.flush())
@@ -119,10 +125,19 @@ int main(int argc, char **argv)
 
     QProcess sevenZipRun;
     sevenZipRun.setProgram(sevenZip);
-    QStringList arguments = wrar::SevenZipArguments(request, translatedPath);
+    wrar::Request packing = request;
+    packing.source = packed;
+    QStringList arguments = wrar::SevenZipArguments(packing, translatedPath);
     // Its percentage goes to its standard output, where nothing else of interest does.
     arguments.insert(1, QStringLiteral("-bsp1"));
     sevenZipRun.setArguments(arguments);
+    // 7-Zip must not outlive wrar, however wrar ends.
+    const pid_t wrarPid = ::getpid();
+    sevenZipRun.setChildProcessModifier([wrarPid] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != wrarPid)
+            ::_exit(255);
+    });
     // Its errors reach stderr; of its output only the percentage is passed on, as lines "<n>%".
     sevenZipRun.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sevenZipRun.setStandardInputFile(QProcess::nullDevice());

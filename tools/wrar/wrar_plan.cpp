@@ -101,13 +101,17 @@ QString SevenZipArchiveName(const Request &request)
 QStringList SevenZipArguments(const Request &request, const QString &translatedList)
 {
     // -sae: the name exactly as given. -spd: names are never wildcards, so "a?b" or "[x]" in the
-    // tree and in the list mean only themselves. No -r: in 7-Zip it searches every folder for
-    // the source's name.
-    QStringList arguments{
-        QStringLiteral("a"), QStringLiteral("-t7z"), QStringLiteral("-sae"), QStringLiteral("-spd"),
-        request.bestCompression ? QStringLiteral("-mx=9") : QStringLiteral("-mx=5")};
-    if (request.solid)
-        arguments << QStringLiteral("-ms=on");
+    // tree and in the list mean only themselves. -snl: a symbolic link is stored as a link, so
+    // nothing outside the tree gets in and a loop ends. No -r: in 7-Zip it searches every folder
+    // for the source's name. -ms is always given: 7-Zip's own default is solid.
+    QStringList arguments{QStringLiteral("a"),
+                          QStringLiteral("-t7z"),
+                          QStringLiteral("-sae"),
+                          QStringLiteral("-spd"),
+                          QStringLiteral("-snl"),
+                          request.bestCompression ? QStringLiteral("-mx=9")
+                                                  : QStringLiteral("-mx=5"),
+                          request.solid ? QStringLiteral("-ms=on") : QStringLiteral("-ms=off")};
     if (request.volumeSize > 0)
         arguments << QStringLiteral("-v%1b").arg(request.volumeSize);
     arguments << QStringLiteral("-y");
@@ -120,9 +124,11 @@ QStringList SevenZipArguments(const Request &request, const QString &translatedL
     return arguments;
 }
 
-QByteArray TranslateExclusions(const QByteArray &skipFile, const QByteArray &sourcePath)
+QByteArray TranslateExclusions(const QByteArray &skipFile, const QByteArray &sourcePath,
+                               const QByteArray &packedPath)
 {
-    const QByteArray parent = sourcePath.left(sourcePath.lastIndexOf('/') + 1);
+    const QByteArray &packed = packedPath.isEmpty() ? sourcePath : packedPath;
+    const QByteArray top = packed.mid(packed.lastIndexOf('/') + 1);
     const QByteArray inside = sourcePath + '/';
     QByteArray list;
     for (QByteArray entry : splitLines(skipFile)) {
@@ -134,7 +140,7 @@ QByteArray TranslateExclusions(const QByteArray &skipFile, const QByteArray &sou
             continue;
         // 7-Zip trims each line and then takes off one pair of enclosing quotes: quoting every
         // entry keeps blanks and quotes at the ends of a name.
-        list += '"' + entry.mid(parent.size()) + "\"\n";
+        list += '"' + top + entry.mid(sourcePath.size()) + "\"\n";
     }
     return list;
 }

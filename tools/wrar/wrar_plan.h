@@ -33,6 +33,8 @@ QStringList SevenZipArguments(const Request &request, const QString &translatedL
 // The skip file (absolute paths, "dir/*.*" for a whole directory, lines ended CR LF, LF or CR)
 // as 7-Zip's exclusion list: paths as stored in the archive, which begin with the source folder's
 // own name, one quoted entry per line. Entries outside the source cannot match and are dropped.
-QByteArray TranslateExclusions(const QByteArray &skipFile, const QByteArray &sourcePath);
+// packedPath is what 7-Zip is given when that is not the source as named (a link resolved).
+QByteArray TranslateExclusions(const QByteArray &skipFile, const QByteArray &sourcePath,
+                               const QByteArray &packedPath = {});
 
 } // namespace wrar

@@ -1,0 +1,41 @@
+#include "run_stop.h"
+
+#include "job/run_failure.h"
+#include "job/script.h"
+#include "job/session.h"
+#include "system/stop_signals.h"
+#include "system/zip_component.h"
+
+#include <cstdio>
+
+namespace kesto {
+
+void StopForSignal(Session &session)
+{
+    if (session.svc.zip)
+        session.svc.zip->AbortRequest = true;
+    if (!session.state.RunInProgress)
+        EndStoppedRun(session);
+}
+
+void EndStoppedRun(Session &session)
+{
+    // A stop without a signal is the window closing: it ends the program itself.
+    if (CaughtStopSignal() != 0 && session.svc.window)
+        session.svc.window->closeMainWindow();
+}
+
+void ReportStopped(const Session &session)
+{
+    const QString &path = session.state.ScriptPath;
+    QString script = ScriptFileName(path);
+    if (script.isEmpty())
+        script = path;
+    QString line = QStringLiteral("kesto32: ");
+    if (!script.isEmpty())
+        line += script + QStringLiteral(": ");
+    line += BatchReason({Failure::Stopped, {}}) + QLatin1Char('\n');
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+}
+
+} // namespace kesto
