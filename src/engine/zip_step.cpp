@@ -141,6 +141,11 @@ bool ZipStep::wrapVolume(const QString &volume)
             return false;
     }
 
+    // The volume is the only other copy of what the archive holds.
+    if (zip_.SyncArchive() != 0) {
+        const QByteArray why = "an archive cannot be synced: " + zip_.errorText().toLocal8Bit();
+        return failed(why.constData());
+    }
     if (!QFile::remove(paths::join(state.WorkDir, volume)))
         return failed("a volume cannot be deleted");
     if (window)
