@@ -127,7 +127,8 @@ void FaultsTest::init()
         write(root_ + QStringLiteral("/volumes/%1").arg(i, 3, 10, QLatin1Char('0')),
               randomBytes(volumeSize, quint32(10 + i)));
     script_ = writeJob(root_);
-    program_ = binDir + QStringLiteral("/kesto32");
+    // Its working copies go beside it: not into the build's directory, which other tests watch.
+    program_ = placeProgram(root_ + QStringLiteral("/bin"));
 }
 
 // A place of runs of its own: system drive, temporary directory, home, output directory and the
