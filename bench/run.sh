@@ -90,9 +90,12 @@ declare -A mark rss
 runKesto() { # script, zip dir, log
     fresh "$2"
     fresh "$work/system"
+    # A temporary directory of its own: another instance of the program (of this user, in the
+    # shared temporary directory) would take the job over and the run would do nothing.
+    fresh "$work/tmp"
     local start
     start=$(now)
-    KESTO32_SYSTEM_DIR=$work/system KESTO32_TIMINGS=1 "$bin/kesto32" "!$1" 2>"$3" || {
+    TMPDIR=$work/tmp KESTO32_SYSTEM_DIR=$work/system KESTO32_TIMINGS=1 "$bin/kesto32" "!$1" 2>"$3" || {
         echo "bench: kesto32 failed:" >&2
         cat "$3" >&2
         exit 1
@@ -253,4 +256,4 @@ if ((bigFactor > 0)); then
     echo "Peak resident memory of kesto32, ${bigSize} MB tree: ${rss[exit]} KiB"
     rm -rf "$bigSource" "$work/out-big"
 fi
-rm -rf "$work/out-b" "$work/pipeline" "$work/system"
+rm -rf "$work/out-b" "$work/pipeline" "$work/system" "$work/tmp"

@@ -137,6 +137,11 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
             return failure;
     }
 
+    // The volume is the only other copy of what the archive holds.
+    if (zip_.SyncArchive() != 0) {
+        const QByteArray why = "an archive cannot be synced: " + zip_.errorText().toLocal8Bit();
+        return failed(why.constData());
+    }
     if (!QFile::remove(paths::join(state.WorkDir, volume)))
         return failed(QStringLiteral("cannot delete ") + paths::join(state.WorkDir, volume));
     if (window)

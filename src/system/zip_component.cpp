@@ -13,6 +13,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -22,12 +23,12 @@
 
 // How an add works with libzip, and what it costs:
 // - zip_open reads the central directory and zip_file_add only records what is to come; all the
-//   writing happens in zip_close. libzip would write a complete new archive each time, copying
-//   the entries already there (the four adds of a volume would write its bytes four times); the
-//   archive's store (zip_store.h) lets it write only the new entries and the new central
-//   directory after the entries that stay. The entries are read, and the archive written, in
-//   blocks of 256 KiB rather than libzip's 8 KiB.
-// - A failed or cancelled zip_close leaves the archive as it was and removes any temporary file;
+//   writing happens in zip_close, into a new archive renamed over the old one. libzip would
+//   write every entry again, copying those already there (the four adds of a volume would write
+//   its bytes four times); the archive's store (zip_store.h) has the kernel copy the entries that
+//   stay, and libzip writes only the new entries and the new central directory. The entries are
+//   read, and the archive written, in blocks of 256 KiB rather than libzip's 8 KiB.
+// - A failed or cancelled zip_close leaves the archive as it was and removes the temporary file;
 //   zip_discard then drops the pending changes. An archive that did not exist is not created.
 // - libzip writes zip64 records only for the entries that need them.
 // - Progress and cancel callbacks run from zip_close, per block copied or compressed; that is
@@ -313,10 +314,14 @@ int ZipComponent::RunCommand(int code)
 
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
+    const QByteArray archivePath = QFile::encodeName(ArchivePath + QStringLiteral(".zip"));
+    if (cleanedArchive_ != ArchivePath) {
+        RemoveZipStoreLeftovers(archivePath);
+        cleanedArchive_ = ArchivePath;
+    }
     zip_error_t openError;
     zip_error_init(&openError);
-    zip_source_t *store =
-        CreateZipStore(QFile::encodeName(ArchivePath + QStringLiteral(".zip")), &openError);
+    zip_source_t *store = CreateZipStore(archivePath, &openError);
     zip_t *archive = store ? zip_open_from_source(store, ZIP_CREATE, &openError) : nullptr;
     if (!archive) {
         zip_source_free(store);
@@ -349,6 +354,15 @@ int ZipComponent::RunCommand(int code)
     if (progress.percent != 100)
         emit Status(100);
     return 0;
+}
+
+int ZipComponent::SyncArchive()
+{
+    errorText_.clear();
+    if (SyncZipStore(QFile::encodeName(ArchivePath + QStringLiteral(".zip"))))
+        return 0;
+    return fail(ResultFailed, ArchivePath + QStringLiteral(".zip: ") +
+                                  QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace kesto

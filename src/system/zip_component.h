@@ -27,8 +27,13 @@ public:
     static constexpr int ResultFailed = 1;
     static constexpr int ResultAborted = 2;
 
-    // Code 0: add FileList to the archive, creating it if needed. 0 on success.
+    // Code 0: add FileList to the archive, creating it if needed. 0 on success. An add is
+    // all or nothing on disk; the first add to an archive removes what interrupted adds to it
+    // left behind.
     int RunCommand(int code);
+
+    // Flushes the archive of ArchivePath and its directory entry to the disk. 0 on success.
+    int SyncArchive();
 
     // Called from inside an add so the window can act (Abort, Exit); may be empty.
     std::function<void()> serveEvents;
@@ -44,6 +49,7 @@ private:
     int fail(int result, const QString &why);
 
     bool busy_ = false;
+    QString cleanedArchive_; // the archive whose leftovers were last removed
     QString errorText_;
 };
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,14 +13,21 @@ namespace kesto {
 
 namespace {
 
+// The temporary file's name: the archive's, a dot and six random letters or digits, as libzip
+// names its own.
+const QByteArray temporarySuffix = QByteArrayLiteral(".XXXXXX");
+
 bool writeAll(int fd, const char *bytes, zip_uint64_t size, zip_uint64_t at)
 {
     while (size > 0) {
         const ssize_t n = ::pwrite(fd, bytes, size, off_t(at));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
             return false;
+        }
         bytes += n;
         size -= zip_uint64_t(n);
         at += zip_uint64_t(n);
@@ -27,21 +35,41 @@ bool writeAll(int fd, const char *bytes, zip_uint64_t size, zip_uint64_t at)
     return true;
 }
 
-// Reads exactly size bytes unless the file ends first; the count read, or -1.
-zip_int64_t readAll(int fd, char *bytes, zip_uint64_t size, zip_uint64_t at)
+// The first size bytes of from into to, by the kernel (which shares the blocks where the file
+// system can), else through a buffer.
+bool copyStart(int from, int to, zip_uint64_t size)
 {
-    zip_uint64_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, bytes + got, size - got, off_t(at + got));
+    loff_t in = 0;
+    loff_t out = 0;
+    while (zip_uint64_t(in) < size) {
+        const ssize_t n = ::copy_file_range(from, &in, to, &out, size - zip_uint64_t(in), 0);
+        if (n > 0)
+            continue;
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        got += zip_uint64_t(n);
+        if (n == 0 ||
+            (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)) {
+            if (n == 0)
+                errno = EIO; // the archive is shorter than libzip read it to be
+            return false;
+        }
+        std::vector<char> block(ZipStoreBlock);
+        while (zip_uint64_t(in) < size) {
+            const ssize_t got =
+                ::pread(from, block.data(), std::min<zip_uint64_t>(block.size(), size - in), in);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                if (got == 0)
+                    errno = EIO;
+                return false;
+            }
+            if (!writeAll(to, block.data(), zip_uint64_t(got), zip_uint64_t(in)))
+                return false;
+            in += got;
+        }
     }
-    return zip_int64_t(got);
+    return true;
 }
 
 class ZipStore {
@@ -52,7 +80,7 @@ public:
     }
     ~ZipStore()
     {
-        dropAppend();
+        dropTemporary();
         zip_source_free(file_);
         zip_error_fini(&error_);
     }
@@ -68,8 +96,6 @@ public:
     }
 
 private:
-    enum class Writing { No, Replacing, Appending };
-
     zip_int64_t handle(void *data, zip_uint64_t length, zip_source_cmd_t command);
 
     // A failure of libzip's source, passed on as this store's own.
@@ -85,33 +111,22 @@ private:
         return -1;
     }
 
-    zip_int64_t beginAppend(zip_uint64_t keep);
+    zip_int64_t beginWrite(zip_uint64_t keep);
     zip_int64_t write(const void *data, zip_uint64_t length);
-    bool spill();
     bool flush();
-    zip_uint64_t tailSize() const { return tailFd_ < 0 ? zip_uint64_t(tail_.size()) : tailSize_; }
     zip_int64_t seekWrite(void *data, zip_uint64_t length);
     zip_int64_t commit();
-    bool writeTail();
-    void rollback();
-    void dropAppend();
+    void dropTemporary();
 
     const QByteArray path_;
-    zip_source_t *const file_;
+    zip_source_t *const file_; // libzip's own, for reading the archive
     zip_error_t error_;
-    Writing writing_ = Writing::No;
-    std::vector<char> pending_; // written by libzip, not yet by the store
-    zip_uint64_t position_ = 0; // where libzip writes next, pending bytes included
 
-    // Appending: the archive's first keep_ bytes stay; what follows is held in tail_, or in the
-    // tail file once it has grown large.
-    int archiveFd_ = -1;
-    zip_uint64_t keep_ = 0;
-    std::vector<char> tail_;
-    int tailFd_ = -1;
-    QByteArray tailPath_;
-    zip_uint64_t tailSize_ = 0;
-    std::vector<char> oldEnd_; // the archive's bytes after keep_, to put back on failure
+    int temporaryFd_ = -1;
+    QByteArray temporaryPath_;
+    std::vector<char> pending_; // written by libzip, not yet to the file; it ends at position_
+    zip_uint64_t position_ = 0; // where libzip writes next
+    zip_uint64_t size_ = 0;     // of the new archive so far, pending bytes included
 };
 
 zip_int64_t ZipStore::handle(void *data, zip_uint64_t length, zip_source_cmd_t command)
@@ -160,110 +175,79 @@ zip_int64_t ZipStore::handle(void *data, zip_uint64_t length, zip_source_cmd_t c
             return failed(ZIP_ER_REMOVE, errno);
         return 0;
 
-    case ZIP_SOURCE_BEGIN_WRITE:
-        if (zip_source_begin_write(file_) < 0)
-            return fileFailed();
-        writing_ = Writing::Replacing;
-        position_ = 0;
-        pending_.clear();
-        return 0;
-    case ZIP_SOURCE_BEGIN_WRITE_CLONING: return beginAppend(length);
+    case ZIP_SOURCE_BEGIN_WRITE: return beginWrite(0);
+    case ZIP_SOURCE_BEGIN_WRITE_CLONING: return beginWrite(length);
     case ZIP_SOURCE_WRITE: return write(data, length);
     case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(position_);
     case ZIP_SOURCE_SEEK_WRITE: return seekWrite(data, length);
     case ZIP_SOURCE_COMMIT_WRITE: return commit();
-    case ZIP_SOURCE_ROLLBACK_WRITE: rollback(); return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE: dropTemporary(); return 0;
 
     default: return failed(ZIP_ER_OPNOTSUPP);
     }
 }
 
-zip_int64_t ZipStore::beginAppend(zip_uint64_t keep)
+// The new archive starts as a copy of the old one's first keep bytes.
+zip_int64_t ZipStore::beginWrite(zip_uint64_t keep)
 {
-    // The archive is changed in place: a link or a second name would see it change (libzip's
-    // rewrite replaces the name given, and only that).
+    dropTemporary();
     struct stat info {};
-    if (::lstat(path_.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1)
-        return failed(ZIP_ER_OPNOTSUPP);
-    const auto size = zip_uint64_t(info.st_size);
-    if (keep > size || size - keep > ZipStoreMaxReplaced)
-        return failed(ZIP_ER_OPNOTSUPP);
-
-    archiveFd_ = ::open(path_.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-    if (archiveFd_ < 0)
-        return failed(ZIP_ER_OPNOTSUPP, errno);
-    oldEnd_.resize(size - keep);
-    if (readAll(archiveFd_, oldEnd_.data(), oldEnd_.size(), keep) != zip_int64_t(oldEnd_.size())) {
-        dropAppend();
-        return failed(ZIP_ER_READ, errno);
+    const bool exists = ::stat(path_.constData(), &info) == 0;
+    mode_t mode = 0;
+    if (exists) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        mode = 0666 & ~mask;
     }
-    writing_ = Writing::Appending;
-    keep_ = keep;
-    tailSize_ = 0;
-    position_ = keep;
+    temporaryPath_ = path_ + temporarySuffix;
+    temporaryFd_ = ::mkostemp(temporaryPath_.data(), O_CLOEXEC);
+    if (temporaryFd_ < 0) {
+        temporaryPath_.clear();
+        return failed(ZIP_ER_TMPOPEN, errno);
+    }
+    if (::fchmod(temporaryFd_, mode) < 0) {
+        const int why = errno;
+        dropTemporary();
+        return failed(ZIP_ER_TMPOPEN, why);
+    }
+    if (keep > 0) {
+        const int archiveFd = ::open(path_.constData(), O_RDONLY | O_CLOEXEC);
+        const bool copied = archiveFd >= 0 && copyStart(archiveFd, temporaryFd_, keep);
+        const int why = errno;
+        if (archiveFd >= 0)
+            ::close(archiveFd);
+        if (!copied) {
+            dropTemporary();
+            return failed(ZIP_ER_WRITE, why);
+        }
+    }
+    position_ = size_ = keep;
     pending_.clear();
     return 0;
 }
 
 zip_int64_t ZipStore::write(const void *data, zip_uint64_t length)
 {
-    if (writing_ == Writing::No)
+    if (temporaryFd_ < 0)
         return failed(ZIP_ER_INTERNAL);
     const auto *bytes = static_cast<const char *>(data);
-    if (writing_ == Writing::Appending && tailFd_ < 0) {
-        const zip_uint64_t at = position_ - keep_;
-        if (at + length > tail_.size())
-            tail_.resize(at + length);
-        std::copy(bytes, bytes + length, tail_.begin() + qsizetype(at));
-        position_ += length;
-        if (tail_.size() > ZipStoreMaxInMemory && !spill())
-            return -1;
-        return zip_int64_t(length);
-    }
     pending_.insert(pending_.end(), bytes, bytes + length);
     position_ += length;
+    size_ = std::max(size_, position_);
     if (pending_.size() >= ZipStoreBlock && !flush())
         return -1;
     return zip_int64_t(length);
-}
-
-// The tail goes on in a file beside the archive.
-bool ZipStore::spill()
-{
-    // Named as libzip names its own temporary file, so a leftover looks the same.
-    tailPath_ = path_ + ".XXXXXX";
-    tailFd_ = ::mkostemp(tailPath_.data(), O_CLOEXEC);
-    if (tailFd_ < 0) {
-        tailPath_.clear();
-        failed(ZIP_ER_TMPOPEN, errno);
-        return false;
-    }
-    if (!writeAll(tailFd_, tail_.data(), tail_.size(), 0)) {
-        failed(ZIP_ER_WRITE, errno);
-        return false;
-    }
-    tailSize_ = tail_.size();
-    tail_ = {};
-    return true;
 }
 
 bool ZipStore::flush()
 {
     if (pending_.empty())
         return true;
-    if (writing_ == Writing::Replacing) {
-        const zip_int64_t n = zip_source_write(file_, pending_.data(), pending_.size());
-        if (n != zip_int64_t(pending_.size())) {
-            fileFailed();
-            return false;
-        }
-    } else {
-        const zip_uint64_t at = position_ - pending_.size() - keep_;
-        if (!writeAll(tailFd_, pending_.data(), pending_.size(), at)) {
-            failed(ZIP_ER_WRITE, errno);
-            return false;
-        }
-        tailSize_ = std::max(tailSize_, at + pending_.size());
+    if (!writeAll(temporaryFd_, pending_.data(), pending_.size(), position_ - pending_.size())) {
+        failed(ZIP_ER_WRITE, errno);
+        return false;
     }
     pending_.clear();
     return true;
@@ -271,92 +255,66 @@ bool ZipStore::flush()
 
 zip_int64_t ZipStore::seekWrite(void *data, zip_uint64_t length)
 {
+    if (temporaryFd_ < 0)
+        return failed(ZIP_ER_INTERNAL);
     if (!flush())
         return -1;
-    if (writing_ == Writing::Replacing) {
-        const auto *args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
-        if (!args)
-            return -1;
-        if (zip_source_seek_write(file_, args->offset, args->whence) < 0)
-            return fileFailed();
-        const zip_int64_t at = zip_source_tell_write(file_);
-        if (at < 0)
-            return fileFailed();
-        position_ = zip_uint64_t(at);
-        return 0;
-    }
-    if (writing_ != Writing::Appending)
-        return failed(ZIP_ER_INTERNAL);
-    const zip_int64_t at =
-        zip_source_seek_compute_offset(position_, keep_ + tailSize(), data, length, &error_);
+    const zip_int64_t at = zip_source_seek_compute_offset(position_, size_, data, length, &error_);
     if (at < 0)
         return -1;
-    // libzip goes back only into what it wrote itself.
-    if (zip_uint64_t(at) < keep_)
-        return failed(ZIP_ER_INVAL);
     position_ = zip_uint64_t(at);
     return 0;
 }
 
 zip_int64_t ZipStore::commit()
 {
+    if (temporaryFd_ < 0)
+        return failed(ZIP_ER_INTERNAL);
     if (!flush())
         return -1;
-    if (writing_ == Writing::Replacing) {
-        writing_ = Writing::No;
-        return zip_source_commit_write(file_) < 0 ? fileFailed() : 0;
+    if (::ftruncate(temporaryFd_, off_t(size_)) < 0 || ::close(temporaryFd_) < 0) {
+        temporaryFd_ = -1;
+        const int why = errno;
+        dropTemporary();
+        return failed(ZIP_ER_WRITE, why);
     }
-    if (writing_ != Writing::Appending)
-        return failed(ZIP_ER_INTERNAL);
-
-    const bool written = writeTail() && ::ftruncate(archiveFd_, off_t(keep_ + tailSize())) == 0;
-    const int why = errno;
-    if (!written) {
-        // The old end fits where it was: putting it back needs no new space.
-        writeAll(archiveFd_, oldEnd_.data(), oldEnd_.size(), keep_);
-        ::ftruncate(archiveFd_, off_t(keep_ + oldEnd_.size()));
+    temporaryFd_ = -1;
+    if (::rename(temporaryPath_.constData(), path_.constData()) < 0) {
+        const int why = errno;
+        dropTemporary();
+        return failed(ZIP_ER_RENAME, why);
     }
-    dropAppend();
-    return written ? 0 : failed(ZIP_ER_WRITE, why);
+    temporaryPath_.clear();
+    return 0;
 }
 
-// The new end over the old one.
-bool ZipStore::writeTail()
+void ZipStore::dropTemporary()
 {
-    if (tailFd_ < 0)
-        return writeAll(archiveFd_, tail_.data(), tail_.size(), keep_);
-    std::vector<char> block(std::min(tailSize_, ZipStoreBlock));
-    for (zip_uint64_t at = 0; at < tailSize_; at += block.size()) {
-        const zip_uint64_t n = std::min<zip_uint64_t>(block.size(), tailSize_ - at);
-        if (readAll(tailFd_, block.data(), n, at) != zip_int64_t(n) ||
-            !writeAll(archiveFd_, block.data(), n, keep_ + at))
-            return false;
-    }
-    return true;
+    if (temporaryFd_ >= 0)
+        ::close(temporaryFd_);
+    if (!temporaryPath_.isEmpty())
+        ::unlink(temporaryPath_.constData());
+    temporaryFd_ = -1;
+    temporaryPath_.clear();
+    pending_ = {};
 }
 
-void ZipStore::rollback()
+bool isTemporaryName(const QByteArray &name, const QByteArray &archiveName)
 {
-    pending_.clear();
-    if (writing_ == Writing::Replacing)
-        zip_source_rollback_write(file_);
-    dropAppend();
+    if (name.size() != archiveName.size() + temporarySuffix.size() || !name.startsWith(archiveName))
+        return false;
+    const QByteArray suffix = name.mid(archiveName.size());
+    return suffix.startsWith('.') && std::all_of(suffix.cbegin() + 1, suffix.cend(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+           });
 }
 
-void ZipStore::dropAppend()
+QByteArray directoryOf(const QByteArray &path)
 {
-    if (tailFd_ >= 0)
-        ::close(tailFd_);
-    if (!tailPath_.isEmpty())
-        ::unlink(tailPath_.constData());
-    if (archiveFd_ >= 0)
-        ::close(archiveFd_);
-    tailFd_ = -1;
-    archiveFd_ = -1;
-    tailPath_.clear();
-    tail_ = {};
-    oldEnd_ = {};
-    writing_ = Writing::No;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0    ? QByteArrayLiteral(".")
+           : slash == 0 ? QByteArrayLiteral("/")
+                        : path.left(slash);
 }
 
 } // namespace
@@ -371,6 +329,44 @@ zip_source_t *CreateZipStore(const QByteArray &archivePath, zip_error_t *error)
     if (!source)
         delete store;
     return source;
+}
+
+void RemoveZipStoreLeftovers(const QByteArray &archivePath)
+{
+    const QByteArray directory = directoryOf(archivePath);
+    const QByteArray archiveName = archivePath.mid(archivePath.lastIndexOf('/') + 1);
+    DIR *listing = ::opendir(directory.constData());
+    if (!listing)
+        return;
+    std::vector<QByteArray> leftovers;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (isTemporaryName(name, archiveName))
+            leftovers.push_back(directory + '/' + name);
+    }
+    ::closedir(listing);
+    for (const QByteArray &path : leftovers) {
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(path.constData());
+    }
+}
+
+bool SyncZipStore(const QByteArray &archivePath)
+{
+    for (const QByteArray &path : {archivePath, directoryOf(archivePath)}) {
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool synced = ::fsync(fd) == 0;
+        const int why = errno;
+        ::close(fd);
+        if (!synced) {
+            errno = why;
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace kesto
