@@ -220,12 +220,12 @@ void FaultsTest::faults_data()
                                            << "1500k" << QString() << 3 << 2;
     // The archiver cannot write its second volume and removes the first.
     QTest::newRow("system directory full") << "sys"
-                                           << "700k" << QString() << 0 << 0;
+                                           << "700k" << QString() << 4 << 0;
     // The program's own directory holds the working copies of the description and the nfo.
     QTest::newRow("application directory full") << "app"
                                                 << "full" << QString() << 3 << 1;
-    QTest::newRow("archiver fails") << QString() << QString() << "fail" << 0 << 0;
-    QTest::newRow("archiver killed") << QString() << QString() << "killed" << 0 << 0;
+    QTest::newRow("archiver fails") << QString() << QString() << "fail" << 4 << 0;
+    QTest::newRow("archiver killed") << QString() << QString() << "killed" << 4 << 0;
 }
 
 void FaultsTest::faults()
