@@ -3,10 +3,10 @@
 #include "paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -105,12 +105,17 @@ QString FindProgram(const QString &program)
 {
     if (program.isEmpty())
         return {};
-    if (program.contains(QLatin1Char('/')))
-        return isExecutableFile(program) ? program : QString();
-    const QString beside = paths::join(paths::programDir(), program);
-    if (isExecutableFile(beside))
-        return beside;
-    return QStandardPaths::findExecutable(program);
+    if (program.contains(QLatin1Char('/'))) {
+        if (isExecutableFile(program))
+            return program;
+        // The size tool's command names it in the program's directory; installed, it lies in
+        // the helpers' directory instead.
+        const QFileInfo named(program);
+        if (QDir::cleanPath(named.absolutePath()) == QDir::cleanPath(paths::programDir()))
+            return paths::helperProgram(named.fileName());
+        return {};
+    }
+    return paths::helperProgram(program);
 }
 
 void SystemCommandRunner::execCmd(const QString &commandLine)

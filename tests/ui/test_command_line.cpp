@@ -166,6 +166,7 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KESTO32_SYSTEM_DIR"), root + QStringLiteral("/sys"));
         env.insert(QStringLiteral("TMPDIR"), root + QStringLiteral("/tmp"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("QT_LOGGING_RULES"));
         env.remove(QStringLiteral("DISPLAY"));
