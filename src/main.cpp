@@ -1,6 +1,7 @@
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
+#include "system/help_text.h"
 #include "system/paths.h"
 #include "system/storage_disks.h"
 #include "system/timings.h"
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Packages a directory tree into a numbered series of zip archives."));
+    parser.setApplicationDescription(parser.applicationDescription() + CommandLineHelpNotes());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
