@@ -106,14 +106,12 @@ QString FindProgram(const QString &program)
     if (program.isEmpty())
         return {};
     if (program.contains(QLatin1Char('/'))) {
-        if (isExecutableFile(program))
-            return program;
         // The size tool's command names it in the program's directory; installed, it lies in
-        // the helpers' directory instead.
+        // the helpers' directory, and /usr/bin/size is binutils'.
         const QFileInfo named(program);
         if (QDir::cleanPath(named.absolutePath()) == QDir::cleanPath(paths::programDir()))
             return paths::helperProgram(named.fileName());
-        return {};
+        return isExecutableFile(program) ? program : QString();
     }
     return paths::helperProgram(program);
 }

@@ -57,9 +57,10 @@ QString programDir()
 
 QString helperProgram(const QString &name)
 {
-    // Beside the program in the build tree; bin/../libexec/kesto32 once installed.
+    // Installed, bin/../libexec/kesto32 comes first: bin/ itself holds binutils' size. In a
+    // build tree the helpers lie beside the program.
     for (const QString &dir :
-         {programDir(), programDir() + QStringLiteral("/../libexec/kesto32")}) {
+         {programDir() + QStringLiteral("/../libexec/kesto32"), programDir()}) {
         const QFileInfo candidate(join(dir, name));
         if (candidate.isFile() && candidate.isExecutable())
             return QDir::cleanPath(candidate.filePath());

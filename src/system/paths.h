@@ -12,8 +12,8 @@ QString systemDir();
 QString systemFile(const QString &name);
 // Directory of the running program.
 QString programDir();
-// A helper program (wrar, size): in programDir(), else programDir()/../libexec/kesto32, else on
-// PATH; empty when none is found.
+// A helper program (wrar, size): in programDir()/../libexec/kesto32, else in programDir(), else
+// on PATH; empty when none is found.
 QString helperProgram(const QString &name);
 // Where the working copies go: $XDG_DATA_HOME/kesto32 (~/.local/share/kesto32), made on use.
 QString appDir();
