@@ -4,6 +4,7 @@
 #include "stop_signals.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -111,12 +112,15 @@ QString FindProgram(const QString &program)
 {
     if (program.isEmpty())
         return {};
-    if (program.contains(QLatin1Char('/')))
+    if (program.contains(QLatin1Char('/'))) {
+        // The size tool's command names it in the program's directory; installed, it lies in
+        // the helpers' directory, and /usr/bin/size is binutils'.
+        const QFileInfo named(program);
+        if (QDir::cleanPath(named.absolutePath()) == QDir::cleanPath(paths::programDir()))
+            return paths::helperProgram(named.fileName());
         return isExecutableFile(program) ? program : QString();
-    const QString beside = paths::join(paths::programDir(), program);
-    if (isExecutableFile(beside))
-        return beside;
-    return QStandardPaths::findExecutable(program);
+    }
+    return paths::helperProgram(program);
 }
 
 void SystemCommandRunner::execCmd(const QString &commandLine)

@@ -8,7 +8,6 @@
 #include <QStandardPaths>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kesto::paths {
 
@@ -27,6 +26,15 @@ QString nativePattern(const QString &pattern)
     return pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
 }
 
+// $VAR when set to an absolute path (as the XDG rules ask), else ~/fallback.
+QString xdgDir(const char *variable, const char *fallback)
+{
+    const QString fromEnv = qEnvironmentVariable(variable);
+    if (QDir::isAbsolutePath(fromEnv))
+        return QDir::cleanPath(fromEnv);
+    return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallback);
+}
+
 } // namespace
 
 QString systemDir()
@@ -34,7 +42,7 @@ QString systemDir()
     const QString fromEnv = qEnvironmentVariable("KESTO32_SYSTEM_DIR");
     if (!fromEnv.isEmpty())
         return ensurePrivateDir(QDir::cleanPath(fromEnv));
-    return ensurePrivateDir(QDir::homePath() + QStringLiteral("/.cache/kesto32"));
+    return ensurePrivateDir(xdgDir("XDG_CACHE_HOME", ".cache") + QStringLiteral("/kesto32"));
 }
 
 QString systemFile(const QString &name)
@@ -48,12 +56,23 @@ QString programDir()
     return dir.isEmpty() ? QDir::currentPath() : dir;
 }
 
+QString helperProgram(const QString &name)
+{
+    // Installed, bin/../libexec/kesto32 comes first: bin/ itself holds binutils' size. In a
+    // build tree the helpers lie beside the program.
+    for (const QString &dir :
+         {programDir() + QStringLiteral("/../libexec/kesto32"), programDir()}) {
+        const QFileInfo candidate(join(dir, name));
+        if (candidate.isFile() && candidate.isExecutable())
+            return QDir::cleanPath(candidate.filePath());
+    }
+    return QStandardPaths::findExecutable(name);
+}
+
 QString appDir()
 {
-    const QString program = programDir();
-    if (::access(QFile::encodeName(program).constData(), W_OK) == 0)
-        return program;
-    const QString data = QDir::homePath() + QStringLiteral("/.local/share/kesto32");
+    // Never the program's own directory: installed, that is /usr/bin.
+    const QString data = xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/kesto32");
     QDir().mkpath(data);
     return data;
 }

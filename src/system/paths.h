@@ -5,7 +5,8 @@
 
 namespace kesto::paths {
 
-// Root of the private system drive "c:": $KESTO32_SYSTEM_DIR, else ~/.cache/kesto32; made 0700.
+// Root of the private system drive "c:": $KESTO32_SYSTEM_DIR, else $XDG_CACHE_HOME/kesto32
+// (~/.cache/kesto32); made 0700.
 QString systemDir();
 // A fixed file on the system drive: systemFile("skip.txt").
 QString systemFile(const QString &name);
@@ -13,9 +14,12 @@ QString systemFile(const QString &name);
 // there is removed, so the new file takes the name and nothing else is written. False when a
 // link stays.
 bool dropLink(const QString &path);
-// Directory of the running program (where wrar and size lie).
+// Directory of the running program.
 QString programDir();
-// Where the working copies go: programDir() when writable, else ~/.local/share/kesto32.
+// A helper program (wrar, size): in programDir()/../libexec/kesto32, else in programDir(), else
+// on PATH; empty when none is found.
+QString helperProgram(const QString &name);
+// Where the working copies go: $XDG_DATA_HOME/kesto32 (~/.local/share/kesto32), made on use.
 QString appDir();
 // Chosen paths are lower-cased on a case-insensitive system; names here are case-sensitive.
 QString lowerPath(const QString &path);

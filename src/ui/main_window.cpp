@@ -173,6 +173,11 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
 {
     setObjectName(QStringLiteral("Form1"));
     QMainWindow::setWindowTitle(QStringLiteral("Kesto32"));
+    // The program's icon, compiled into it: every window of the program shows it.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/kesto32.png").arg(size));
+    QApplication::setWindowIcon(icon);
     // A fixed single border: no maximise button, no resizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
