@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "command_runner.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -66,9 +68,8 @@ QString GetShortFileName(const QString &fileName)
 {
     if (fileName.isEmpty() || !QFileInfo::exists(fileName))
         return {};
-    if (fileName.contains(QLatin1Char(' ')))
-        return QLatin1Char('"') + fileName + QLatin1Char('"');
-    return fileName;
+    // Quoted when a blank, tab, quote or '>' would otherwise split or redirect it.
+    return CommandLineWord(fileName);
 }
 
 QString join(const QString &dir, const QString &name)

@@ -15,7 +15,8 @@ QString programDir();
 QString appDir();
 // Chosen paths are lower-cased on a case-insensitive system; names here are case-sensitive.
 QString lowerPath(const QString &path);
-// Path usable unquoted in a command line split at blanks; empty when it does not exist.
+// The path as one word of a command line that SplitCommandLine reads back as the path itself:
+// unchanged when nothing in it splits or redirects, else quoted. Empty when it does not exist.
 QString GetShortFileName(const QString &fileName);
 // dir + "/" + name, without doubling a trailing separator.
 QString join(const QString &dir, const QString &name);
