@@ -1,6 +1,7 @@
 #include "qt_platform.h"
 
 #include "help_window.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 
 #include <QAudioDevice>
@@ -308,12 +309,29 @@ QString QtLauncher::editableCopy(const QString &path)
     return QFile::copy(path, copy) ? copy : path;
 }
 
+namespace {
+
+// The editor's file as named on its command line: the rest of the line as it stands, or the one
+// word it makes when it is a path in its command-line form (quoted, as the numbering test's
+// sample is under a directory with a blank).
+QString editorFile(const QString &argument)
+{
+    if (QFileInfo::exists(argument))
+        return argument;
+    const SplitCommand split = SplitCommandLine(QStringLiteral("notepad ") + argument);
+    if (split.arguments.size() == 1 && split.outputFile.isEmpty())
+        return split.arguments.first();
+    return argument;
+}
+
+} // namespace
+
 void QtLauncher::start(const QString &commandLine, WindowMode mode)
 {
     const LaunchAction action = launchActionFor(commandLine);
     switch (action.kind) {
     case LaunchAction::Editor: {
-        QStringList command = editorCommand(editableCopy(action.argument));
+        QStringList command = editorCommand(editableCopy(editorFile(action.argument)));
         const QString program = command.takeFirst();
         QProcess::startDetached(program, command);
         break;
