@@ -6,6 +6,7 @@
 #include "run_plan.h"
 #include "system/paths.h"
 #include "system/timings.h"
+#include "temp_drive.h"
 #include "zip_step.h"
 
 #include <optional>
@@ -114,7 +115,7 @@ void kesto_Click(Session &session)
         FailRun(session, "the skip file cannot be written");
         return;
     }
-    state.WorkDir = MakeWorkDir(DriveRoot(session, state.TempDrive));
+    state.WorkDir = MakeWorkDir(TempDriveRoot(session));
     if (state.WorkDir.isEmpty()) {
         FailRun(session, "the work directory cannot be created");
         return;
