@@ -63,8 +63,7 @@ bool checksPass(Session &s)
         refuse(s, Page::Zip, Field::ZipName, QStringLiteral("blank in zip name"));
         return false;
     }
-    const QStringList clashes =
-        paths::list(job.ZipDir, job.ZipName + QLatin1Char('*'), paths::Listing::Files);
+    const QStringList clashes = paths::filesStartingWith(job.ZipDir, job.ZipName);
     if (!clashes.isEmpty()) {
         const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory")
                                           + QLatin1Char('\n') + QStringLiteral("Overwrite?"),

@@ -88,6 +88,13 @@ QStringList list(const QString &dir, const QString &pattern, Listing what)
     return d.entryList({nativePattern(pattern)}, filters, QDir::Name);
 }
 
+QStringList filesStartingWith(const QString &dir, const QString &prefix)
+{
+    QStringList names = list(dir, QStringLiteral("*"), Listing::Files);
+    names.removeIf([&prefix](const QString &name) { return !name.startsWith(prefix); });
+    return names;
+}
+
 bool patternMatches(const QString &pathPattern, Listing what)
 {
     const int slash = pathPattern.lastIndexOf(QLatin1Char('/'));

@@ -23,6 +23,8 @@ QString join(const QString &dir, const QString &name);
 // Names in dir matching a listing pattern where "*.*" matches every name.
 enum class Listing { Files, FilesAndDirs };
 QStringList list(const QString &dir, const QString &pattern, Listing what);
+// Files in dir whose names begin with prefix, compared literally and case-sensitively.
+QStringList filesStartingWith(const QString &dir, const QString &prefix);
 // Does a listing pattern such as "/src/old/*.*" or "/src/a.txt*" match anything?
 bool patternMatches(const QString &pathPattern, Listing what);
 
