@@ -6,13 +6,13 @@
 #include "system/timings.h"
 #include "system/zip_component.h"
 #include "ui/main_window.h"
+#include "ui/program_arguments.h"
 #include "ui/qt_platform.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLoggingCategory>
 
 #include <optional>
 
@@ -25,10 +25,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // There Qt's notes on what a display would do (window shapes, size hints, a missing
-        // runtime directory) would only bury the program's own "kesto32: ..." line.
-        QLoggingCategory::setFilterRules(QStringLiteral("*.warning=false"));
     }
+    ui::DropQtNotesWhenUnattended(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kesto32"));
 
@@ -38,14 +36,14 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Packages a directory tree into a numbered series of zip archives."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QList<QCommandLineOption> ownOptions = {parser.addHelpOption(),
+                                                  parser.addVersionOption()};
     parser.addPositionalArgument(
         QStringLiteral("script"),
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
-    parser.process(app);
+    parser.process(ui::ParserArguments(QApplication::arguments(), ownOptions));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
     initUiResources();
