@@ -101,5 +101,6 @@ int main(int argc, char **argv)
 
     const int status = app.exec();
     timings::mark("exit");
-    return status;
+    launcher.discardSampleCopies();
+    ProcessLifetime::endAfterShutdown(status);
 }

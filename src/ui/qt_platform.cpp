@@ -289,7 +289,13 @@ QtLauncher::QtLauncher(QtHelp *help) : help(help) {}
 
 QtLauncher::~QtLauncher()
 {
+    discardSampleCopies();
+}
+
+void QtLauncher::discardSampleCopies()
+{
     delete keptSamples;
+    keptSamples = nullptr;
 }
 
 // The numbering sample is deleted right after the editor is started; the editor gets a copy
@@ -352,6 +358,13 @@ void ProcessLifetime::endProgram(int exitStatus, const QString &reason)
     const QByteArray line = "kesto32: " + reason.toLocal8Bit() + '\n';
     std::fflush(stdout);
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+    std::_Exit(exitStatus);
+}
+
+void ProcessLifetime::endAfterShutdown(int exitStatus)
+{
+    std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(exitStatus);
 }

@@ -112,6 +112,8 @@ public:
     void setHelp(QtHelp *help) { this->help = help; }
 
     void start(const QString &commandLine, WindowMode mode) override;
+    // Removes the copies of the numbering sample handed to the editor.
+    void discardSampleCopies();
 
 private:
     QString editableCopy(const QString &path);
@@ -124,6 +126,11 @@ class ProcessLifetime : public Lifetime {
 public:
     // Writes "kesto32: <reason>" to standard error and ends the process at once.
     [[noreturn]] void endProgram(int exitStatus, const QString &reason) override;
+    // Ends the process once the main window has closed and its clean-up has run. Nothing is
+    // left to write by then (archives are synced as they are made); tearing down the sound
+    // streams, the display connection and the rest would keep a closed program alive for
+    // seconds while a sound drains.
+    [[noreturn]] static void endAfterShutdown(int exitStatus);
 };
 
 } // namespace kesto
