@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
@@ -121,18 +122,38 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogSetup &setup)
     return runFileDialog(setup, true);
 }
 
+namespace {
+
+// A wildcard in the name box ("*.kst", the dialog's first name) is no file name: accepting it
+// lists the matching names instead.
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto *name = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString text = name ? name->text().trimmed() : QString();
+        if (text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'))) {
+            setNameFilter(text == QLatin1String("*.*") ? QStringLiteral("*") : text);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
 std::optional<QString> QtDialogs::runFileDialog(const FileDialogSetup &setup, bool save)
 {
-    QFileDialog dialog(parentWindow, setup.title, folderOf(setup.startDir));
+    FileDialog dialog(parentWindow, setup.title, folderOf(setup.startDir));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QString filters = qtNameFilters(setup.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters.split(QStringLiteral(";;")));
-    // A wildcard as the initial name only repeats the filter; the name box stays empty.
-    if (!setup.initialName.isEmpty() && !setup.initialName.contains(QLatin1Char('*')) &&
-        !setup.initialName.contains(QLatin1Char('?')))
+    if (!setup.initialName.isEmpty())
         dialog.selectFile(setup.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -1,3 +1,4 @@
+#include "job/script.h"
 #include "support/fakes.h"
 #include "system/paths.h"
 #include "ui/help_window.h"
@@ -376,9 +377,13 @@ private slots:
         TestSession ts;
         const QString nfo = ts.writeFile(QStringLiteral("src/about.nfo"), "x");
         const QString diz = ts.writeFile(QStringLiteral("src/file_id.diz"), "x");
-        QString title, directory;
+        QString title, directory, name;
         QStringList filters;
+        const auto nameBox = [](QFileDialog *dialog) {
+            return dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+        };
         whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            name = nameBox(dialog);
             title = dialog->windowTitle();
             directory = dialog->directory().absolutePath();
             filters = dialog->nameFilters();
@@ -395,13 +400,19 @@ private slots:
         QCOMPARE(title, QStringLiteral("Add *.nfo"));
         QCOMPARE(directory, QFileInfo(diz).absolutePath());
         QCOMPARE(filters, QStringList{QStringLiteral("A nfo (*.nfo)")});
+        QCOMPARE(name, QStringLiteral("*.nfo")); // the first name, as given
 
-        whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
-        QCOMPARE(dialogs.saveFile({QStringLiteral("Save script"),
-                                   QStringLiteral("Script (*.kst)|*.kst|"),
-                                   {},
-                                   ts.appDir()}),
+        // Accepting a wildcard lists what matches; the dialog stays open.
+        whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            name = nameBox(dialog);
+            static_cast<QDialog *>(dialog)->accept();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("*.kst"));
+            dialog->reject();
+        });
+        QCOMPARE(dialogs.saveFile(ScriptDialogSetup(QStringLiteral("Save script"), ts.appDir())),
                  std::nullopt);
+        QCOMPARE(name, QStringLiteral("*.kst"));
     }
 
     void folderPickerFollowsTheHighlightedFolder()
