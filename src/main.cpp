@@ -11,13 +11,13 @@
 #include "system/timings.h"
 #include "system/zip_component.h"
 #include "ui/main_window.h"
+#include "ui/program_arguments.h"
 #include "ui/qt_platform.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLoggingCategory>
 
 #include <cstring>
 #include <memory>
@@ -49,10 +49,8 @@ int main(int argc, char **argv)
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // There Qt's notes on what a display would do (window shapes, size hints, a missing
-        // runtime directory) would only bury the program's own "kesto32: ..." line.
-        QLoggingCategory::setFilterRules(QStringLiteral("*.warning=false"));
     }
+    ui::DropQtNotesWhenUnattended(argc, argv);
     const std::unique_ptr<QCoreApplication> application =
         batch ? std::make_unique<QCoreApplication>(argc, argv)
               : std::make_unique<QApplication>(argc, argv);
@@ -66,17 +64,17 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Packages a directory tree into a numbered series of zip archives.") +
         CommandLineHelpNotes());
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption quiet(
+        QStringLiteral("quiet"), QStringLiteral("With ! or $: report failures only, no progress."));
+    parser.addOption(quiet);
+    const QList<QCommandLineOption> ownOptions = {parser.addHelpOption(),
+                                                  parser.addVersionOption(), quiet};
     parser.addPositionalArgument(
         QStringLiteral("script"),
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
-    const QCommandLineOption quiet(
-        QStringLiteral("quiet"), QStringLiteral("With ! or $: report failures only, no progress."));
-    parser.addOption(quiet);
-    parser.process(app);
+    parser.process(ui::ParserArguments(QCoreApplication::arguments(), ownOptions));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
     if (batch) {
@@ -157,5 +155,6 @@ int main(int argc, char **argv)
         status = 128 + signal;
     }
     timings::mark("exit");
-    return status;
+    launcher.discardSampleCopies();
+    EndProcessAfterShutdown(status);
 }

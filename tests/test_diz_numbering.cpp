@@ -60,8 +60,10 @@ const struct {
     {"one column too far", "3", "35", 2, 5, Line3 + "002/005"},
     {"column 1", "3", "1", 2, 5, "002/005" + Line3.mid(7)},
     {"column 0 counts as 1", "3", "0", 2, 5, "002/005" + Line3.mid(7)},
-    {"wide number fits", "3", "32", 1000, 1000, Line3.left(31) + "1000/1000"},
-    {"wide number appended", "3", "34", 999, 1000, Line3 + "999/1000"},
+    // From 1000 volumes the number is wider than its field: the line grows.
+    {"wide number in the last columns", "3", "34", 999, 1000, Line3.left(33) + "999/1000"},
+    {"wide number mid-line", "3", "32", 1000, 1000, Line3.left(31) + "1000/1000" + Line3.mid(38)},
+    {"wide number one column too far", "3", "35", 1, 1000, Line3 + "001/1000"},
     {"line beyond the file", "11", "1", 2, 5, Line3},
     {"line 0", "0", "1", 2, 5, Line3},
     {"line not a number", "three", "1", 2, 5, Line3},

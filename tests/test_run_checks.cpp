@@ -99,22 +99,34 @@ private slots:
 
     void nameClashAsksBeforeOverwriting_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("existing");
         QTest::addColumn<bool>("asked");
-        QTest::newRow("archive of the series") << "tool001.zip" << true;
+        QTest::newRow("archive of the series") << "tool"
+                                               << "tool001.zip" << true;
         // Any file beginning with the name counts, archive or not.
-        QTest::newRow("unrelated file") << "tools.txt" << true;
-        QTest::newRow("other name") << "atool.zip" << false;
-        QTest::newRow("directory of that name") << "toolbox/" << false;
+        QTest::newRow("unrelated file") << "tool"
+                                        << "tools.txt" << true;
+        QTest::newRow("other name") << "tool"
+                                    << "atool.zip" << false;
+        QTest::newRow("directory of that name") << "tool"
+                                                << "toolbox/" << false;
+        // Names compare as the file system does: literally, case and all.
+        QTest::newRow("other case") << "Tool"
+                                    << "tool001.zip" << false;
+        QTest::newRow("brackets") << "t[o]ol"
+                                  << "t[o]ol001.zip" << true;
     }
 
     void nameClashAsksBeforeOverwriting()
     {
+        QFETCH(QString, name);
         QFETCH(QString, existing);
         QFETCH(bool, asked);
         for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
             TestSession t;
             makeJob(t);
+            t.session.job.ZipName = name;
             if (existing.endsWith('/'))
                 QDir().mkpath(t.path("out/" + existing));
             else

@@ -2,6 +2,7 @@
 #include "describe/source_size.h"
 #include "support/fakes.h"
 #include "support/rows.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 
 #include <QProcess>
@@ -55,13 +56,12 @@ private slots:
     void commandLineNamesToolSourceAndOutput()
     {
         // Source below the session's root, and its short form there.
-        const std::pair<QString, QString> sources[] = {
-            {"src", "@/src"}, {"My Files", "\"@/My Files\""}, {"", ""}, {"gone", ""}};
+        const std::pair<QString, QString> sources[] = {{"src", "@/src"},
+                                                       {"My Files", "\"@/My Files\""}};
         for (auto [source, shortForm] : sources) {
             TestSession t;
-            if (!source.isEmpty() && source != "gone")
-                QDir().mkpath(t.path(source));
-            t.session.job.SourcePath = source.isEmpty() ? "" : t.path(source);
+            QDir().mkpath(t.path(source));
+            t.session.job.SourcePath = t.path(source);
             shortForm.replace('@', t.root.path());
 
             CalculateSourceSize(t.session);
@@ -142,28 +142,50 @@ private slots:
         checkMessage(t, shown == "Error" ? "Error calculating source bytes" : "", Icon::Stop);
     }
 
-    // The real program's report, read back the way the command line produces it.
+    // The real size program, run with the arguments and output file of the command line that
+    // was built: whatever the source's name, its own files are measured, and nothing is when
+    // there is no source (a size program given no directory measures where it starts).
+    void realProgramReport_data()
+    {
+        QTest::addColumn<QString>("source"); // below the session's root; "gone" is not made
+        QTest::addColumn<bool>("withTotal");
+        QTest::addColumn<QString>("shown");
+        const QString three = "3 files, 1,010 bytes in 2 directories";
+        QTest::newRow("blank") << "My Src" << true << three;
+        QTest::newRow("no total: the source's own block")
+            << "My Src" << false << "2 files, 10 bytes";
+        QTest::newRow("'>' beside a sibling") << "x>y" << true << three;
+        QTest::newRow("tab") << "a\tb" << true << three;
+        QTest::newRow("quote") << "a\"b" << true << three;
+        QTest::newRow("newline") << "a\nb" << true << three;
+        QTest::newRow("gone") << "gone" << true << "- Source size -";
+        QTest::newRow("none") << "" << true << "- Source size -";
+    }
     void realProgramReport()
     {
-        for (const auto &[withTotal, shown] :
-             {std::pair{true, "3 files, 1,010 bytes in 2 directories"},
-              {false, "2 files, 10 bytes"}}) { // without a total: the source's own block
-            TestSession t;
-            t.writeFile("My Src/a", "12345");
-            t.writeFile("My Src/b", "67890");
-            t.writeFile("My Src/Sub/c", QByteArray(1000, 'c'));
-            t.session.job.SourcePath = t.path("My Src");
-            t.runner.action = [&](const QString &) {
-                QProcess size;
-                size.setStandardOutputFile(sizeFile());
-                size.start(KESTO_BIN_DIR "/size",
-                           QStringList{t.session.job.SourcePath, "/s"} +
-                               (withTotal ? QStringList{"/t"} : QStringList{}));
-                size.waitForFinished(-1);
-            };
-            CalculateSourceSize(t.session);
-            QCOMPARE(t.window.sourceSizeText, shown);
+        QFETCH(QString, source);
+        QFETCH(bool, withTotal);
+        QFETCH(QString, shown);
+        TestSession t;
+        if (source != "gone" && !source.isEmpty()) {
+            t.writeFile(source + "/a", "12345");
+            t.writeFile(source + "/b", "67890");
+            t.writeFile(source + "/Sub/c", QByteArray(1000, 'c'));
         }
+        t.writeFile("x/big", QByteArray(5000, 'x')); // the sibling a redirection would pick
+        t.session.job.SourcePath = source.isEmpty() ? "" : t.path(source);
+        t.runner.action = [&](const QString &commandLine) {
+            const SplitCommand split = SplitCommandLine(commandLine);
+            QProcess size;
+            size.setWorkingDirectory(t.root.path());
+            size.setStandardOutputFile(split.outputFile);
+            size.start(KESTO_BIN_DIR "/size",
+                       withTotal ? split.arguments : split.arguments.mid(0, 2));
+            size.waitForFinished(-1);
+        };
+        CalculateSourceSize(t.session);
+        QCOMPARE(t.window.sourceSizeText, shown);
+        QCOMPARE(t.runner.commandLines.size(), shown.startsWith('-') ? 0 : 1);
     }
 };
 

@@ -1,7 +1,9 @@
 // The drive for temporary files, the free-space texts and the folder pickers' status text.
+#include "engine/run_plan.h"
 #include "engine/temp_drive.h"
 #include "support/fakes.h"
 #include "support/rows.h"
+#include "support/small_mount.h"
 #include "system/free_space.h"
 #include "system/storage_disks.h"
 
@@ -16,6 +18,16 @@ using namespace kesto::test;
 namespace {
 
 const QString Head = "Free space on - \r";
+
+// The letter the drive list gives the file system mounted at root.
+QString letterOf(DiskInfo &disks, const QString &root)
+{
+    for (const Drive &drive : disks.drives()) {
+        if (drive.root == root)
+            return drive.letter;
+    }
+    return {};
+}
 
 // Drive c on the session's system directory, d on a directory of its own, a on c's; every drive
 // with the same free space.
@@ -137,6 +149,18 @@ private slots:
         QCOMPARE(TempDriveChanged(t.session, "c"), "c");
         QVERIFY(t.window.tempFreeText.startsWith(Head + " "));
         QVERIFY(t.window.tempFreeText.endsWith(" Meg."));
+
+        // A file system mounted after the choice moves the letters; the run keeps the root.
+        const SmallMount chosen(t.path("mnt/b"), "8m");
+        if (!chosen.mounted)
+            QSKIP("mounting a small file system needs root");
+        const QString letter = letterOf(disks, t.path("mnt/b"));
+        QCOMPARE(TempDriveChanged(t.session, letter), letter);
+        const SmallMount tiny(t.path("mnt/a"), "2m");
+        QVERIFY(tiny.mounted);
+        QCOMPARE(letterOf(disks, t.path("mnt/a")), letter);
+        QCOMPARE(TempDriveRoot(t.session), t.path("mnt/b"));
+        QCOMPARE(QFileInfo(MakeWorkDir(TempDriveRoot(t.session))).path(), t.path("mnt/b"));
     }
 };
 

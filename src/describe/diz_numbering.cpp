@@ -78,15 +78,17 @@ private:
     bool ok_ = false;
 };
 
-// The number goes at the 1-based column when it fits the line, else after the line's end. A
-// column below 1 takes the line's first column, the nearest place, as one beyond it appends.
+// The number takes the place of the field's seven columns from the 1-based column when they fit
+// the line, else goes after the line's end. A wider number (a series of 1000 or more) fills the
+// same field and the line grows. A column below 1 takes the line's first column, the nearest
+// place, as one beyond it appends.
 void placeNumber(QByteArray &line, qint64 column, const QByteArray &number)
 {
     const qint64 start = std::max<qint64>(column, 1) - 1;
-    if (start + number.size() > line.size())
+    if (start + SampleNumber.size() > line.size())
         line.append(number);
     else
-        line.replace(start, number.size(), number);
+        line.replace(start, SampleNumber.size(), number);
 }
 
 // A failed test: the Diz page with the field at fault; the job itself is left as typed. Returns
@@ -117,7 +119,6 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
 {
     const qint64 lineNumber = leadingNumber(session.job.DizLine);
     const qint64 column = leadingNumber(session.job.DizColumn);
-    // Beyond 999 the text widens and takes as many columns as it is long.
     const QByteArray number = NumberText(volume, volumeCount).toLatin1();
 
     std::optional<QByteArray> input = readInput(session.job.DizPath);

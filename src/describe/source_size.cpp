@@ -1,6 +1,7 @@
 #include "source_size.h"
 
 #include "job/session.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 #include "system/textlines.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 const QByteArray TotalLine = QByteArrayLiteral("  Total of all files found");
 const QString ErrorText = QStringLiteral("Error");
+const QString NoSourceText = QStringLiteral("- Source size -");
 
 enum class Form { Quiet, Browse };
 
@@ -39,17 +41,11 @@ QString withoutLeadingBlanks(const QByteArray &line)
     return text.mid(blanks);
 }
 
-// A blank in the output path would split the redirection target.
-QString redirectionTarget(const QString &path)
-{
-    return path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
-}
-
 QString sizeCommandLine(const QString &shortSource, const QString &outputFile)
 {
     return QStringLiteral("command.com /c ") + QLatin1Char('"') + paths::programDir() +
            QStringLiteral("/size.exe") + QLatin1Char('"') + QLatin1Char(' ') + shortSource +
-           QStringLiteral(" /s /t> ") + redirectionTarget(outputFile);
+           QStringLiteral(" /s /t> ") + CommandLineWord(outputFile);
 }
 
 // The summary of the whole tree, else of the source's own block; empty when neither is found.
@@ -86,11 +82,16 @@ std::optional<QString> summaryFrom(const QString &outputFile, const QString &sho
 
 void measure(Session &session, Form form)
 {
+    const QString shortSource = paths::GetShortFileName(session.job.SourcePath);
+    // Given no directory the size program would measure whatever directory it starts in.
+    if (shortSource.isEmpty()) {
+        showSize(session, NoSourceText);
+        return;
+    }
     showSize(session, QStringLiteral("Calculating files and size"));
     setMeasuring(session, true);
     session.serveEvents();
 
-    const QString shortSource = paths::GetShortFileName(session.job.SourcePath);
     const QString outputFile = paths::systemFile(QStringLiteral("size.txt"));
     // A stale report from an earlier measurement must not pass for this one.
     QFile::remove(outputFile);

@@ -10,6 +10,7 @@
 #include "system/stop_signals.h"
 #include "system/timings.h"
 #include "validation.h"
+#include "temp_drive.h"
 #include "zip_step.h"
 
 #include <QDir>
@@ -57,8 +58,7 @@ std::optional<RunFailure> checks(Session &s)
         return refuse(s, Page::Zip, Field::ZipName, missing("no zip name"));
     if (auto bad = ZipNameFailure(job.ZipName))
         return refuse(s, Page::Zip, Field::ZipName, *bad);
-    const QStringList clashes =
-        paths::list(job.ZipDir, job.ZipName + QLatin1Char('*'), paths::Listing::Files);
+    const QStringList clashes = paths::filesStartingWith(job.ZipDir, job.ZipName);
     if (!clashes.isEmpty()) {
         const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
                                           QLatin1Char('\n') + QStringLiteral("Overwrite?"),
@@ -86,11 +86,11 @@ std::optional<RunFailure> runStages(Session &session)
     plan.sizeSwitch = SizeSwitch(session.job.VolumeSizeSetting);
     if (auto failure = PrepareArchiverStep(session, plan))
         return failure;
-    state.WorkDir = MakeWorkDir(DriveRoot(session, state.TempDrive));
+    state.WorkDir = MakeWorkDir(TempDriveRoot(session));
     if (state.WorkDir.isEmpty())
         return RunFailure{Failure::FileFailed,
                           QStringLiteral("cannot create a work directory in ") +
-                              DriveRoot(session, state.TempDrive)};
+                              TempDriveRoot(session)};
     plan.rarArchivePath = paths::join(
         state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");

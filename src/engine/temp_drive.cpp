@@ -49,6 +49,7 @@ QString TempFreeSpaceText(qint64 freeBytes)
 QString TempDriveStartup(Session &session)
 {
     session.state.TempDrive = SystemDrive;
+    session.state.TempDriveRoot.clear();
     showTempFreeSpace(session, freeBytesOf(session, DriveRoot(session, SystemDrive)));
     return SystemDrive;
 }
@@ -61,11 +62,20 @@ QString TempDriveChanged(Session &session, const QString &driveText)
     const qint64 freeBytes = refused ? 0 : freeBytesOf(session, root);
     if (refused || freeBytes < MinimumTempFreeBytes) {
         session.state.TempDrive = SystemDrive;
+        session.state.TempDriveRoot.clear();
         return SystemDrive;
     }
     session.state.TempDrive = letter;
+    session.state.TempDriveRoot = root;
     showTempFreeSpace(session, freeBytes);
     return letter;
+}
+
+QString TempDriveRoot(Session &session)
+{
+    const RunState &state = session.state;
+    return state.TempDriveRoot.isEmpty() ? DriveRoot(session, state.TempDrive)
+                                         : state.TempDriveRoot;
 }
 
 } // namespace kesto

@@ -20,4 +20,8 @@ QString TempDriveStartup(Session &session);
 // again for "c", which shows the free space of "c".
 QString TempDriveChanged(Session &session, const QString &driveText);
 
+// Where the run makes its work directory: the root TempDrive had when it was chosen, even when
+// mounts made since have moved the letters.
+QString TempDriveRoot(Session &session);
+
 } // namespace kesto

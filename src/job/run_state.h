@@ -9,6 +9,7 @@ inline const QString ErrorTitle = QStringLiteral("Kesto32 error");
 struct RunState {
     QString AppDir;
     QString TempDrive = QStringLiteral("c");
+    QString TempDriveRoot; // the root TempDrive had when chosen; empty: look the letter up
     QString ScriptPath;
     QString CommandLineScript;
     bool BatchRun = false;

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "command_runner.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -91,9 +93,8 @@ QString GetShortFileName(const QString &fileName)
 {
     if (fileName.isEmpty() || !QFileInfo::exists(fileName))
         return {};
-    if (fileName.contains(QLatin1Char(' ')))
-        return QLatin1Char('"') + fileName + QLatin1Char('"');
-    return fileName;
+    // Quoted when a blank, tab, quote or '>' would otherwise split or redirect it.
+    return CommandLineWord(fileName);
 }
 
 QString join(const QString &dir, const QString &name)
@@ -110,6 +111,13 @@ QStringList list(const QString &dir, const QString &pattern, Listing what)
         filters |= QDir::Dirs | QDir::NoDotAndDotDot;
     QDir d(dir.isEmpty() ? QStringLiteral("/") : dir);
     return d.entryList({nativePattern(pattern)}, filters, QDir::Name);
+}
+
+QStringList filesStartingWith(const QString &dir, const QString &prefix)
+{
+    QStringList names = list(dir, QStringLiteral("*"), Listing::Files);
+    names.removeIf([&prefix](const QString &name) { return !name.startsWith(prefix); });
+    return names;
 }
 
 bool patternMatches(const QString &pathPattern, Listing what)

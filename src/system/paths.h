@@ -23,13 +23,16 @@ QString helperProgram(const QString &name);
 QString appDir();
 // Chosen paths are lower-cased on a case-insensitive system; names here are case-sensitive.
 QString lowerPath(const QString &path);
-// Path usable unquoted in a command line split at blanks; empty when it does not exist.
+// The path as one word of a command line that SplitCommandLine reads back as the path itself:
+// unchanged when nothing in it splits or redirects, else quoted. Empty when it does not exist.
 QString GetShortFileName(const QString &fileName);
 // dir + "/" + name, without doubling a trailing separator.
 QString join(const QString &dir, const QString &name);
 // Names in dir matching a listing pattern where "*.*" matches every name.
 enum class Listing { Files, FilesAndDirs };
 QStringList list(const QString &dir, const QString &pattern, Listing what);
+// Files in dir whose names begin with prefix, compared literally and case-sensitively.
+QStringList filesStartingWith(const QString &dir, const QString &prefix);
 // Does a listing pattern such as "/src/old/*.*" or "/src/a.txt*" match anything?
 bool patternMatches(const QString &pathPattern, Listing what);
 

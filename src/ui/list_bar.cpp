@@ -1,7 +1,10 @@
 #include "list_bar.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace kesto::ui {
 
@@ -15,6 +18,7 @@ ListBar::ListBar(QWidget *parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int ListBar::addGroup(const QString &caption)
@@ -42,8 +46,15 @@ void ListBar::addItem(int group, const QString &text, const QIcon &icon)
     item->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     item->setAutoRaise(true);
     item->setFocusPolicy(Qt::NoFocus);
+    item->setCheckable(true);
     item->setForegroundRole(QPalette::BrightText);
-    connect(item, &QToolButton::clicked, this, [this, text] { emit listItemClick(text); });
+    connect(item, &QToolButton::clicked, this, [this, item, text] {
+        // The mark follows the page in view, not the click (Help shows no page).
+        item->setChecked(!item->isChecked());
+        cursor_ = item;
+        showCursor();
+        emit listItemClick(text);
+    });
     groups_[group].items.append(item);
     arrange();
 }
@@ -62,6 +73,107 @@ QAbstractButton *ListBar::itemButton(const QString &text) const
         }
     }
     return nullptr;
+}
+
+QList<QToolButton *> ListBar::allItems() const
+{
+    QList<QToolButton *> items;
+    for (const Group &group : groups_)
+        items += group.items;
+    return items;
+}
+
+int ListBar::groupOf(const QToolButton *item) const
+{
+    for (int i = 0; i < int(groups_.size()); ++i) {
+        if (groups_[i].items.contains(item))
+            return i;
+    }
+    return -1;
+}
+
+void ListBar::setCurrentItem(const QString &text)
+{
+    for (QToolButton *item : allItems()) {
+        item->setChecked(item->text() == text);
+        if (item->text() == text)
+            cursor_ = item;
+    }
+    showCursor();
+}
+
+QString ListBar::currentItem() const
+{
+    for (QToolButton *item : allItems()) {
+        if (item->isChecked())
+            return item->text();
+    }
+    return {};
+}
+
+QString ListBar::cursorItem() const
+{
+    return cursor_ ? cursor_->text() : QString();
+}
+
+void ListBar::moveCursor(int step)
+{
+    const QList<QToolButton *> items = allItems();
+    if (items.isEmpty())
+        return;
+    const qsizetype at = cursor_ ? items.indexOf(cursor_) : -1;
+    cursor_ = items.at(std::clamp<qsizetype>(at < 0 ? 0 : at + step, 0, items.size() - 1));
+    const int group = groupOf(cursor_);
+    if (group != current_) {
+        const int previous = current_;
+        openGroup(group);
+        emit groupClick(group, previous);
+    }
+    showCursor();
+}
+
+// The cursor is drawn only while the bar has the keyboard.
+void ListBar::showCursor()
+{
+    for (QToolButton *item : allItems())
+        item->setAutoRaise(!(hasFocus() && item == cursor_));
+}
+
+void ListBar::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left: moveCursor(-1); break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: moveCursor(1); break;
+    case Qt::Key_Home: moveCursor(-int(allItems().size())); break;
+    case Qt::Key_End: moveCursor(int(allItems().size())); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (cursor_ && cursor_->isVisible())
+            cursor_->click();
+        break;
+    default: QFrame::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void ListBar::focusInEvent(QFocusEvent *event)
+{
+    QFrame::focusInEvent(event);
+    if (!cursor_ || !cursor_->isVisible()) {
+        const QList<QToolButton *> open = groups_.value(current_).items;
+        if (!open.isEmpty())
+            cursor_ = open.first();
+    }
+    showCursor();
+}
+
+void ListBar::focusOutEvent(QFocusEvent *event)
+{
+    QFrame::focusOutEvent(event);
+    showCursor();
 }
 
 void ListBar::resizeEvent(QResizeEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
-// The page list on the left: groups of items, one group open at a time.
+// The page list on the left: groups of items, one group open at a time. It marks the item of the
+// page in view; from the keyboard the arrow keys move a cursor over the items (opening the
+// other group when they cross into it) and Enter or Space clicks the item under it.
 #include <QFrame>
 #include <QIcon>
 #include <QList>
@@ -19,6 +21,11 @@ public:
     int addGroup(const QString &caption);
     void addItem(int group, const QString &text, const QIcon &icon);
     int currentGroup() const { return current_; }
+    // Marks the item of the page in view (none for an unknown text) and puts the cursor on it.
+    void setCurrentItem(const QString &text);
+    QString currentItem() const;
+    // The item under the keyboard cursor.
+    QString cursorItem() const;
     // For tests and pictures: the clickable parts.
     QAbstractButton *groupButton(int group) const;
     QAbstractButton *itemButton(const QString &text) const;
@@ -29,6 +36,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     struct Group {
@@ -37,9 +47,14 @@ private:
     };
     void openGroup(int group);
     void arrange();
+    QList<QToolButton *> allItems() const;
+    int groupOf(const QToolButton *item) const;
+    void moveCursor(int step);
+    void showCursor();
 
     QList<Group> groups_;
     int current_ = 0;
+    QToolButton *cursor_ = nullptr;
 };
 
 } // namespace kesto::ui

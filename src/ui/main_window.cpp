@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -103,6 +104,34 @@ QLabel *makePanel(QWidget *parent, const char *name, const QRect &geometry,
     return panel;
 }
 
+// A path display: the whole path is its text (and its tool-tip), shown elided in the middle so
+// that the file name stays in view.
+class PathDisplay : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect area = contentsRect().adjusted(indent(), 0, -indent(), 0);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(area, int(alignment()),
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+    }
+};
+
+QLabel *makePathDisplay(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *display = named(new PathDisplay(parent), name, geometry);
+    display->setTextFormat(Qt::PlainText);
+    display->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    display->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    display->setIndent(3);
+    return display;
+}
+
 QFrame *makeFrame(QWidget *parent, const char *name, const QRect &geometry)
 {
     auto *frame = named(new QFrame(parent), name, geometry);
@@ -140,6 +169,12 @@ QFrame *makePage(QWidget *parent, const char *name, int left, int top, int width
     auto *page = named(new QFrame(parent), name, twipsRect(left, top, width, height));
     page->hide();
     return page;
+}
+
+QString driveItemText(const Drive &drive)
+{
+    const QString name = QFileInfo(drive.root).fileName();
+    return QStringLiteral("%1: [%2]").arg(drive.letter, name.isEmpty() ? drive.root : name);
 }
 
 void setEditText(QLineEdit *edit, const QString &text)
@@ -199,6 +234,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
     installBehaviours();
 
     Picture1->show();
+    SSListBar1->setCurrentItem(QStringLiteral("Source"));
     jobChanged();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -289,7 +325,7 @@ void MainWindow::buildSourcePage()
     QFrame *source = makeFrame(Picture1, "SSFrame1", twipsRect(0, 0, 3720, 1650));
     makeLabel(source, "Label2", QStringLiteral("Source drive or directory"),
               twipsRect(120, 90, 3480, 240));
-    SSPanel8 = makePanel(source, "SSPanel8", twipsRect(120, 360, 3480, 315));
+    SSPanel8 = makePathDisplay(source, "SSPanel8", twipsRect(120, 360, 3480, 315));
     Command2 =
         makeButton(source, "Command2", QStringLiteral("&Browse"), twipsRect(120, 780, 900, 345));
     Label9 = makeLabel(source, "Label9", QStringLiteral("- Source size -"),
@@ -301,17 +337,15 @@ void MainWindow::buildSourcePage()
                             "Frame7", twipsRect(0, 1740, 3720, 1080));
     Drive1 = named(new QComboBox(temporary), "Drive1", twipsRect(120, 360, 1500, 330));
     const QList<Drive> drives = session_.svc.disks ? session_.svc.disks->drives() : QList<Drive>();
-    if (drives.isEmpty() || drives.first().letter != QLatin1String("c"))
-        Drive1->addItem(QStringLiteral("c:"), QStringLiteral("c"));
+    if (drives.isEmpty() || drives.first().letter != QLatin1String("c")) {
+        const Drive system{QStringLiteral("c"), paths::systemDir()};
+        Drive1->addItem(driveItemText(system), system.letter);
+        Drive1->setItemData(0, system.root, Qt::ToolTipRole);
+    }
     for (const Drive &drive : drives) {
-        // "c:" is the program's own drive; the others show the root's own name after the
-        // letter, and every item's tool-tip is the whole root path.
-        const QString name = QFileInfo(drive.root).fileName();
-        Drive1->addItem(
-            drive.letter == QLatin1String("c")
-                ? QStringLiteral("c:")
-                : QStringLiteral("%1: [%2]").arg(drive.letter, name.isEmpty() ? drive.root : name),
-            drive.letter);
+        // Every letter shows its root's own name after it, "c:" (the program's own drive)
+        // included; every item's tool-tip is the whole root path.
+        Drive1->addItem(driveItemText(drive), drive.letter);
         Drive1->setItemData(Drive1->count() - 1, drive.root, Qt::ToolTipRole);
     }
     Drive1->view()->setMinimumWidth(Drive1->view()->sizeHintForColumn(0) + 8);
@@ -345,7 +379,7 @@ void MainWindow::buildDizPage()
     Picture4 = makePage(client, "Picture4", 1190, 580, 3900, 2910);
     QFrame *diz = makeFrame(Picture4, "Frame3", twipsRect(0, 0, 3780, 2850));
     makeLabel(diz, "Label5", QStringLiteral("File_id.diz"), twipsRect(120, 90, 1500, 240));
-    SSPanel2 = makePanel(diz, "SSPanel2", twipsRect(120, 360, 3540, 315));
+    SSPanel2 = makePathDisplay(diz, "SSPanel2", twipsRect(120, 360, 3540, 315));
     Command4 =
         makeButton(diz, "Command4", QStringLiteral("&Create"), twipsRect(120, 780, 840, 345));
     Command5 = makeButton(diz, "Command5", QStringLiteral("&Edit"), twipsRect(1060, 780, 780, 345));
@@ -367,7 +401,7 @@ void MainWindow::buildNfoPage()
     Picture5 = makePage(client, "Picture5", 1190, 580, 3840, 2955);
     QFrame *nfo = makeFrame(Picture5, "Frame4", twipsRect(0, 0, 3780, 1530));
     makeLabel(nfo, "Label8", QStringLiteral("Nfo"), twipsRect(120, 90, 1500, 240));
-    SSPanel3 = makePanel(nfo, "SSPanel3", twipsRect(120, 360, 3540, 315));
+    SSPanel3 = makePathDisplay(nfo, "SSPanel3", twipsRect(120, 360, 3540, 315));
     Command7 =
         makeButton(nfo, "Command7", QStringLiteral("&Create"), twipsRect(120, 780, 840, 345));
     Command11 =
@@ -380,7 +414,7 @@ void MainWindow::buildNfoPage()
     QFrame *extra = makeFrame(Picture5, "Frame5", twipsRect(0, 1620, 3780, 1290));
     makeLabel(extra, "Label16", QStringLiteral("Extra to add  (optional)"),
               twipsRect(120, 90, 3000, 240));
-    SSPanel4 = makePanel(extra, "SSPanel4", twipsRect(120, 360, 3540, 315));
+    SSPanel4 = makePathDisplay(extra, "SSPanel4", twipsRect(120, 360, 3540, 315));
     Option2 = makeOption(extra, "Option2", QStringLiteral("&File"), twipsRect(120, 825, 900, 285));
     Option4 =
         makeOption(extra, "Option4", QStringLiteral("&Directory"), twipsRect(1080, 825, 1380, 285));
@@ -393,7 +427,7 @@ void MainWindow::buildZipPage()
     Picture6 = makePage(client, "Picture6", 1190, 680, 3915, 2910);
     QFrame *zip = makeFrame(Picture6, "Frame6", twipsRect(0, 0, 3780, 2850));
     makeLabel(zip, "Label12", QStringLiteral("Zip storage"), twipsRect(120, 90, 1500, 240));
-    SSPanel5 = makePanel(zip, "SSPanel5", twipsRect(120, 360, 3540, 315));
+    SSPanel5 = makePathDisplay(zip, "SSPanel5", twipsRect(120, 360, 3540, 315));
     Command10 =
         makeButton(zip, "Command10", QStringLiteral("&Browse"), twipsRect(120, 780, 840, 345));
     Label14 =
@@ -518,6 +552,8 @@ void MainWindow::showPlaced(QWidget *page, int left, int top, const QString &tit
     page->move(twipsPoint(left, top));
     page->show();
     setTitleText(title);
+    // A page's title is its list bar item's text after a blank.
+    SSListBar1->setCurrentItem(title.mid(1));
 }
 
 void MainWindow::source_Click()
@@ -526,6 +562,7 @@ void MainWindow::source_Click()
     // The Source page keeps its designed place.
     Picture1->show();
     setTitleText(QStringLiteral(" Source"));
+    SSListBar1->setCurrentItem(QStringLiteral("Source"));
 }
 
 void MainWindow::skip_Click()
@@ -559,6 +596,7 @@ void MainWindow::ShowAboutPage()
     Picture8->show();
     PVMarquee1->show();
     setTitleText(QStringLiteral(" About"));
+    SSListBar1->setCurrentItem(QStringLiteral("About"));
 }
 
 void MainWindow::playSound(const QString &waveFile)

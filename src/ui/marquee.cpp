@@ -14,7 +14,8 @@ constexpr int stepMs = 40;
 
 Marquee::Marquee(QWidget *parent) : QFrame(parent), picture_(bannerPicture())
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A styled panel: a plain sunken panel's light sides vanish against the white field.
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
 }
@@ -22,8 +23,7 @@ Marquee::Marquee(QWidget *parent) : QFrame(parent), picture_(bannerPicture())
 void Marquee::setText(const QString &text)
 {
     text_ = text;
-    // The line starts in view, near the left edge.
-    offset_ = qMax(0, contentsRect().width() - 6);
+    offset_ = 0;
     update();
 }
 
@@ -47,7 +47,7 @@ void Marquee::paintEvent(QPaintEvent *event)
     painter.setClipRect(area);
     const QFontMetrics metrics = fontMetrics();
     const int baseline = area.top() + (area.height() + metrics.ascent() - metrics.descent()) / 2;
-    int x = area.right() - offset_;
+    int x = area.right() + 1 - offset_;
     const QStringList parts = text_.split(pictureTag);
     for (int i = 0; i < parts.size(); ++i) {
         painter.drawText(x, baseline, parts[i]);
@@ -62,6 +62,8 @@ void Marquee::paintEvent(QPaintEvent *event)
 void Marquee::showEvent(QShowEvent *event)
 {
     QFrame::showEvent(event);
+    // Each showing starts the line at the right edge.
+    offset_ = 0;
     timer_.start(stepMs, this);
 }
 

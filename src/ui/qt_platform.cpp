@@ -1,6 +1,7 @@
 #include "qt_platform.h"
 
 #include "help_window.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 
 #include <QAudioDevice>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
@@ -119,18 +121,38 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogSetup &setup)
     return runFileDialog(setup, true);
 }
 
+namespace {
+
+// A wildcard in the name box ("*.kst", the dialog's first name) is no file name: accepting it
+// lists the matching names instead.
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto *name = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString text = name ? name->text().trimmed() : QString();
+        if (text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'))) {
+            setNameFilter(text == QLatin1String("*.*") ? QStringLiteral("*") : text);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
 std::optional<QString> QtDialogs::runFileDialog(const FileDialogSetup &setup, bool save)
 {
-    QFileDialog dialog(parentWindow, setup.title, folderOf(setup.startDir));
+    FileDialog dialog(parentWindow, setup.title, folderOf(setup.startDir));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QString filters = qtNameFilters(setup.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters.split(QStringLiteral(";;")));
-    // A wildcard as the initial name only repeats the filter; the name box stays empty.
-    if (!setup.initialName.isEmpty() && !setup.initialName.contains(QLatin1Char('*')) &&
-        !setup.initialName.contains(QLatin1Char('?')))
+    if (!setup.initialName.isEmpty())
         dialog.selectFile(setup.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -287,7 +309,13 @@ QtLauncher::QtLauncher(QtHelp *help) : help(help) {}
 
 QtLauncher::~QtLauncher()
 {
+    discardSampleCopies();
+}
+
+void QtLauncher::discardSampleCopies()
+{
     delete keptSamples;
+    keptSamples = nullptr;
 }
 
 // The numbering sample is deleted right after the editor is started; the editor gets a copy
@@ -307,12 +335,29 @@ QString QtLauncher::editableCopy(const QString &path)
     return QFile::copy(path, copy) ? copy : path;
 }
 
+namespace {
+
+// The editor's file as named on its command line: the rest of the line as it stands, or the one
+// word it makes when it is a path in its command-line form (quoted, as the numbering test's
+// sample is under a directory with a blank).
+QString editorFile(const QString &argument)
+{
+    if (QFileInfo::exists(argument))
+        return argument;
+    const SplitCommand split = SplitCommandLine(QStringLiteral("notepad ") + argument);
+    if (split.arguments.size() == 1 && split.outputFile.isEmpty())
+        return split.arguments.first();
+    return argument;
+}
+
+} // namespace
+
 void QtLauncher::start(const QString &commandLine, WindowMode mode)
 {
     const LaunchAction action = launchActionFor(commandLine);
     switch (action.kind) {
     case LaunchAction::Editor: {
-        QStringList command = editorCommand(editableCopy(action.argument));
+        QStringList command = editorCommand(editableCopy(editorFile(action.argument)));
         const QString program = command.takeFirst();
         QProcess::startDetached(program, command);
         break;
@@ -324,6 +369,15 @@ void QtLauncher::start(const QString &commandLine, WindowMode mode)
     case LaunchAction::Link: QDesktopServices::openUrl(QUrl(action.argument)); break;
     case LaunchAction::None: break;
     }
+}
+
+// ---- End of the process -----------------------------------------------------------------
+
+void EndProcessAfterShutdown(int exitStatus)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(exitStatus);
 }
 
 } // namespace kesto

@@ -112,6 +112,8 @@ public:
     void setHelp(QtHelp *help) { this->help = help; }
 
     void start(const QString &commandLine, WindowMode mode) override;
+    // Removes the copies of the numbering sample handed to the editor.
+    void discardSampleCopies();
 
 private:
     QString editableCopy(const QString &path);
@@ -119,5 +121,11 @@ private:
     QtHelp *help = nullptr;
     QTemporaryDir *keptSamples = nullptr;
 };
+
+// Ends the process once the main window has closed and its clean-up has run. Nothing is left to
+// write by then (archives are synced as they are made); tearing down the sound streams, the
+// display connection and the rest would keep a closed program alive for seconds while a sound
+// drains.
+[[noreturn]] void EndProcessAfterShutdown(int exitStatus);
 
 } // namespace kesto

@@ -47,26 +47,40 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<Page>("page");
         QTest::addColumn<QPoint>("place");
-        QTest::newRow("Skip") << "Skip" << Page::Skip << twipsPoint(1190, 580);
-        QTest::newRow("Diz") << "Diz" << Page::Diz << twipsPoint(1190, 580);
-        QTest::newRow("Nfo") << "Nfo" << Page::Nfo << twipsPoint(1190, 580);
-        QTest::newRow("Zip") << "Zip" << Page::Zip << twipsPoint(1190, 680);
-        QTest::newRow("About") << "About" << Page::About << twipsPoint(1190, 680);
-        QTest::newRow("Source") << "Source" << Page::Source << twipsPoint(1185, 660);
+        QTest::addColumn<int>("keyboardSteps"); // 0: clicked; else arrow presses, then Enter
+        QTest::newRow("Skip") << "Skip" << Page::Skip << twipsPoint(1190, 580) << 0;
+        QTest::newRow("Diz") << "Diz" << Page::Diz << twipsPoint(1190, 580) << 0;
+        QTest::newRow("Nfo") << "Nfo" << Page::Nfo << twipsPoint(1190, 580) << 0;
+        QTest::newRow("Zip") << "Zip" << Page::Zip << twipsPoint(1190, 680) << 0;
+        QTest::newRow("About") << "About" << Page::About << twipsPoint(1190, 680) << 0;
+        QTest::newRow("Source") << "Source" << Page::Source << twipsPoint(1185, 660) << 0;
+        QTest::newRow("Nfo by keyboard") << "Nfo" << Page::Nfo << twipsPoint(1190, 580) << 3;
+        QTest::newRow("Source by keyboard")
+            << "Source" << Page::Source << twipsPoint(1185, 660) << -1;
     }
     void listBarItemBringsItsPage()
     {
         QFETCH(QString, item);
         QFETCH(Page, page);
         QFETCH(QPoint, place);
+        QFETCH(int, keyboardSteps);
         if (page == Page::Source)
             window->skip_Click();
         if (page == Page::About)
             QTest::mouseClick(window->listBar()->groupButton(1), Qt::LeftButton);
         ts->sound.played.clear();
 
-        clickItem(item);
+        if (keyboardSteps == 0) {
+            clickItem(item);
+        } else {
+            // The cursor starts on the page in view.
+            window->listBar()->setFocus();
+            for (int i = 0; i < qAbs(keyboardSteps); ++i)
+                QTest::keyClick(window->listBar(), keyboardSteps > 0 ? Qt::Key_Down : Qt::Key_Up);
+            QTest::keyClick(window->listBar(), Qt::Key_Return);
+        }
         QCOMPARE(visiblePages(), QList<Page>{page});
+        QCOMPARE(window->listBar()->currentItem(), item);
         QCOMPARE(window->pageWidget(page)->pos(), place);
         QCOMPARE(window->titleText(), QLatin1Char(' ') + item);
         QCOMPARE(ts->sound.played, QStringList{ts->appDir() + QStringLiteral("/type.wav")});
@@ -119,6 +133,17 @@ private slots:
         ts->sound.played.clear();
         clickItem(QStringLiteral("About"));
         QVERIFY(!banner->isHidden());
+        // Its frame shows on all four sides, and its line comes in from the right edge.
+        const QImage shown = banner->grab().toImage();
+        const QRgb fill = banner->palette().color(QPalette::Base).rgb();
+        const int w = shown.width(), h = shown.height();
+        for (const QPoint edge :
+             {QPoint(w / 2, 0), QPoint(w / 2, h - 1), QPoint(0, h / 2), QPoint(w - 1, h / 2)})
+            QVERIFY(shown.pixel(edge) != fill);
+        for (int x = 3; x < w * 3 / 4; ++x) {
+            for (int y = 3; y < h - 3; ++y)
+                QVERIFY(shown.pixel(x, y) == fill);
+        }
         clickItem(QStringLiteral("Help"));
         QCOMPARE(visiblePages(), QList<Page>{Page::About});
         QVERIFY(banner->isHidden());

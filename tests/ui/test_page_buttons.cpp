@@ -371,7 +371,8 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
-    // The drive list offers the drives as "c:", "d: [name]"; c is selected at start-up.
+    // The drive list offers every drive with its directory's name, "c: [kesto32]", "d: [name]",
+    // and the whole directory as tip; c is selected at start-up.
     void driveListShowsTheDrives()
     {
         ts->disks.driveList << Drive{QStringLiteral("d"), ts->path(QStringLiteral("mnt/data"))};
@@ -379,7 +380,9 @@ private slots:
         window->MainWindowLoad();
         auto *drives = child<QComboBox>("Drive1");
         QCOMPARE(drives->count(), 2);
-        QCOMPARE(drives->itemText(0), QStringLiteral("c:"));
+        QCOMPARE(drives->itemText(0),
+                 "c: [" + QFileInfo(ts->systemDir()).fileName() + QLatin1Char(']'));
+        QCOMPARE(drives->itemData(0, Qt::ToolTipRole).toString(), ts->systemDir());
         QCOMPARE(drives->itemText(1), QStringLiteral("d: [data]"));
         QCOMPARE(drives->currentIndex(), 0);
         QCOMPARE(window->selectedDrive(), QStringLiteral("c"));

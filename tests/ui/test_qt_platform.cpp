@@ -1,3 +1,4 @@
+#include "job/script.h"
 #include "support/fakes.h"
 #include "system/paths.h"
 #include "ui/help_window.h"
@@ -147,36 +148,48 @@ private slots:
         QCOMPARE(editorCommand(QStringLiteral("/tmp/a b;$(rm x).diz")), command);
     }
 
-    void editorReceivesTheFileAsOneArgument()
+    // The editor gets the file as one argument: a created file named as it stands, and the
+    // numbering sample (deleted right after the start) as a copy that outlives it, also when its
+    // name comes in its command-line form.
+    void editorReceivesTheFile_data()
     {
-        TestSession ts;
-        EnvironmentGuard guard{"KESTO32_EDITOR"};
-        const QString seen = ts.path(QStringLiteral("seen/"));
-        qputenv("KESTO32_EDITOR", QFile::encodeName(QStringLiteral("cp -t ") + seen));
-        const QString file = ts.writeFile(QStringLiteral("my docs/a b;$(x).nfo"), "nfo\r\n");
-
-        QtLauncher launcher;
-        launcher.start(QStringLiteral("Notepad.exe ") + file, WindowMode::ShowNoActivate);
-        QTRY_VERIFY(QFileInfo::exists(seen + QStringLiteral("a b;$(x).nfo")));
+        QTest::addColumn<QString>("file");      // below the session's root; "sample": the sample
+        QTest::addColumn<QString>("systemDir"); // empty: the session's own
+        QTest::addColumn<bool>("shortForm");
+        QTest::newRow("created file") << "my docs/a b;$(x).nfo"
+                                      << "" << false;
+        QTest::newRow("sample") << "sample"
+                                << "" << false;
+        QTest::newRow("sample below a blank, short form") << "sample"
+                                                          << "my sys" << true;
     }
-
-    void numberingSampleOutlivesItsDeletion()
+    void editorReceivesTheFile()
     {
+        QFETCH(QString, file);
+        QFETCH(QString, systemDir);
+        QFETCH(bool, shortForm);
         TestSession ts;
-        EnvironmentGuard guard{"KESTO32_EDITOR"};
+        EnvironmentGuard guard{"KESTO32_EDITOR", "KESTO32_SYSTEM_DIR"};
         const QString seen = ts.path(QStringLiteral("seen/"));
         qputenv("KESTO32_EDITOR", QFile::encodeName(QStringLiteral("cp -t ") + seen));
-        const QString sample = paths::systemFile(QStringLiteral("~kesto.diz"));
+        if (!systemDir.isEmpty())
+            qputenv("KESTO32_SYSTEM_DIR", QFile::encodeName(ts.path(systemDir)));
+        const bool sample = file == QLatin1String("sample");
+        const QString path =
+            sample ? paths::systemFile(QStringLiteral("~kesto.diz")) : ts.path(file);
         {
-            QFile file(sample);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("  003/012\r\n");
+            QFile text(path);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("  003/012\r\n");
         }
 
         QtLauncher launcher;
-        launcher.start(QStringLiteral("notepad.exe ") + sample, WindowMode::ShowNoActivate);
-        QVERIFY(QFile::remove(sample)); // as the numbering test does right away
-        const QString shown = seen + QStringLiteral("~kesto.diz");
+        launcher.start(QStringLiteral("notepad.exe ") +
+                           (shortForm ? paths::GetShortFileName(path) : path),
+                       WindowMode::ShowNoActivate);
+        if (sample)
+            QVERIFY(QFile::remove(path)); // as the numbering test may do right away
+        const QString shown = seen + QFileInfo(path).fileName();
         QTRY_VERIFY(QFileInfo(shown).size() > 0);
         QCOMPARE(test::readAll(shown), QByteArray("  003/012\r\n"));
     }
@@ -363,9 +376,13 @@ private slots:
         TestSession ts;
         const QString nfo = ts.writeFile(QStringLiteral("src/about.nfo"), "x");
         const QString diz = ts.writeFile(QStringLiteral("src/file_id.diz"), "x");
-        QString title, directory;
+        QString title, directory, name;
         QStringList filters;
+        const auto nameBox = [](QFileDialog *dialog) {
+            return dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+        };
         whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            name = nameBox(dialog);
             title = dialog->windowTitle();
             directory = dialog->directory().absolutePath();
             filters = dialog->nameFilters();
@@ -382,13 +399,19 @@ private slots:
         QCOMPARE(title, QStringLiteral("Add *.nfo"));
         QCOMPARE(directory, QFileInfo(diz).absolutePath());
         QCOMPARE(filters, QStringList{QStringLiteral("A nfo (*.nfo)")});
+        QCOMPARE(name, QStringLiteral("*.nfo")); // the first name, as given
 
-        whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
-        QCOMPARE(dialogs.saveFile({QStringLiteral("Save script"),
-                                   QStringLiteral("Script (*.kst)|*.kst|"),
-                                   {},
-                                   ts.appDir()}),
+        // Accepting a wildcard lists what matches; the dialog stays open.
+        whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            name = nameBox(dialog);
+            static_cast<QDialog *>(dialog)->accept();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("*.kst"));
+            dialog->reject();
+        });
+        QCOMPARE(dialogs.saveFile(ScriptDialogSetup(QStringLiteral("Save script"), ts.appDir())),
                  std::nullopt);
+        QCOMPARE(name, QStringLiteral("*.kst"));
     }
 
     void folderPickerFollowsTheHighlightedFolder()

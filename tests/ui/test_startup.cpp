@@ -7,8 +7,10 @@
 #include "system/stop_signals.h"
 #include "ui/main_window.h"
 #include "ui/marquee.h"
+#include "ui/program_arguments.h"
 #include "ui/twips.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -50,30 +52,41 @@ private slots:
         QGuiApplication::setApplicationDisplayName(QString());
     }
 
+    // The program's arguments, read by its option parser, then by the start-up.
     void commandLineDecidesBatchMode_data()
     {
-        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("batchRun");
         QTest::addColumn<bool>("batchRunDated");
         QTest::addColumn<QString>("script");
-        QTest::newRow("run") << "!x" << true << false << "x";
-        QTest::newRow("dated run") << "$x" << false << true << "x";
-        QTest::newRow("blank first") << " x" << false << false << " x";
-        QTest::newRow("plain") << "x" << false << false << "x";
-        QTest::newRow("prefix alone") << "!" << true << false << "";
-        QTest::newRow("empty") << "" << false << false << "";
-        QTest::newRow("quoted") << "\"x\"" << false << false << "\"x\"";
-        QTest::newRow("dated, then run sign") << "$!x" << false << true << "!x";
-        QTest::newRow("run, then dated sign") << "!$x" << true << false << "$x";
+        QTest::newRow("run") << QStringList{"!x"} << true << false << "x";
+        QTest::newRow("dated run") << QStringList{"$x"} << false << true << "x";
+        QTest::newRow("blank first") << QStringList{" x"} << false << false << " x";
+        QTest::newRow("plain") << QStringList{"x"} << false << false << "x";
+        QTest::newRow("prefix alone") << QStringList{"!"} << true << false << "";
+        QTest::newRow("empty") << QStringList{} << false << false << "";
+        QTest::newRow("quoted") << QStringList{"\"x\""} << false << false << "\"x\"";
+        QTest::newRow("dated, then run sign") << QStringList{"$!x"} << false << true << "!x";
+        QTest::newRow("run, then dated sign") << QStringList{"!$x"} << true << false << "$x";
+        // Only the program's own options are options; any other first word is the script.
+        QTest::newRow("dash first") << QStringList{"-x.kst"} << false << false << "-x.kst";
+        QTest::newRow("double dash first") << QStringList{"--x"} << false << false << "--x";
+        QTest::newRow("own option, then the script")
+            << QStringList{"-v", "-x.kst"} << false << false << "-x.kst";
+        QTest::newRow("words after the script")
+            << QStringList{"!a", "--help", "b"} << true << false << "a --help b";
     }
     void commandLineDecidesBatchMode()
     {
-        QFETCH(QString, commandLine);
+        QFETCH(QStringList, arguments);
         QFETCH(bool, batchRun);
         QFETCH(bool, batchRunDated);
         QFETCH(QString, script);
+        QCommandLineParser parser;
+        const QList<QCommandLineOption> own = {parser.addHelpOption(), parser.addVersionOption()};
+        QVERIFY(parser.parse(ui::ParserArguments(QStringList{"kesto32"} + arguments, own)));
         RunState state;
-        ui::ReadCommandLine(state, commandLine);
+        ui::ReadCommandLine(state, parser.positionalArguments().join(QLatin1Char(' ')));
         QCOMPARE(state.BatchRun, batchRun);
         QCOMPARE(state.BatchRunDated, batchRunDated);
         QCOMPARE(state.CommandLineScript, script);

@@ -164,6 +164,7 @@ private slots:
         QVERIFY(!menu->isVisible());
         QVERIFY(!window->pageWidget(Page::Diz)->isHidden());
         QCOMPARE(window->titleText(), QStringLiteral(" Diz"));
+        QCOMPARE(window->listBar()->currentItem(), QStringLiteral("Diz")); // the mark follows
     }
 
     void logoPanelOpensTheAboutSplash()
@@ -208,6 +209,14 @@ private slots:
                                                                 : ts->session.job.ZipDir;
         const QString longPath = QStringLiteral("/home/ann/projects/a directory with a name far "
                                                 "too long for its panel/and one more level");
+        // Shown elided in the middle: both ends of a long path stay in view.
+        const auto shown = [&](const QString &path) {
+            field = path;
+            window->jobChanged();
+            return panel->grab().toImage();
+        };
+        QVERIFY(shown(longPath + "/a.txt") != shown(longPath + "/b.txt"));
+        QVERIFY(shown("/a" + longPath) != shown("/b" + longPath));
         field = longPath;
         window->jobChanged();
         hover(panel);
