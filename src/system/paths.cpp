@@ -28,12 +28,17 @@ QString nativePattern(const QString &pattern)
 
 } // namespace
 
-QString systemDir()
+QString systemDirPath()
 {
     const QString fromEnv = qEnvironmentVariable("KESTO32_SYSTEM_DIR");
     if (!fromEnv.isEmpty())
-        return ensurePrivateDir(QDir::cleanPath(fromEnv));
-    return ensurePrivateDir(QDir::homePath() + QStringLiteral("/.cache/kesto32"));
+        return QDir::cleanPath(fromEnv);
+    return QDir::homePath() + QStringLiteral("/.cache/kesto32");
+}
+
+QString systemDir()
+{
+    return ensurePrivateDir(systemDirPath());
 }
 
 QString systemFile(const QString &name)

@@ -7,6 +7,8 @@ namespace kesto::paths {
 
 // Root of the private system drive "c:": $KESTO32_SYSTEM_DIR, else ~/.cache/kesto32; made 0700.
 QString systemDir();
+// The same path, without making the directory (for what must write nothing).
+QString systemDirPath();
 // A fixed file on the system drive: systemFile("skip.txt").
 QString systemFile(const QString &name);
 // Directory of the running program (where wrar and size lie).
