@@ -1,3 +1,4 @@
+#include "engine/series_command.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
@@ -21,6 +22,9 @@ using namespace kesto;
 int main(int argc, char **argv)
 {
     timings::mark("start");
+    // --plan, --verify and --checksums on a finished series print and end: no window.
+    if (const std::optional<int> status = RunSeriesCommand(argc, argv))
+        return *status;
     // Without a display (a server, cron, CI) a batch run still works, on Qt's offscreen platform.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -40,12 +44,14 @@ int main(int argc, char **argv)
         QStringLiteral("Packages a directory tree into a numbered series of zip archives."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOptions(SeriesCommandOptions());
     parser.addPositionalArgument(
         QStringLiteral("script"),
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
     parser.process(app);
+    session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
     initUiResources();

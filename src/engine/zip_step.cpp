@@ -3,6 +3,7 @@
 #include "describe/diz_numbering.h"
 #include "job/session.h"
 #include "packaging_run.h"
+#include "series_command.h"
 #include "system/paths.h"
 #include "system/zip_component.h"
 
@@ -152,6 +153,11 @@ void ZipStep::complete()
 {
     RunState &state = s_.state;
     Window *window = s_.svc.window;
+    QString why;
+    if (state.WriteChecksums && !WriteRunManifests(s_, &why)) {
+        FailRun(s_, qPrintable(why));
+        return;
+    }
     if (!s_.batchMode() && s_.svc.sound)
         s_.svc.sound->play(state.AppDir + QStringLiteral("/kst.wav"));
     if (window) {
