@@ -1,6 +1,7 @@
 // A real series, made once by the program in batch mode with --checksums, then checked with
 // --verify as it is and after each kind of damage a recipient may meet. Each damage must be named
 // on a line of its own and fail the check.
+#include "describe/release_checks.h"
 #include "job/script.h"
 #include "support/rows.h"
 #include "support/zip_inspect.h"
@@ -217,6 +218,34 @@ private slots:
         QVERIFY2(std::any_of(outcome.lines.cbegin(), outcome.lines.cend(),
                              [&](const QString &line) { return line.startsWith(row.line); }),
                  qPrintable(report));
+    }
+
+    // Warnings name what release sites refuse, and only that.
+    void releaseWarnings_data()
+    {
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<int>("expected");
+        const QByteArray wide = QByteArray(46, '=') + "\r\n";
+        const QByteArray fits = QByteArray(45, '=') + "\r\n";
+        QTest::newRow("45 columns, 10 lines") << DescriptionWarnings(fits.repeated(10)) << 0;
+        QTest::newRow("46 columns") << DescriptionWarnings(wide) << 1;
+        QTest::newRow("11 lines") << DescriptionWarnings(fits.repeated(11)) << 1;
+        const QByteArray diz = "Title\r\nDisk xxx/xxx of Title\r\n";
+        QTest::newRow("number over a placeholder") << QStringList{StampWarning(diz, 2, 6, 7)} << 0;
+        QTest::newRow("number over text") << QStringList{StampWarning(diz, 2, 3, 7)} << 1;
+        QTest::newRow("number after the line") << QStringList{StampWarning(diz, 1, 3, 7)} << 0;
+        QTest::newRow("plain name") << QStringList{NameWarning("tool001.zip")} << 0;
+        QTest::newRow("name with a colon") << QStringList{NameWarning("to:ol001.zip")} << 1;
+        QTest::newRow("999 archives") << QStringList{CountWarning(999)} << 0;
+        QTest::newRow("1000 archives") << QStringList{CountWarning(1000)} << 1;
+    }
+
+    void releaseWarnings()
+    {
+        QFETCH(QStringList, warnings);
+        QFETCH(int, expected);
+        warnings.removeAll(QString());
+        QCOMPARE(warnings.size(), expected);
     }
 
     // The plan of the bundled example names the archives the run then writes, and writes nothing.

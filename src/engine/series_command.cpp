@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -205,7 +206,14 @@ bool WriteRunManifests(Session &session, QString *why)
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString dir =
         OutputBase(job.ZipDir).isEmpty() ? QStringLiteral("/") : OutputBase(job.ZipDir);
-    std::optional<Series> series = FindSeries(dir, job.ZipName + stamp, why);
+    const QString base = job.ZipName + stamp;
+    std::optional<Series> series =
+        job.VolumeSizeSetting == 0 ? Series{dir,
+                                            base,
+                                            true,
+                                            {{1, base + QStringLiteral(".zip"),
+                                              QDir(dir).filePath(base + QStringLiteral(".zip"))}}}
+                                   : FindSeries(dir, base, why);
     if (!series)
         return false;
     // Archives of an earlier, longer run of the same name are not this series.

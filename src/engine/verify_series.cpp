@@ -71,24 +71,20 @@ struct StampPlace {
 
 const QRegularExpression StampPattern(QStringLiteral("(\\d{3,})/(\\d{3,})"));
 
-// Where the number stands in a description that carries it as volume 'place' (any number when
-// no text of that place is found); nullopt when the description carries none.
+// Where the number stands in a description that carries it as volume 'place'; nullopt when it
+// carries none (numbering off: other digits and slashes are the description's own text).
 std::optional<StampPlace> findStamp(const QByteArray &description, int place)
 {
     const QList<QByteArray> lines = TextLines(description);
-    std::optional<StampPlace> any;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         auto matches = StampPattern.globalMatch(QString::fromLatin1(lines[i]));
         while (matches.hasNext()) {
             const QRegularExpressionMatch m = matches.next();
-            const StampPlace at{i + 1, m.capturedStart() + 1};
             if (m.captured(1).toInt() == place)
-                return at;
-            if (!any)
-                any = at;
+                return StampPlace{i + 1, m.capturedStart() + 1};
         }
     }
-    return any;
+    return std::nullopt;
 }
 
 // The number text at a place of a description; empty when none stands there.
@@ -402,6 +398,16 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     // Release warnings.
     if (first)
         report.warnings << DescriptionWarnings(*contents[first].description);
+    if (job && job->DizAutoNumber && place) {
+        // The job's own description tells what the number wrote over.
+        QFile original(job->DizPath);
+        if (original.open(QIODevice::ReadOnly)) {
+            if (const QString w = StampWarning(original.readAll(), place->line, place->column,
+                                               int(NumberText(count, count).size()));
+                !w.isEmpty())
+                report.warnings << w;
+        }
+    }
     if (const QString w = NameWarning(series.base); !w.isEmpty())
         report.warnings << w;
     if (const QString w = CountWarning(count); !w.isEmpty())
