@@ -1,5 +1,6 @@
 #include "engine/batch_run.h"
 #include "engine/run_stop.h"
+#include "engine/series_command.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/free_space.h"
@@ -42,6 +43,9 @@ bool batchArgument(int argc, char **argv)
 int main(int argc, char **argv)
 {
     timings::mark("start");
+    // --plan, --verify and --checksums on a finished series print and end: no window.
+    if (const std::optional<int> status = RunSeriesCommand(argc, argv))
+        return *status;
     // A batch run builds no window: it needs no display, and no one waits for a splash period.
     const bool batch = batchArgument(argc, argv);
     // Without a display (a server, cron, CI) the window comes up on Qt's offscreen platform.
@@ -67,14 +71,19 @@ int main(int argc, char **argv)
     const QCommandLineOption quiet(
         QStringLiteral("quiet"), QStringLiteral("With ! or $: report failures only, no progress."));
     parser.addOption(quiet);
-    const QList<QCommandLineOption> ownOptions = {parser.addHelpOption(),
-                                                  parser.addVersionOption(), quiet};
+    QList<QCommandLineOption> ownOptions = {parser.addHelpOption(), parser.addVersionOption(),
+                                            quiet};
+    const QList<QCommandLineOption> seriesOptions = SeriesCommandOptions();
+    parser.addOptions(seriesOptions);
+    for (const QCommandLineOption &option : seriesOptions)
+        ownOptions.append(option);
     parser.addPositionalArgument(
         QStringLiteral("script"),
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
     parser.process(ui::ParserArguments(QCoreApplication::arguments(), ownOptions));
+    session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
     if (batch) {

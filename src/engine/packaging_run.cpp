@@ -5,12 +5,13 @@
 #include "job/session.h"
 #include "run_plan.h"
 #include "run_stop.h"
+#include "series_command.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
 #include "system/timings.h"
-#include "validation.h"
 #include "temp_drive.h"
+#include "validation.h"
 #include "zip_step.h"
 
 #include <QDir>
@@ -100,8 +101,8 @@ std::optional<RunFailure> runStages(Session &session)
     if (archiver &&
         (archiver->kind == Failure::ArchiverMissing || archiver->kind == Failure::SevenZipMissing))
         return archiver;
-    const bool anyVolume =
-        !paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).isEmpty();
+    const qsizetype volumes =
+        paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).size();
     timings::mark("zip-start");
     // What the archiver left is wrapped even when it failed: the user keeps what there is.
     if (auto failure = RunZipStep(session, plan))
@@ -109,8 +110,12 @@ std::optional<RunFailure> runStages(Session &session)
     timings::mark("zip-end");
     if (archiver)
         return archiver;
-    if (!anyVolume)
+    if (volumes == 0)
         return RunFailure{Failure::NoVolumes, {}};
+    // Manifests only for a complete series: they vouch for it.
+    QString why;
+    if (state.WriteChecksums && !WriteRunManifests(session, int(volumes), &why))
+        return RunFailure{Failure::FileFailed, why};
     return std::nullopt;
 }
 

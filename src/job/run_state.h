@@ -18,6 +18,8 @@ struct RunState {
     QString NfoWorkName;
     QString VersionText = QStringLiteral("v2.20");
     bool SplashAboutMode = false;
+    // --checksums on a batch run: manifests beside the series once it is complete.
+    bool WriteChecksums = false;
 
     // The packaging run.
     qint16 VolumeIndex = 0;

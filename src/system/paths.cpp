@@ -39,12 +39,17 @@ QString xdgDir(const char *variable, const char *fallback)
 
 } // namespace
 
-QString systemDir()
+QString systemDirPath()
 {
     const QString fromEnv = qEnvironmentVariable("KESTO32_SYSTEM_DIR");
     if (!fromEnv.isEmpty())
-        return ensurePrivateDir(QDir::cleanPath(fromEnv));
-    return ensurePrivateDir(xdgDir("XDG_CACHE_HOME", ".cache") + QStringLiteral("/kesto32"));
+        return QDir::cleanPath(fromEnv);
+    return xdgDir("XDG_CACHE_HOME", ".cache") + QStringLiteral("/kesto32");
+}
+
+QString systemDir()
+{
+    return ensurePrivateDir(systemDirPath());
 }
 
 QString systemFile(const QString &name)

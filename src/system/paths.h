@@ -8,6 +8,8 @@ namespace kesto::paths {
 // Root of the private system drive "c:": $KESTO32_SYSTEM_DIR, else $XDG_CACHE_HOME/kesto32
 // (~/.cache/kesto32); made 0700.
 QString systemDir();
+// The same path, without making the directory (for what must write nothing).
+QString systemDirPath();
 // A fixed file on the system drive: systemFile("skip.txt").
 QString systemFile(const QString &name);
 // Before a file is replaced with QSaveFile, which writes through a link at its name: a link

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Measures `kesto32 --verify` on a finished series against `7zz t` on its volumes alone, the
+# least a check of the set can cost. See bench/README.md.
+#
+#   bench/verify.sh [--size MB] [--runs N] [--work DIR] [--build DIR]
+#
+#   --size MB    size of the generated tree (default 60)
+#   --runs N     runs of each command, alternating (default 5)
+#   --work DIR   where the tree, the job and the series go (default: <build dir>/bench-verify)
+#   --build DIR  the build with kesto32, wrar, size and make_tree in bin/ (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+size=60
+runs=5
+work=
+build=$here/build
+while (($#)); do
+    case $1 in
+    --size) size=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --work) work=$2; shift 2 ;;
+    --build) build=$2; shift 2 ;;
+    -h | --help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "bench: unknown option $1" >&2; exit 64 ;;
+    esac
+done
+build=$(cd "$build" && pwd)
+bin=$build/bin
+work=${work:-$build/bench-verify}
+for tool in kesto32 wrar size make_tree; do
+    [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is missing; build first" >&2; exit 1; }
+done
+command -v 7zz >/dev/null || { echo "bench: 7zz is missing" >&2; exit 1; }
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+
+now() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# The series: the benchmark's job (10,000,000-byte volumes, numbered description, nfo, extra).
+crlf() { printf '%s\r\n' "$@"; }
+rm -rf "$work/source" "$work/out" "$work/volumes" "$work/system"
+mkdir -p "$work/out" "$work/volumes" "$work/system"
+"$bin/make_tree" "$work/source" --size "$size" >/dev/null
+crlf "Benchmark release" "=================" "Disk  xxxxxxx" "" "A tree made by bench/make_tree." >"$work/file_id.diz"
+crlf "Benchmark release notes" >"$work/bench.nfo"
+crlf "Read the nfo first." >"$work/extra.txt"
+{
+    crlf "Kesto32 script - $(date '+%m-%d-%Y  %H:%M:%S')"
+    crlf "Source: $work/source" "Skip: " ""
+    crlf "Diz: $work/file_id.diz" "AutoN: True" "Col: 7" "Lin: 3"
+    crlf "Nfo: $work/bench.nfo" " 1st: 0" " File:True" " Extra:$work/extra.txt"
+    crlf "Zip: $work/out" " name:bench" " Size: 20" " Solid: 0" " Extra: 0"
+} >"$work/job.kst"
+KESTO32_SYSTEM_DIR=$work/system "$bin/kesto32" --checksums "!$work/job.kst"
+# The volumes alone, as a recipient who unzipped them would hold them.
+for archive in "$work/out"/bench*.zip; do
+    unzip -qo "$archive" 'bench.[0-9]*' -d "$work/volumes"
+done
+count=$(ls "$work/out"/bench*.zip | wc -l)
+bytes=$(cat "$work/volumes"/bench.* | wc -c)
+echo "Series: $count archives, $bytes bytes of volumes, from a $size MB tree"
+
+verify=() sevenZip=()
+for ((run = 1; run <= runs; run++)); do
+    start=$(now)
+    "$bin/kesto32" --verify "$work/out/bench001.zip" >/dev/null
+    verify+=($((($(now) - start) / 1000)))
+    start=$(now)
+    7zz t -t7z.split "$work/volumes/bench.001" >/dev/null
+    sevenZip+=($((($(now) - start) / 1000)))
+    echo "  run $run: --verify ${verify[-1]} ms, 7zz t ${sevenZip[-1]} ms"
+done
+v=$(median "${verify[@]}")
+s=$(median "${sevenZip[@]}")
+echo "Medians: --verify $v ms, 7zz t $s ms, ratio $(awk -v a="$v" -v b="$s" 'BEGIN { printf "%.2f", a / b }') (goal: at most 1.5)"
+rm -rf "$work/source" "$work/system"

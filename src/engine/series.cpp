@@ -1,0 +1,120 @@
+#include "series.h"
+
+#include "run_plan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace kesto {
+
+namespace {
+
+const QString ZipSuffix = QStringLiteral(".zip");
+
+QStringList zipFiles(const QString &dir)
+{
+    return QDir(dir).entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The number of a member name base + digits + ".zip", as the series writes it; 0 when none.
+int memberNumber(const QString &file, const QString &base)
+{
+    if (!file.startsWith(base) || !file.endsWith(ZipSuffix))
+        return 0;
+    const QString digits = file.mid(base.size(), file.size() - base.size() - ZipSuffix.size());
+    if (digits.size() < 3 || digits.size() > 5 ||
+        !std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c.isDigit(); }))
+        return 0;
+    const int number = digits.toInt();
+    return number >= 1 && VolumeNumberText(1, number) == digits ? number : 0;
+}
+
+QList<SeriesArchive> members(const QString &dir, const QStringList &files, const QString &base)
+{
+    QList<SeriesArchive> found;
+    for (const QString &file : files) {
+        if (const int number = memberNumber(file, base))
+            found.append({number, file, QDir(dir).filePath(file)});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const SeriesArchive &a, const SeriesArchive &b) { return a.number < b.number; });
+    return found;
+}
+
+Series unlimitedSeries(const QString &dir, const QString &base)
+{
+    const QString name = base + ZipSuffix;
+    return Series{dir, base, true, {SeriesArchive{1, name, QDir(dir).filePath(name)}}};
+}
+
+// Of several ways to read the names, the one with the first archive and the most members.
+std::optional<Series> best(const QString &dir, const QStringList &files, const QStringList &bases)
+{
+    std::optional<Series> chosen;
+    for (const QString &base : bases) {
+        Series series{dir, base, false, members(dir, files, base)};
+        if (series.archives.isEmpty())
+            continue;
+        const auto rank = [](const Series &s) {
+            return std::pair(s.archives.first().number == 1, s.archives.size());
+        };
+        if (!chosen || rank(series) > rank(*chosen))
+            chosen = series;
+    }
+    return chosen;
+}
+
+} // namespace
+
+std::optional<Series> FindSeries(const QString &path, const QString &name, QString *why)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        if (name.isEmpty()) {
+            *why = QStringLiteral("%1 is a directory: name the series with --name").arg(path);
+            return std::nullopt;
+        }
+        const QString dir = info.absoluteFilePath();
+        const QStringList files = zipFiles(dir);
+        QStringList bases{name};
+        // A dated series: the name, a date stamp of five or six digits, the number.
+        for (const QString &file : files) {
+            for (int stamp : {5, 6}) {
+                const QString base = file.left(name.size() + stamp);
+                if (file.startsWith(name) && memberNumber(file, base) &&
+                    std::all_of(base.cbegin() + name.size(), base.cend(),
+                                [](QChar c) { return c.isDigit(); }))
+                    bases << base;
+            }
+        }
+        bases.removeDuplicates();
+        if (std::optional<Series> series = best(dir, files, bases))
+            return series;
+        if (files.contains(name + ZipSuffix))
+            return unlimitedSeries(dir, name);
+        *why = QStringLiteral("no series %1 in %2").arg(name, path);
+        return std::nullopt;
+    }
+    if (!info.isFile() || !info.fileName().endsWith(ZipSuffix)) {
+        *why = QStringLiteral("%1 is not an archive of a series").arg(path);
+        return std::nullopt;
+    }
+    const QString dir = info.absolutePath();
+    const QString stem = info.fileName().chopped(ZipSuffix.size());
+    qsizetype digits = 0;
+    while (digits < stem.size() && stem[stem.size() - 1 - digits].isDigit())
+        ++digits;
+    QStringList bases;
+    for (qsizetype k = 3; k <= std::min<qsizetype>(digits, 5); ++k) {
+        if (memberNumber(info.fileName(), stem.chopped(k)))
+            bases << stem.chopped(k);
+    }
+    if (std::optional<Series> series = best(dir, zipFiles(dir), bases))
+        return series;
+    return unlimitedSeries(dir, stem);
+}
+
+} // namespace kesto

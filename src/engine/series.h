@@ -1,0 +1,30 @@
+#pragma once
+// A finished series of archives in a directory: base + number + ".zip", or one archive
+// base + ".zip" when the volume size had no limit.
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace kesto {
+
+struct SeriesArchive {
+    int number = 0; // 1-based place in the series
+    QString name;   // file name
+    QString path;
+};
+
+struct Series {
+    QString dir;
+    QString base; // the zip name with its date stamp, if any
+    bool unlimited = false;
+    QList<SeriesArchive> archives; // by number; gaps are possible
+    // The highest number found (1 for an unlimited archive).
+    int last() const { return archives.isEmpty() ? 0 : archives.last().number; }
+};
+
+// The series an archive belongs to (name empty), or the series called name in a directory.
+// A name without its date stamp finds the dated series when only one date is there.
+std::optional<Series> FindSeries(const QString &path, const QString &name, QString *why);
+
+} // namespace kesto

@@ -1,0 +1,283 @@
+// A real series, made once by the program in batch mode with --checksums, then checked with
+// --verify as it is and after each kind of damage a recipient may meet. Each damage must be named
+// on a line of its own and fail the check.
+#include "describe/release_checks.h"
+#include "job/script.h"
+#include "support/rows.h"
+#include "support/zip_inspect.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <zip.h>
+
+using namespace kesto;
+using namespace kesto::test;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QStringList lines;
+};
+
+// libzip, as a tool that rewrites an entry would: the archive stays a valid zip.
+void replaceEntry(const QString &archive, const char *name, const QByteArray *bytes)
+{
+    zip_t *za = zip_open(QFile::encodeName(archive).constData(), 0, nullptr);
+    QVERIFY(za);
+    const zip_int64_t index = zip_name_locate(za, name, 0);
+    QVERIFY(index >= 0);
+    if (bytes) {
+        zip_source_t *source = zip_source_buffer(za, bytes->constData(), bytes->size(), 0);
+        QVERIFY(zip_file_replace(za, zip_uint64_t(index), source, 0) == 0);
+    } else {
+        QVERIFY(zip_delete(za, zip_uint64_t(index)) == 0);
+    }
+    QVERIFY(zip_close(za) == 0);
+}
+
+void rewrite(const QString &path, const std::function<void(QByteArray &)> &change)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    change(bytes);
+    QVERIFY(file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size());
+}
+
+struct Damage {
+    const char *name;
+    // What is done to the copy of the series (and of the source).
+    std::function<void(const QString &out, const QString &source)> damage;
+    bool against;     // --against the source, with --job
+    const char *line; // the start of the line that must name it; none: the series passes
+};
+
+const Damage damages[] = {
+    {"fresh series", [](const QString &, const QString &) {}, false, nullptr},
+    {"fresh series, against its source", [](const QString &, const QString &) {}, true, nullptr},
+    {"missing middle archive",
+     [](const QString &out, const QString &) { QVERIFY(QFile::remove(out + "/t002.zip")); }, false,
+     "t002.zip: missing"},
+    {"one flipped byte in a volume",
+     [](const QString &out, const QString &) {
+         rewrite(out + "/t002.zip",
+                 [](QByteArray &b) { b[b.size() / 2] = char(~b[b.size() / 2]); });
+     },
+     false, "t002.zip: t.002 is damaged"},
+    {"stamp with the wrong total",
+     [](const QString &out, const QString &) {
+         const QByteArray diz = unzipContent(out + "/t002.zip", "file_id.diz");
+         QVERIFY(diz.contains("002/003"));
+         const QByteArray wrong = QByteArray(diz).replace("002/003", "002/004");
+         replaceEntry(out + "/t002.zip", "file_id.diz", &wrong);
+     },
+     false, "t002.zip: the description says 002/004; expected 002/003"},
+    {"no nfo in the first archive",
+     [](const QString &out, const QString &) {
+         replaceEntry(out + "/t001.zip", "notes.nfo", nullptr);
+     },
+     false, "t001.zip: holds no nfo"},
+    {"manifest disagrees",
+     [](const QString &out, const QString &) {
+         rewrite(out + "/t.sfv", [](QByteArray &b) {
+             const qsizetype at = b.indexOf("t003.zip ") + 9;
+             b[at] = b[at] == '0' ? '1' : '0';
+         });
+     },
+     false, "t003.zip: CRC32"},
+    {"source changed after packaging",
+     [](const QString &, const QString &source) {
+         rewrite(source + "/data/notes.txt", [](QByteArray &b) { b[3] = 'X'; });
+     },
+     true, "data/notes.txt: differs from the source"},
+};
+
+} // namespace
+
+class SeriesVerifyTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir root_;
+    QString job_;
+
+    Outcome kesto32(const QStringList &arguments)
+    {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KESTO32_SYSTEM_DIR", root_.filePath("sys"));
+        env.insert("XDG_DATA_HOME", root_.filePath("data"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start(KESTO_BIN_DIR "/kesto32", arguments);
+        program.waitForFinished(-1);
+        Outcome outcome;
+        outcome.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        outcome.lines =
+            QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        outcome.lines +=
+            QString::fromLocal8Bit(program.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        return outcome;
+    }
+
+    static void copyDir(const QString &from, const QString &to)
+    {
+        QProcess cp;
+        cp.start("cp", {"-a", from, to});
+        QVERIFY(cp.waitForFinished(-1) && cp.exitCode() == 0);
+    }
+
+    // Every file below dir with its bytes, and every directory.
+    static QMap<QString, QByteArray> snapshot(const QString &dir)
+    {
+        QMap<QString, QByteArray> found;
+        QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            found[path] = it.fileInfo().isDir() ? QByteArray("/") : readAll(path);
+        }
+        return found;
+    }
+
+    static QByteArray readAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root_.isValid());
+        const QString source = root_.filePath("source");
+        QVERIFY(QDir().mkpath(source + "/data") && QDir().mkpath(source + "/scratch"));
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        // Incompressible: three volumes of 500,000 bytes.
+        write(source + "/data/noise.bin", randomBytes(1'100'000, 7));
+        write(source + "/data/notes.txt", "some notes\n");
+        write(source + "/scratch/left out.tmp", "skipped");
+        write(root_.filePath("file_id.diz"), "Test release\r\nDisk xxx/xxx\r\n");
+        write(root_.filePath("notes.nfo"), "Notes\r\n");
+        QVERIFY(QDir().mkpath(root_.filePath("out")));
+
+        JobSettings job;
+        job.SourcePath = source;
+        job.SkipList = source + "/scratch/*.*\r\n";
+        job.DizPath = root_.filePath("file_id.diz");
+        job.DizAutoNumber = true;
+        job.DizNoneSelected = false;
+        job.DizColumn = "6";
+        job.DizLine = "2";
+        job.NfoPath = root_.filePath("notes.nfo");
+        job.NfoFirstOnly = 1;
+        job.ZipDir = root_.filePath("out");
+        job.ZipName = "t";
+        job.VolumeSizeSetting = 1;
+        job_ = root_.filePath("job.kst");
+        write(job_, ScriptText(job, QDateTime::currentDateTime()));
+
+        const Outcome run = kesto32({"--checksums", "!" + job_});
+        QVERIFY2(run.status == 0, qPrintable(run.lines.join('\n')));
+        QCOMPARE(entriesOf(job.ZipDir),
+                 (QStringList{"t.sfv", "t.sha256", "t001.zip", "t002.zip", "t003.zip"}));
+        // The manifest is what sha256sum checks.
+        QProcess sha;
+        sha.setWorkingDirectory(job.ZipDir);
+        sha.start("sha256sum", {"-c", "--quiet", "t.sha256"});
+        QVERIFY(sha.waitForFinished(-1) && sha.exitCode() == 0);
+    }
+
+    void verify_data() { addRows(damages); }
+
+    void verify()
+    {
+        const Damage &row = currentRow(damages);
+        QTemporaryDir copy(root_.filePath("row-XXXXXX"));
+        copyDir(root_.filePath("out"), copy.filePath("out"));
+        copyDir(root_.filePath("source"), copy.filePath("source"));
+        row.damage(copy.filePath("out"), copy.filePath("source"));
+
+        QStringList arguments{"--verify", copy.filePath("out"), "--name", "t"};
+        if (row.against)
+            arguments << "--against" << copy.filePath("source") << "--job" << job_;
+        const Outcome outcome = kesto32(arguments);
+        const QString report = outcome.lines.join('\n');
+        if (!row.line) {
+            QVERIFY2(outcome.status == 0, qPrintable(report));
+            QVERIFY2(outcome.lines.size() == 1 && outcome.lines[0].contains("complete and intact"),
+                     qPrintable(report));
+            return;
+        }
+        QVERIFY2(outcome.status == 1, qPrintable(report));
+        QVERIFY2(std::any_of(outcome.lines.cbegin(), outcome.lines.cend(),
+                             [&](const QString &line) { return line.startsWith(row.line); }),
+                 qPrintable(report));
+    }
+
+    // Warnings name what release sites refuse, and only that.
+    void releaseWarnings_data()
+    {
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<int>("expected");
+        const QByteArray wide = QByteArray(46, '=') + "\r\n";
+        const QByteArray fits = QByteArray(45, '=') + "\r\n";
+        QTest::newRow("45 columns, 10 lines") << DescriptionWarnings(fits.repeated(10)) << 0;
+        QTest::newRow("46 columns") << DescriptionWarnings(wide) << 1;
+        QTest::newRow("11 lines") << DescriptionWarnings(fits.repeated(11)) << 1;
+        const QByteArray diz = "Title\r\nDisk xxx/xxx of Title\r\n";
+        QTest::newRow("number over a placeholder") << QStringList{StampWarning(diz, 2, 6, 7)} << 0;
+        QTest::newRow("number over text") << QStringList{StampWarning(diz, 2, 3, 7)} << 1;
+        QTest::newRow("number after the line") << QStringList{StampWarning(diz, 1, 3, 7)} << 0;
+        QTest::newRow("plain name") << QStringList{NameWarning("tool001.zip")} << 0;
+        QTest::newRow("name with a colon") << QStringList{NameWarning("to:ol001.zip")} << 1;
+        QTest::newRow("999 archives") << QStringList{CountWarning(999)} << 0;
+        QTest::newRow("1000 archives") << QStringList{CountWarning(1000)} << 1;
+    }
+
+    void releaseWarnings()
+    {
+        QFETCH(QStringList, warnings);
+        QFETCH(int, expected);
+        warnings.removeAll(QString());
+        QCOMPARE(warnings.size(), expected);
+    }
+
+    // The plan of the bundled example names the archives the run then writes, and writes nothing.
+    void planOfTheExample()
+    {
+        const QString example = root_.filePath("example");
+        copyDir(QFileInfo(KESTO_TEST_DATA "/../../examples").canonicalFilePath(), example);
+        QDir(example + "/out").removeRecursively();
+        QProcess prepare;
+        prepare.start("bash", {example + "/prepare.sh"});
+        QVERIFY(prepare.waitForFinished(-1) && prepare.exitCode() == 0);
+        const QString job = example + "/job.kst";
+        const QString out = example + "/out";
+
+        const auto systemBefore = snapshot(root_.filePath("sys"));
+        const auto outBefore = snapshot(out);
+        const Outcome plan = kesto32({"--plan", job});
+        QVERIFY2(plan.status == 0, qPrintable(plan.lines.join('\n')));
+        QCOMPARE(snapshot(root_.filePath("sys")), systemBefore);
+        QCOMPARE(snapshot(out), outBefore);
+        QStringList planned;
+        for (const QString &line : plan.lines) {
+            if (line.startsWith("archive "))
+                planned << line.mid(8, line.indexOf(':') - 8);
+        }
+
+        const Outcome run = kesto32({"!" + job});
+        QVERIFY2(run.status == 0, qPrintable(run.lines.join('\n')));
+        QCOMPARE(entriesOf(out), planned);
+        QVERIFY(planned.size() > 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(SeriesVerifyTest)
+#include "test_series_verify.moc"
