@@ -282,7 +282,7 @@ void FaultsTest::faults()
 void FaultsTest::killsWhileWrapping()
 {
     constexpr int places = 10;
-    constexpr int killsPerPlace = 5;
+    constexpr int killsPerPlace = 10; // SIGKILL and SIGTERM in turn
     struct Place {
         QString root;
         QString script;
@@ -292,6 +292,7 @@ void FaultsTest::killsWhileWrapping()
         int damaged = 0;
         int leftBehind = 0;
         int workDirs = 0;
+        int stoppedWorkDirs = 0;
         QStringList failures;
     };
     const quint32 seed = QRandomGenerator::global()->generate();
@@ -345,10 +346,26 @@ void FaultsTest::killsWhileWrapping()
                 process.waitForFinished();
                 continue;
             }
+            const auto workDirsNow = [&place] {
+                return entriesOf(place.root + QStringLiteral("/sys"))
+                    .filter(QRegularExpression(QStringLiteral("^Kesto\\d+$")))
+                    .size();
+            };
+            const qsizetype workDirsBefore = workDirsNow(); // this run's own included
+            // SIGTERM cleans up after itself; SIGKILL is the crash nothing can clean up after.
+            const int signal = round % 2 == 0 ? SIGTERM : SIGKILL;
             const qint64 delayUs = random.bounded(qint64(zipMs + 1) * 1000);
             std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
-            ::kill(pid_t(process.processId()), SIGKILL);
+            ::kill(pid_t(process.processId()), signal);
             process.waitForFinished();
+            if (signal == SIGTERM) {
+                // Too late to stop anything, the run has completed.
+                if (process.exitCode() != 128 + SIGTERM && process.exitCode() != 0)
+                    place.failures
+                        << QStringLiteral("status %1 after SIGTERM: ").arg(process.exitCode()) +
+                               QString::fromLocal8Bit(log);
+                place.stoppedWorkDirs += int(workDirsNow() - (workDirsBefore - 1));
+            }
             ++place.kills;
             const QStringList broken = damagedArchives(out);
             place.damaged += int(broken.size());
@@ -366,7 +383,7 @@ void FaultsTest::killsWhileWrapping()
             entriesOf(out).size() != volumeCount)
             place.failures << QStringLiteral("left by the run after the kills: ") +
                                   entriesOf(out).join(QLatin1Char(' '));
-        // A killed run's work directory keeps the volumes it had not wrapped.
+        // A run killed with SIGKILL leaves its work directory with the volumes not yet wrapped.
         place.workDirs = int(entriesOf(place.root + QStringLiteral("/sys"))
                                  .filter(QRegularExpression(QStringLiteral("^Kesto\\d+$")))
                                  .size());
@@ -387,10 +404,11 @@ void FaultsTest::killsWhileWrapping()
         damaged += place.damaged;
         leftBehind += place.leftBehind;
         workDirs += place.workDirs;
+        QCOMPARE(place.stoppedWorkDirs, 0);
         failures += place.failures;
     }
     qInfo("%d kills (seed %u): %d damaged archives, %d temporary files before the next run, "
-          "none after it; %d work directories left",
+          "none after it; %d work directories left by SIGKILL, none by SIGTERM",
           kills, seed, damaged, leftBehind, workDirs);
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     QCOMPARE(kills, places * killsPerPlace);

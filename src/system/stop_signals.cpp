@@ -72,8 +72,8 @@ StopSignals::StopSignals(QObject *parent) : QObject(parent)
 
 StopSignals::~StopSignals()
 {
-    for (const int signal : stopSignals)
-        std::signal(signal, SIG_DFL);
+    // The handler stays: a signal that comes while the program ends anyway only notes itself
+    // (the wake-up pipe is gone), so a run that completed still ends with its own status.
     const int fd = wakeFd.exchange(-1);
     if (fd >= 0)
         ::close(fd);
