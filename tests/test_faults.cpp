@@ -240,7 +240,7 @@ void FaultsTest::faults()
     if (!place.isEmpty()) {
         const QString mountPoint = root_ + QLatin1Char('/') + place;
         mount =
-            std::make_unique<SmallMount>(mountPoint, size == QLatin1String("full") ? "32m" : size);
+            std::make_unique<SmallMount>(mountPoint, size == QLatin1String("full") ? "128m" : size);
         if (!mount->mounted)
             QSKIP("mounting a small file system needs root");
         if (size == QLatin1String("full")) {
