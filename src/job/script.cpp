@@ -213,7 +213,9 @@ bool readScript(ScriptReader &r, JobSettings &job)
         QString entry;
         if (!r.text(1, entry))
             return false;
-        job.SkipList += entry + QStringLiteral("\r\n");
+        // A line whose value is blank names nothing, and written back it would end the section.
+        if (!entry.isEmpty())
+            job.SkipList += entry + QStringLiteral("\r\n");
     }
     if (!r.next() || !r.text(6, job.DizPath))
         return false;
