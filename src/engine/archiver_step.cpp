@@ -15,8 +15,8 @@ QString ArchiverOptions(const QString &sizeSwitch, bool rarSolid)
     return rarSolid ? sizeSwitch + QStringLiteral(" -m5 -s") : sizeSwitch;
 }
 
-// Paths that would not survive the split at blanks are quoted; on the system the design comes
-// from they never held a blank or a quote, so there the text is the designed one.
+// Paths that would not survive the split at blanks are quoted; a plain path stays as it is, so
+// the usual command line reads as it always has.
 QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
                         const QString &sourcePath, const QString &skipSwitch)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// Runs one command line as the original platform would, without a shell.
+// Runs one command line, split at blanks with double quotes grouping, without a shell.
 #include "platform.h"
 
 #include <QString>
