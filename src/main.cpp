@@ -54,7 +54,7 @@ int main(int argc, char **argv)
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    ui::DropQtNotesWhenUnattended(argc, argv);
+    ui::DropQtNotesWhenUnattended(batch);
     const std::unique_ptr<QCoreApplication> application =
         batch ? std::make_unique<QCoreApplication>(argc, argv)
               : std::make_unique<QApplication>(argc, argv);

@@ -38,12 +38,9 @@ void keepOnlyFatal(QtMsgType type, const QMessageLogContext &context, const QStr
 
 } // namespace
 
-void DropQtNotesWhenUnattended(int argc, char **argv)
+void DropQtNotesWhenUnattended(bool batchRun)
 {
-    bool unattended = qgetenv("QT_QPA_PLATFORM") == "offscreen";
-    for (int i = 1; i < argc && !unattended; ++i)
-        unattended = argv[i][0] == '!' || argv[i][0] == '$';
-    if (unattended)
+    if (batchRun || qgetenv("QT_QPA_PLATFORM") == "offscreen")
         previousHandler = qInstallMessageHandler(keepOnlyFatal);
 }
 

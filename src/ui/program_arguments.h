@@ -14,6 +14,6 @@ QStringList ParserArguments(const QStringList &arguments, const QList<QCommandLi
 // Unattended (a batch run, or Qt's offscreen platform) Qt's own notes, warnings and errors are
 // dropped: standard error then carries only the program's "kesto32: ..." lines. Call before the
 // application object exists, so that the platform's notes are caught too.
-void DropQtNotesWhenUnattended(int argc, char **argv);
+void DropQtNotesWhenUnattended(bool batchRun);
 
 } // namespace kesto::ui
