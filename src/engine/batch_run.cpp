@@ -42,10 +42,7 @@ public:
     BatchReport(Session &session, bool quiet)
         : s_(session), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1)
     {
-        const QString &path = session.state.ScriptPath;
-        const QString name = ScriptFileName(path);
-        prefix_ =
-            QStringLiteral("kesto32: ") + (name.isEmpty() ? path : name) + QStringLiteral(": ");
+        prefix_ = BatchLinePrefix(session.state);
         clock_.start();
     }
 
@@ -171,6 +168,13 @@ private:
 };
 
 } // namespace
+
+QString BatchLinePrefix(const RunState &state)
+{
+    const QString name = ScriptFileName(state.ScriptPath);
+    return QStringLiteral("kesto32: ") + (name.isEmpty() ? state.ScriptPath : name) +
+           QStringLiteral(": ");
+}
 
 void RemoveFixedFiles(const RunState &state)
 {

@@ -10,6 +10,8 @@ struct RunState;
 
 // Runs the job of state.ScriptPath; returns the exit status. quiet leaves only failures.
 int RunBatch(Session &session, bool quiet);
+// "kesto32: <script name>: ", the start of every line an unattended run writes.
+QString BatchLinePrefix(const RunState &state);
 // Removes the fixed files of the system drive and the working copies, as at shut-down.
 void RemoveFixedFiles(const RunState &state);
 

@@ -1,7 +1,7 @@
 #include "run_stop.h"
 
+#include "batch_run.h"
 #include "job/run_failure.h"
-#include "job/script.h"
 #include "job/session.h"
 #include "system/stop_signals.h"
 #include "system/zip_component.h"
@@ -27,14 +27,10 @@ void EndStoppedRun(Session &session)
 
 void ReportStopped(const Session &session)
 {
-    const QString &path = session.state.ScriptPath;
-    QString script = ScriptFileName(path);
-    if (script.isEmpty())
-        script = path;
-    QString line = QStringLiteral("kesto32: ");
-    if (!script.isEmpty())
-        line += script + QStringLiteral(": ");
-    line += BatchReason({Failure::Stopped, {}}) + QLatin1Char('\n');
+    // A window opened without a script has no name to give.
+    const QString prefix = session.state.ScriptPath.isEmpty() ? QStringLiteral("kesto32: ")
+                                                              : BatchLinePrefix(session.state);
+    const QString line = prefix + BatchReason({Failure::Stopped, {}}) + QLatin1Char('\n');
     std::fputs(line.toLocal8Bit().constData(), stderr);
 }
 
