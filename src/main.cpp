@@ -89,12 +89,7 @@ int main(int argc, char **argv)
     if (batch) {
         ui::ReadCommandLine(session.state, commandLine);
         session.state.ScriptPath = session.state.CommandLineScript;
-        SystemCommandRunner runner;
-        StorageDiskInfo disks;
-        ZipComponent zip;
-        session.svc.runner = &runner;
-        session.svc.disks = &disks;
-        session.svc.zip = &zip;
+        // The command runner, the drives and the zip component are the session's own.
         session.state.AppDir = paths::appDir();
         StopSignals stopSignals;
         const int status = RunBatch(session, parser.isSet(quiet));
@@ -105,27 +100,20 @@ int main(int argc, char **argv)
     runlock::acquire();
 
     initUiResources();
-    QtMessageBoxes messages;
-    QtDialogs dialogs;
-    QtSound sound;
-    QtHelp help;
-    QtLauncher launcher(&help);
-    SystemCommandRunner runner;
-    StorageDiskInfo disks;
-    LocalSingleInstance instance;
-    ZipComponent zip;
-    dialogs.folderStatus = [&disks](const QString &path) {
-        return FolderPickerSelectionChanged(disks, path);
-    };
-    session.svc.messages = &messages;
-    session.svc.dialogs = &dialogs;
-    session.svc.sound = &sound;
+    struct {
+        QtMessageBoxes messages;
+        QtDialogs dialogs;
+        QtSound sound;
+        QtHelp help;
+        LocalSingleInstance instance;
+    } desktop;
+    QtLauncher launcher(&desktop.help);
+    session.svc.use(desktop);
     session.svc.launcher = &launcher;
-    session.svc.help = &help;
-    session.svc.runner = &runner;
-    session.svc.disks = &disks;
-    session.svc.instance = &instance;
-    session.svc.zip = &zip;
+    DiskInfo *disks = session.svc.disks;
+    desktop.dialogs.folderStatus = [disks](const QString &path) {
+        return FolderPickerSelectionChanged(*disks, path);
+    };
     session.state.AppDir = paths::appDir();
 
     // The splash window comes first; after its period it loads the main window. The main window
@@ -138,11 +126,11 @@ int main(int argc, char **argv)
     ui::MainWindow &window = mainWindow.emplace(session, commandLine);
     splash->setMainWindow(&window);
     session.svc.window = &window;
-    messages.setParentWindow(&window);
-    dialogs.setParentWindow(&window);
-    help.setParentWindow(&window);
-    zip.serveEvents = [&window] { window.serveEvents(); };
-    instance.onActivate = [&window] {
+    desktop.messages.setParentWindow(&window);
+    desktop.dialogs.setParentWindow(&window);
+    desktop.help.setParentWindow(&window);
+    session.svc.zip->serveEvents = [&window] { window.serveEvents(); };
+    desktop.instance.onActivate = [&window] {
         window.showNormal();
         window.raise();
         window.activateWindow();

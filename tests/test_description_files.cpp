@@ -62,7 +62,7 @@ private slots:
             TestSession t;
             const QString name = diz ? "temp/file_id.diz" : "temp/About.nfo";
             const QString working = t.appDir() + "/" + name;
-            const auto click = [&] { diz ? Command4_Click(t.session) : Command7_Click(t.session); };
+            const auto click = [&] { diz ? CreateDescription(t.session) : CreateNfo(t.session); };
             QString &field = diz ? t.session.job.DizPath : t.session.job.NfoPath;
 
             click();
@@ -85,14 +85,14 @@ private slots:
     void edit()
     {
         TestSession t;
-        Command5_Click(t.session);
-        Command11_Click(t.session);
+        EditDescription(t.session);
+        EditNfo(t.session);
         QVERIFY(t.launcher.started.isEmpty()); // nothing chosen, nothing to edit
         t.session.job.DizPath = "/home/ann/File_ID.diz";
-        Command5_Click(t.session);
+        EditDescription(t.session);
         checkEditorStarted(t, "Notepad.exe /home/ann/File_ID.diz");
         t.session.job.NfoPath = "/home/ann/a b.nfo";
-        Command11_Click(t.session);
+        EditNfo(t.session);
         checkEditorStarted(t, "Notepad.exe /home/ann/a b.nfo");
     }
 
@@ -109,7 +109,7 @@ private slots:
         t.writeFile("Src/File_ID.DIZ", Art);
         t.dialogs.answers << (chosen.isNull() ? chosen : t.root.filePath(chosen));
 
-        Command6_Click(t.session);
+        ChooseDescription(t.session);
 
         checkDialog(t, "open",
                     {"Add file_id.diz", "File_id.diz (file_id.diz)|file_id.diz|", "*.diz",
@@ -134,7 +134,7 @@ private slots:
             t.session.job.DizPath = dizPath;
             t.session.job.NfoPath = "/old.nfo";
             t.dialogs.answers << answer;
-            Command8_Click(t.session);
+            ChooseNfo(t.session);
             // Starts at the description, even an empty one; cancelling removes the nfo.
             checkDialog(t, "open", {"Add *.nfo", "A nfo (*.nfo)|*.nfo|", "*.nfo", dizPath});
             QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "" : answer);
@@ -146,13 +146,13 @@ private slots:
         TestSession t;
         JobSettings &job = t.session.job;
         QVERIFY(!DizNumberingEnabled(job));
-        Option3_Click(t.session);
+        NumberDescriptionOn(t.session);
         QVERIFY(job.DizAutoNumber && !job.DizNoneSelected && DizNumberingEnabled(job));
         job.DizColumn = "12";
         job.DizLine = "3";
-        Option1_Click(t.session);
+        NumberDescriptionOff(t.session);
         QVERIFY(!job.DizAutoNumber && job.DizNoneSelected && !DizNumberingEnabled(job));
-        Option3_Click(t.session);
+        NumberDescriptionOn(t.session);
         QVERIFY(job.DizColumn.isEmpty() && job.DizLine.isEmpty() && DizNumberingEnabled(job));
     }
 
@@ -161,11 +161,11 @@ private slots:
         TestSession t;
         JobSettings &job = t.session.job;
         QVERIFY(!ExtraBrowseEnabled(job));
-        Command9_Click(t.session); // disabled: no dialog
+        ChooseExtra(t.session); // disabled: no dialog
         QVERIFY(t.dialogs.calls.isEmpty());
-        Option4_Click(t.session);
+        SelectExtraDirectoryKind(t.session);
         QVERIFY(job.ExtraIsDirectory && !job.ExtraIsFile && ExtraBrowseEnabled(job));
-        Option2_Click(t.session);
+        SelectExtraFileKind(t.session);
         QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory && ExtraBrowseEnabled(job));
     }
 
@@ -178,13 +178,13 @@ private slots:
         t.session.job.SourcePath = "/src";
         t.session.job.NfoPath = "/n/a.nfo";
         t.session.job.ExtraPath = "/old";
-        file ? Option2_Click(t.session) : Option4_Click(t.session);
+        file ? SelectExtraFileKind(t.session) : SelectExtraDirectoryKind(t.session);
         t.window.sourceSizeText = "3 files";
         JobSettings expected = t.session.job;
         expected.ExtraPath = extraPath;
         t.dialogs.answers << answer;
 
-        Command9_Click(t.session);
+        ChooseExtra(t.session);
 
         if (file)
             checkDialog(t, "open", {"Add extra file", "Extra file (*.*)|*.*|", "*.*", "/n/a.nfo"});

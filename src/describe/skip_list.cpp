@@ -11,8 +11,7 @@ const QString EntryEnd = QStringLiteral("\r\n");
 
 void sendToSourcePage(Session &session)
 {
-    if (session.svc.window)
-        session.svc.window->hideAllPages();
+    session.svc.window->hideAllPages();
     session.showPage(Page::Source);
 }
 
@@ -63,8 +62,6 @@ void AddSkipEntry(Session &session, bool subDir)
         sendToSourcePage(session);
         return;
     }
-    if (!session.svc.dialogs)
-        return;
     if (subDir)
         addSubDirectory(session);
     else

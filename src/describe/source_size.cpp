@@ -21,14 +21,12 @@ enum class Form { Quiet, Browse };
 
 void showSize(Session &session, const QString &text)
 {
-    if (session.svc.window)
-        session.svc.window->setSourceSizeText(text);
+    session.svc.window->setSourceSizeText(text);
 }
 
 void setMeasuring(Session &session, bool busy)
 {
-    if (session.svc.window)
-        session.svc.window->setMeasuring(busy);
+    session.svc.window->setMeasuring(busy);
 }
 
 QString withoutLeadingBlanks(const QByteArray &line)
@@ -95,8 +93,7 @@ void measure(Session &session, Form form)
     const QString outputFile = paths::systemFile(QStringLiteral("size.txt"));
     // A stale report from an earlier measurement must not pass for this one.
     QFile::remove(outputFile);
-    if (session.svc.runner)
-        session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
+    session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
 
     const std::optional<QString> summary =
         QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;
@@ -110,8 +107,6 @@ void measure(Session &session, Form form)
 
 void BrowseSource(Session &session)
 {
-    if (!session.svc.dialogs)
-        return;
     const std::optional<QString> chosen =
         session.svc.dialogs->pickFolder(QStringLiteral("Source directory"), QString());
     if (!chosen)

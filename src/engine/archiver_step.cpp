@@ -55,35 +55,28 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
         return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
 
     Window *window = session.svc.window;
-    if (window) {
-        window->setStatusText(QStringLiteral("Running WinRar..."));
-        window->setArchiverWindowState(1);
-    }
+    window->setStatusText(QStringLiteral("Running WinRar..."));
     session.serveEvents();
 
     std::optional<RunFailure> failure;
-    if (CommandRunner *runner = session.svc.runner) {
-        // 7-Zip's own percentage, passed on by wrar, drives the Kesto page's bar meanwhile.
-        runner->onProgress = [window](int percent) {
-            if (window && window->progress() != percent)
-                window->setProgress(percent);
-        };
-        runner->execCmd(ArchiverCommand(plan.archiverOptions, plan.rarArchivePath,
-                                        session.job.SourcePath, plan.skipSwitch));
-        runner->onProgress = nullptr;
-        const int status = runner->lastExitStatus();
-        if (status == 1)
-            failure = RunFailure{Failure::ArchiverWarned, QStringLiteral("status 1")};
-        else if (status != 0)
-            failure = RunFailure{Failure::ArchiverFailed,
-                                 status < 0 ? QStringLiteral("it was killed or could not start")
-                                            : QStringLiteral("status %1").arg(status)};
-    }
+    CommandRunner *runner = session.svc.runner;
+    // 7-Zip's own percentage, passed on by wrar, drives the Kesto page's bar meanwhile.
+    runner->onProgress = [window](int percent) {
+        if (window->progress() != percent)
+            window->setProgress(percent);
+    };
+    runner->execCmd(ArchiverCommand(plan.archiverOptions, plan.rarArchivePath,
+                                    session.job.SourcePath, plan.skipSwitch));
+    runner->onProgress = nullptr;
+    const int status = runner->lastExitStatus();
+    if (status == 1)
+        failure = RunFailure{Failure::ArchiverWarned, QStringLiteral("status 1")};
+    else if (status != 0)
+        failure = RunFailure{Failure::ArchiverFailed,
+                             status < 0 ? QStringLiteral("it was killed or could not start")
+                                        : QStringLiteral("status %1").arg(status)};
 
-    if (!window)
-        return failure;
     window->setProgress(0);
-    window->setArchiverWindowState(0);
     window->repaint();
     return failure;
 }

@@ -37,7 +37,7 @@ QString grouped(qint64 bytes)
 
 // The run as seen from standard error: the window's displays become progress lines. On a
 // terminal one line updates itself; elsewhere each archive written gets a line of its own.
-class BatchReport : public Window {
+class BatchReport : public QuietWindow {
 public:
     BatchReport(Session &session, bool quiet)
         : s_(session), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1)
@@ -91,24 +91,6 @@ public:
         percent_ = percent;
         show();
     }
-
-    // Nothing to show for these without a window.
-    void hideAllPages() override {}
-    void showPage(Page) override {}
-    void focusField(Field) override {}
-    void setTitleText(const QString &) override {}
-    void setWindowTitle(const QString &) override {}
-    void setVolumeText(const QString &) override {}
-    void setArchiverWindowState(int) override {}
-    void setSourceSizeText(const QString &) override {}
-    void setMeasuring(bool) override {}
-    void setTempFreeSpaceText(const QString &) override {}
-    void setZipFreeSpaceText(const QString &) override {}
-    void setSizeDisplayText(const QString &) override {}
-    void jobChanged() override {}
-    void serveEvents() override {}
-    void repaint() override {}
-    void closeMainWindow() override {}
 
 private:
     void line(const QString &text)

@@ -30,8 +30,6 @@ QString SizeDisplayText(int volumeSizeSetting)
 
 void ChooseZipDir(Session &session)
 {
-    if (!session.svc.dialogs)
-        return;
     const std::optional<QString> chosen =
         session.svc.dialogs->pickFolder(QStringLiteral("Directory for zip's"), QString());
     if (!chosen)
@@ -44,21 +42,18 @@ void ChooseZipDir(Session &session)
 
 void ShowZipFreeSpace(Session &session)
 {
-    if (!session.svc.window)
-        return;
     // No output directory yet: the free space where the program stands.
     const QString &zipDir = session.job.ZipDir;
     const QString where = zipDir.isEmpty() ? QDir::currentPath() : zipDir;
-    const qint64 freeBytes = session.svc.disks ? session.svc.disks->freeBytes(where) : 0;
+    const qint64 freeBytes = session.svc.disks->freeBytes(where);
     session.svc.window->setZipFreeSpaceText(QStringLiteral("Free space ") + QLatin1Char(' ') +
                                             QString::number(FreeSpaceMB(freeBytes)) +
                                             QStringLiteral(" M"));
 }
 
-void VScroll1_Change(Session &session)
+void ShowSizeDisplay(Session &session)
 {
-    if (session.svc.window)
-        session.svc.window->setSizeDisplayText(SizeDisplayText(session.job.VolumeSizeSetting));
+    session.svc.window->setSizeDisplayText(SizeDisplayText(session.job.VolumeSizeSetting));
 }
 
 } // namespace kesto

@@ -13,6 +13,7 @@ QString SizeDisplayText(int volumeSizeSetting);
 void ChooseZipDir(Session &session);
 // "Free space " + " " + n + " M" for the drive of ZipDir.
 void ShowZipFreeSpace(Session &session);
-void VScroll1_Change(Session &session);
+// The size display follows VolumeSizeSetting.
+void ShowSizeDisplay(Session &session);
 
 } // namespace kesto

@@ -23,55 +23,41 @@ namespace kesto {
 
 namespace {
 
-// A failed check: the window's message where it has one, then the page at fault and its field.
-RunFailure refuse(Session &s, Page page, std::optional<Field> field, RunFailure failure)
+// The first failed check of the list: the window's message where it has one, then the page at
+// fault and its field.
+std::optional<RunFailure> firstRefusal(Session &s, std::span<const JobCheck> checks)
 {
-    s.report(failure);
-    s.showPage(page);
-    if (field)
-        s.focusField(*field);
-    return failure;
-}
-
-RunFailure missing(const char *what)
-{
-    return {Failure::JobInvalid, QString::fromUtf8(what)};
+    for (const JobCheck &check : checks) {
+        std::optional<RunFailure> failure = check.test(s.job, {});
+        if (!failure)
+            continue;
+        s.report(*failure);
+        s.showPage(check.page);
+        if (check.focus)
+            s.focusField(*check.focus);
+        return failure;
+    }
+    return std::nullopt;
 }
 
 std::optional<RunFailure> checks(Session &s)
 {
     const JobSettings &job = s.job;
-    if (job.SourcePath.isEmpty())
-        return refuse(s, Page::Source, {}, missing("no source directory"));
-    if (job.DizPath.isEmpty())
-        return refuse(s, Page::Diz, {}, missing("no description file"));
-    if (job.DizAutoNumber) {
-        if (job.DizColumn.isEmpty())
-            return refuse(s, Page::Diz, Field::DizColumn, missing("no column for the number"));
-        if (job.DizLine.isEmpty())
-            return refuse(s, Page::Diz, Field::DizLine, missing("no line for the number"));
-    }
-    if (job.NfoPath.isEmpty())
-        return refuse(s, Page::Nfo, {}, missing("no nfo file"));
-    if (job.ZipDir.isEmpty())
-        return refuse(s, Page::Zip, {}, missing("no zip directory"));
-    if (job.ZipName.isEmpty())
-        return refuse(s, Page::Zip, Field::ZipName, missing("no zip name"));
-    if (auto bad = ZipNameFailure(job.ZipName))
-        return refuse(s, Page::Zip, Field::ZipName, *bad);
+    if (auto failure = firstRefusal(s, RunChecksBeforeClash()))
+        return failure;
     const QStringList clashes = paths::filesStartingWith(job.ZipDir, job.ZipName);
     if (!clashes.isEmpty()) {
         const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
                                           QLatin1Char('\n') + QStringLiteral("Overwrite?"),
                                       Icon::Exclamation, Buttons::OkCancel);
-        if (answer == Answer::Cancel)
-            return refuse(s, Page::Zip, Field::ZipName,
-                          {Failure::NameClash, paths::join(job.ZipDir, clashes.first())});
+        if (answer == Answer::Cancel) {
+            s.showPage(Page::Zip);
+            s.focusField(Field::ZipName);
+            return RunFailure{Failure::NameClash, paths::join(job.ZipDir, clashes.first())};
+        }
     }
-    // Found out now rather than after the archiver has run for minutes.
-    const QFileInfo zipDir(job.ZipDir);
-    if (!zipDir.isDir() || !zipDir.isWritable())
-        return refuse(s, Page::Zip, {}, {Failure::OutputNotWritable, job.ZipDir});
+    if (auto failure = firstRefusal(s, RunChecksAfterClash()))
+        return failure;
     if (job.DizAutoNumber) {
         const QString why = TestDizNumbering(s, false);
         if (!s.state.DizTestPassed)
@@ -147,7 +133,7 @@ std::optional<RunFailure> RunPackaging(Session &session)
     RunState &state = session.state;
     if (state.RunInProgress)
         return std::nullopt;
-    if (!session.batchMode() && session.svc.window) {
+    if (!session.batchMode()) {
         session.svc.window->hideAllPages();
         session.svc.window->showPage(Page::Kesto);
     }
@@ -168,11 +154,8 @@ std::optional<RunFailure> RunPackaging(Session &session)
     state.RunInProgress = false;
     if (StopRequested())
         failure = RunFailure{Failure::Stopped, {}};
-    if (failure) {
-        if (session.svc.window)
-            session.svc.window->setArchiverWindowState(0);
+    if (failure)
         removeWorkDir(session, *failure);
-    }
     return failure;
 }
 

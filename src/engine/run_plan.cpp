@@ -47,8 +47,6 @@ QString DriveRoot(Session &session, const QString &letter)
 {
     if (letter.compare(QLatin1String("c"), Qt::CaseInsensitive) == 0)
         return paths::systemDir();
-    if (!session.svc.disks)
-        return {};
     const auto drives = session.svc.disks->drives();
     for (const Drive &drive : drives) {
         if (drive.letter.compare(letter, Qt::CaseInsensitive) == 0)
@@ -62,8 +60,8 @@ QString MakeWorkDir(const QString &driveRoot)
     if (driveRoot.isEmpty())
         return {};
     for (int counter = 1; counter < 1000000; ++counter) {
-        const QString candidate = paths::join(
-            driveRoot, QStringLiteral("Kesto%1").arg(counter, 3, 10, QLatin1Char('0')));
+        const QString candidate =
+            paths::join(driveRoot, QStringLiteral("Kesto%1").arg(counter, 3, 10, QLatin1Char('0')));
         // A file of that name counts as taken too; a link is never followed.
         if (QFileInfo(candidate).exists() || QFileInfo(candidate).isSymLink())
             continue;
@@ -72,7 +70,6 @@ QString MakeWorkDir(const QString &driveRoot)
             return candidate;
         if (!QFileInfo(candidate).exists() && !QFileInfo(candidate).isSymLink())
             return {}; // not a race: the root cannot be written
-
     }
     return {};
 }

@@ -19,13 +19,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 namespace kesto {
 
 namespace {
 
-// The statuses an unattended run would end with.
-const int ExitInvalidJob = ExitStatusOf(Failure::JobInvalid);
+// The status an unattended run would end with when its own checks refuse the job.
 const int ExitCheckFailed = ExitStatusOf(Failure::DescriptionTest);
 
 namespace fs = std::filesystem;
@@ -120,57 +120,18 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
             p.status = status;
     };
 
-    // The job's validation.
-    if (job.SourcePath.isEmpty() || !QFileInfo(job.SourcePath).isDir())
-        refuse(ExitInvalidJob, QStringLiteral("source directory"),
-               job.SourcePath.isEmpty() ? QStringLiteral("none") : job.SourcePath);
-    else
-        ok(QStringLiteral("source directory ") + job.SourcePath);
-    QStringList missingSkips;
-    for (const QString &entry : skipEntries(job)) {
-        const bool dir = entry.endsWith(QStringLiteral("/*.*"));
-        if (dir ? !QFileInfo(entry.chopped(4)).isDir() : !QFileInfo(entry).isFile())
-            missingSkips << entry;
-    }
-    if (missingSkips.isEmpty())
-        ok(QStringLiteral("skip list (%1 entries)").arg(skipEntries(job).size()));
-    else
-        refuse(ExitInvalidJob, QStringLiteral("skip list"),
-               QStringLiteral("names nothing: ") + missingSkips.join(QStringLiteral(", ")));
-    if (!QFileInfo(job.DizPath).isFile())
-        refuse(ExitInvalidJob, QStringLiteral("description file"),
-               job.DizPath.isEmpty() ? QStringLiteral("none") : job.DizPath);
-    else
-        ok(QStringLiteral("description file ") + job.DizPath);
-    if (job.DizAutoNumber && (job.DizColumn.isEmpty() || job.DizLine.isEmpty()))
-        refuse(ExitInvalidJob, QStringLiteral("description numbering"),
-               QStringLiteral("no line or column"));
-    if (!QFileInfo(job.NfoPath).isFile())
-        refuse(ExitInvalidJob, QStringLiteral("nfo file"),
-               job.NfoPath.isEmpty() ? QStringLiteral("none") : job.NfoPath);
-    else
-        ok(QStringLiteral("nfo file ") + job.NfoPath);
-    if (!job.ExtraPath.isEmpty()) {
-        const QFileInfo extra(job.ExtraPath);
-        if ((job.ExtraIsFile && !extra.isFile()) || (job.ExtraIsDirectory && !extra.isDir()))
-            refuse(ExitInvalidJob, QStringLiteral("extra"), job.ExtraPath);
+    // The job's validation and the run's own checks, as a run makes them, without writing.
+    std::vector<JobCheck> checks(ValidationChecks().begin(), ValidationChecks().end());
+    checks.insert(checks.end(), RunChecksAfterClash().begin(), RunChecksAfterClash().end());
+    for (const JobCheck &check : checks) {
+        const QString subject = QString::fromUtf8(check.subject);
+        if (const std::optional<RunFailure> failure = check.test(job, {}))
+            refuse(ExitStatusOf(failure->kind), subject, BatchReason(*failure));
+        else if (check.shown && !(job.*check.shown).isEmpty())
+            ok(subject + QLatin1Char(' ') + job.*check.shown);
         else
-            ok(QStringLiteral("extra ") + job.ExtraPath);
+            ok(subject);
     }
-    if (job.ZipDir.isEmpty() || !QFileInfo(job.ZipDir).isDir())
-        refuse(ExitInvalidJob, QStringLiteral("zip directory"),
-               job.ZipDir.isEmpty() ? QStringLiteral("none") : job.ZipDir);
-    else if (!QFileInfo(job.ZipDir).isWritable())
-        refuse(ExitCheckFailed, QStringLiteral("zip directory"),
-               QStringLiteral("cannot be written: ") + job.ZipDir);
-    else
-        ok(QStringLiteral("zip directory ") + job.ZipDir);
-    if (job.ZipName.isEmpty())
-        refuse(ExitInvalidJob, QStringLiteral("zip name"), QStringLiteral("none"));
-    else if (const std::optional<RunFailure> bad = ZipNameFailure(job.ZipName))
-        refuse(ExitStatusOf(bad->kind), QStringLiteral("zip name"), BatchReason(*bad));
-    else
-        ok(QStringLiteral("zip name ") + job.ZipName);
 
     // The run's checks.
     if (!job.ZipDir.isEmpty() && !job.ZipName.isEmpty()) {
@@ -253,7 +214,7 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
                        .arg(QString::fromLatin1(shown).simplified());
         }
         entries << diz;
-        if (job.NfoFirstOnly != 1 || n == 1)
+        if (job.NfoFirstOnly != Checked || n == 1)
             entries << nfoName;
         entries << extras;
         p.archiveLines << QStringLiteral("archive %1%2%3.zip: %4")

@@ -12,8 +12,7 @@ namespace kesto {
 
 void StopForSignal(Session &session)
 {
-    if (session.svc.zip)
-        session.svc.zip->AbortRequest = true;
+    session.svc.zip->AbortRequest = true;
     if (!session.state.RunInProgress)
         EndStoppedRun(session);
 }
@@ -21,7 +20,7 @@ void StopForSignal(Session &session)
 void EndStoppedRun(Session &session)
 {
     // A stop without a signal is the window closing: it ends the program itself.
-    if (CaughtStopSignal() != 0 && session.svc.window)
+    if (CaughtStopSignal() != 0)
         session.svc.window->closeMainWindow();
 }
 

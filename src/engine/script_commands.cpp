@@ -15,8 +15,6 @@ void OpenScriptCommand(Session &session)
     session.state.JobValid = false;
     session.job.SkipList.clear();
     session.jobChanged();
-    if (!session.svc.dialogs)
-        return;
     const auto chosen = session.svc.dialogs->openFile(
         ScriptDialogSetup(QStringLiteral("Open script"), session.state.AppDir));
     if (!chosen || chosen->isEmpty())

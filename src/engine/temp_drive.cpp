@@ -26,13 +26,12 @@ bool rootUsable(const QString &root)
 
 qint64 freeBytesOf(Session &session, const QString &root)
 {
-    return session.svc.disks ? session.svc.disks->freeBytes(root) : 0;
+    return session.svc.disks->freeBytes(root);
 }
 
 void showTempFreeSpace(Session &session, qint64 freeBytes)
 {
-    if (session.svc.window)
-        session.svc.window->setTempFreeSpaceText(TempFreeSpaceText(freeBytes));
+    session.svc.window->setTempFreeSpaceText(TempFreeSpaceText(freeBytes));
 }
 
 } // namespace

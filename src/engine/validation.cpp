@@ -8,30 +8,11 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <initializer_list>
 #include <optional>
 
 namespace kesto {
 
 namespace {
-
-// Ends the validation at the page that needs the user, clearing the fields that name nothing.
-void stopAt(Session &session, Page page, std::initializer_list<QString *> cleared = {},
-            std::optional<Field> focus = std::nullopt)
-{
-    bool changed = false;
-    for (QString *field : cleared) {
-        if (!field->isEmpty()) {
-            field->clear();
-            changed = true;
-        }
-    }
-    if (changed)
-        session.jobChanged();
-    session.showPage(page);
-    if (focus)
-        session.focusField(*focus);
-}
 
 // Lines of a text when split at its line breaks: one entry with its break makes two.
 qsizetype lineCount(const QString &text)
@@ -63,18 +44,18 @@ bool skipEntryExists(const QString &entry)
            QFileInfo(entry.left(slash + 1)).isDir();
 }
 
-// Reads the skip list back through the scratch file; false at the first entry naming nothing.
-bool skipEntriesExist(Session &session)
+// Reads the skip list back line by line, through the scratch file when there is one; false at
+// the first entry naming nothing.
+bool skipEntriesExist(const QString &list, const QString &scratchPath)
 {
-    const QString &list = session.job.SkipList;
     const qsizetype lines = lineCount(list);
     if (lines <= 1)
         return true;
 
-    const QString scratchPath = session.state.AppDir + QStringLiteral("/text.tmp");
     QByteArray bytes = QFile::encodeName(list);
     QFile scratch(scratchPath);
-    const bool written = scratch.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+    const bool written = !scratchPath.isEmpty() &&
+                         scratch.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                          scratch.write(bytes) == bytes.size() && scratch.flush();
     scratch.close();
     // Without a scratch file the entries are still checked, from memory.
@@ -95,103 +76,177 @@ bool skipEntriesExist(Session &session)
         }
     }
     scratch.close();
-    QFile::remove(scratchPath);
+    if (!scratchPath.isEmpty())
+        QFile::remove(scratchPath);
     return allExist;
 }
 
+using Verdict = std::optional<RunFailure>;
+using J = JobSettings;
+
+Verdict invalid(const char *what, const QString &path = {})
+{
+    const QString text = QString::fromUtf8(what);
+    return RunFailure{Failure::JobInvalid, path.isEmpty() ? text : text + QLatin1Char(' ') + path};
+}
+
+// The path is set and names what it should.
+Verdict named(const QString &path, bool (QFileInfo::*names)() const, const char *what)
+{
+    if (path.isEmpty() || !(QFileInfo(path).*names)())
+        return invalid(what, path);
+    return std::nullopt;
+}
+
+Verdict filled(const QString &value, const char *what)
+{
+    return value.isEmpty() ? invalid(what) : std::nullopt;
+}
+
+const JobCheck columnCheck{"description numbering column",
+                           [](const J &j, const QString &) {
+                               return j.DizAutoNumber
+                                          ? filled(j.DizColumn, "no column for the number")
+                                          : std::nullopt;
+                           },
+                           Page::Diz, Field::DizColumn};
+const JobCheck lineCheck{"description numbering line",
+                         [](const J &j, const QString &) {
+                             return j.DizAutoNumber ? filled(j.DizLine, "no line for the number")
+                                                    : std::nullopt;
+                         },
+                         Page::Diz, Field::DizLine};
+const JobCheck nameFilledCheck{
+    "zip name", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
+    Page::Zip, Field::ZipName};
+const JobCheck nameCheck{"zip name",
+                         [](const J &j, const QString &) { return ZipNameFailure(j.ZipName); },
+                         Page::Zip, Field::ZipName, &J::ZipName};
+
+const JobCheck validationChecks[] = {
+    {"source directory",
+     [](const J &j, const QString &) {
+         return named(j.SourcePath, &QFileInfo::exists, "no source directory");
+     },
+     Page::Source, std::nullopt, &J::SourcePath, &J::SkipList},
+    {"skip list",
+     [](const J &j, const QString &scratch) {
+         return skipEntriesExist(j.SkipList, scratch) ? std::nullopt
+                                                      : invalid("a skip entry names nothing");
+     },
+     Page::Skip, std::nullopt, nullptr, &J::SkipList},
+    {"description file",
+     [](const J &j, const QString &) {
+         return named(j.DizPath, &QFileInfo::isFile, "no description file");
+     },
+     Page::Diz, std::nullopt, &J::DizPath},
+    columnCheck,
+    lineCheck,
+    {"nfo file",
+     [](const J &j, const QString &) {
+         return named(j.NfoPath, &QFileInfo::isFile, "no nfo file");
+     },
+     Page::Nfo, std::nullopt, &J::NfoPath},
+    {"extra",
+     [](const J &j, const QString &) -> Verdict {
+         if (j.ExtraPath.isEmpty())
+             return std::nullopt;
+         if (j.ExtraIsFile)
+             return named(j.ExtraPath, &QFileInfo::isFile, "no extra file");
+         if (j.ExtraIsDirectory)
+             return named(j.ExtraPath, &QFileInfo::isDir, "no extra directory");
+         return std::nullopt;
+     },
+     Page::Nfo, std::nullopt, &J::ExtraPath},
+    {"zip directory",
+     [](const J &j, const QString &) {
+         return named(j.ZipDir, &QFileInfo::isDir, "no zip directory");
+     },
+     Page::Zip, std::nullopt, &J::ZipDir},
+    nameFilledCheck,
+    nameCheck,
+};
+
+const JobCheck runChecksBeforeClash[] = {
+    {"source directory",
+     [](const J &j, const QString &) { return filled(j.SourcePath, "no source directory"); },
+     Page::Source},
+    {"description file",
+     [](const J &j, const QString &) { return filled(j.DizPath, "no description file"); },
+     Page::Diz},
+    columnCheck,
+    lineCheck,
+    {"nfo file", [](const J &j, const QString &) { return filled(j.NfoPath, "no nfo file"); },
+     Page::Nfo},
+    {"zip directory",
+     [](const J &j, const QString &) { return filled(j.ZipDir, "no zip directory"); }, Page::Zip},
+    nameFilledCheck,
+    nameCheck,
+};
+
+// Found out before the run rather than after the archiver has run for minutes.
+const JobCheck runChecksAfterClash[] = {
+    {"zip directory",
+     [](const J &j, const QString &) -> Verdict {
+         const QFileInfo zipDir(j.ZipDir);
+         if (!zipDir.isDir() || !zipDir.isWritable())
+             return RunFailure{Failure::OutputNotWritable, j.ZipDir};
+         return std::nullopt;
+     },
+     Page::Zip, std::nullopt, &J::ZipDir},
+};
+
 } // namespace
+
+std::span<const JobCheck> ValidationChecks()
+{
+    return validationChecks;
+}
+
+std::span<const JobCheck> RunChecksBeforeClash()
+{
+    return runChecksBeforeClash;
+}
+
+std::span<const JobCheck> RunChecksAfterClash()
+{
+    return runChecksAfterClash;
+}
 
 std::optional<RunFailure> ValidateJob(Session &session)
 {
     JobSettings &job = session.job;
     session.state.JobValid = false;
-    const auto invalid = [](const QString &what, const QString &path = {}) {
-        return RunFailure{Failure::JobInvalid,
-                          path.isEmpty() ? what : what + QLatin1Char(' ') + path};
-    };
-
-    if (job.SourcePath.isEmpty() || !QFileInfo::exists(job.SourcePath)) {
-        const RunFailure failure = invalid(QStringLiteral("no source directory"), job.SourcePath);
-        stopAt(session, Page::Source, {&job.SourcePath, &job.SkipList});
-        return failure;
-    }
-    if (!skipEntriesExist(session)) {
-        stopAt(session, Page::Skip, {&job.SkipList});
-        return invalid(QStringLiteral("a skip entry names nothing"));
-    }
-
-    if (job.DizPath.isEmpty()) {
-        stopAt(session, Page::Diz);
-        return invalid(QStringLiteral("no description file"));
-    }
-    if (!QFileInfo(job.DizPath).isFile()) {
-        const RunFailure failure = invalid(QStringLiteral("no description file"), job.DizPath);
-        stopAt(session, Page::Diz, {&job.DizPath});
-        return failure;
-    }
-    if (job.DizAutoNumber) {
-        const std::pair<const QString *, Field> numberFields[] = {
-            {&job.DizColumn, Field::DizColumn}, {&job.DizLine, Field::DizLine}};
-        for (const auto &[text, field] : numberFields) {
-            if (!text->isEmpty())
-                continue;
-            const RunFailure failure =
-                invalid(field == Field::DizColumn ? QStringLiteral("no column for the number")
-                                                  : QStringLiteral("no line for the number"));
-            if (!session.batchMode())
-                stopAt(session, Page::Diz, {}, field);
+    const QString scratch = session.state.AppDir + QStringLiteral("/text.tmp");
+    for (const JobCheck &check : validationChecks) {
+        const Verdict failure = check.test(job, scratch);
+        if (!failure)
+            continue;
+        // A batch run ends here: it keeps the job as loaded and shows no page.
+        if (session.batchMode())
             return failure;
+        session.report(*failure);
+        bool changed = false;
+        for (QString J::*cleared : {check.shown, check.alsoCleared}) {
+            if (cleared && !(job.*cleared).isEmpty()) {
+                (job.*cleared).clear();
+                changed = true;
+            }
         }
-    }
-
-    if (job.NfoPath.isEmpty()) {
-        stopAt(session, Page::Nfo);
-        return invalid(QStringLiteral("no nfo file"));
-    }
-    if (!QFileInfo(job.NfoPath).isFile()) {
-        const RunFailure failure = invalid(QStringLiteral("no nfo file"), job.NfoPath);
-        stopAt(session, Page::Nfo, {&job.NfoPath});
+        if (changed)
+            session.jobChanged();
+        session.showPage(check.page);
+        if (check.focus)
+            session.focusField(*check.focus);
         return failure;
-    }
-    if (!job.ExtraPath.isEmpty()) {
-        const QFileInfo extra(job.ExtraPath);
-        if ((job.ExtraIsFile && !extra.isFile()) || (job.ExtraIsDirectory && !extra.isDir())) {
-            const RunFailure failure =
-                invalid(job.ExtraIsFile ? QStringLiteral("no extra file")
-                                        : QStringLiteral("no extra directory"),
-                        job.ExtraPath);
-            stopAt(session, Page::Nfo, {&job.ExtraPath});
-            return failure;
-        }
-    }
-
-    if (job.ZipDir.isEmpty()) {
-        stopAt(session, Page::Zip);
-        return invalid(QStringLiteral("no zip directory"));
-    }
-    if (!QFileInfo(job.ZipDir).isDir()) {
-        const RunFailure failure = invalid(QStringLiteral("no zip directory"), job.ZipDir);
-        stopAt(session, Page::Zip, {&job.ZipDir});
-        return failure;
-    }
-    if (job.ZipName.isEmpty()) {
-        stopAt(session, Page::Zip, {}, Field::ZipName);
-        return invalid(QStringLiteral("no zip name"));
-    }
-    if (const auto bad = ZipNameFailure(job.ZipName)) {
-        // A batch run keeps the name; the window clears it for the user to type anew.
-        if (!session.batchMode()) {
-            session.report(*bad);
-            stopAt(session, Page::Zip, {&job.ZipName}, Field::ZipName);
-        }
-        return bad;
     }
 
     if (job.DizAutoNumber) {
         const QString why = TestDizNumbering(session, false);
         if (!session.state.DizTestPassed) {
             session.showPage(Page::Diz);
-            return invalid(why + QStringLiteral(", description"), job.DizPath);
+            return RunFailure{Failure::JobInvalid,
+                              why + QStringLiteral(", description ") + job.DizPath};
         }
     }
     session.state.JobValid = true;

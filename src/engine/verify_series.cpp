@@ -350,7 +350,7 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     }
 
     // The nfo: always in the first archive; in the others in all or none of them.
-    const bool nfoEverywhere = job ? job->NfoFirstOnly != 1 : [&] {
+    const bool nfoEverywhere = job ? job->NfoFirstOnly != Checked : [&] {
         for (int n = 2; n <= count; ++n) {
             if (contents[n].hasNfo)
                 return true;

@@ -66,6 +66,7 @@ public:
 
 private:
     std::optional<RunFailure> add(const QString &fileSpec);
+    RunFailure zipFailed(ZipResult result, const QString &fileSpec) const;
     static RunFailure failed(const QString &what) { return {Failure::FileFailed, what}; }
 
     Session &s_;
@@ -77,13 +78,22 @@ std::optional<RunFailure> ZipStep::add(const QString &fileSpec)
 {
     zip_.FileList = fileSpec + QLatin1Char('\r');
     zip_.ArchivePath = archivePath_;
-    if (zip_.RunCommand(0) == 0)
+    const ZipResult result = zip_.RunCommand(0);
+    if (result == ZipResult::Ok)
         return std::nullopt;
-    if (s_.svc.window)
-        s_.svc.window->setProgress(0);
-    return RunFailure{
-        Failure::ZipFailed,
-        QStringLiteral("%1 into %2.zip: %3").arg(fileSpec, archivePath_, zip_.errorText())};
+    s_.svc.window->setProgress(0);
+    return zipFailed(result, fileSpec);
+}
+
+RunFailure ZipStep::zipFailed(ZipResult result, const QString &fileSpec) const
+{
+    if (result == ZipResult::Aborted && StopRequested())
+        return {Failure::Stopped, {}};
+    QString detail =
+        QStringLiteral("%1 into %2.zip: %3").arg(fileSpec, archivePath_, ZipResultText(result));
+    if (zip_.failedPath() != fileSpec)
+        detail += QStringLiteral(" (") + zip_.failedPath() + QLatin1Char(')');
+    return {Failure::ZipFailed, detail};
 }
 
 std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
@@ -97,12 +107,10 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
         return failed(QStringLiteral("cannot enter ") + state.WorkDir);
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString archiveName = job.ZipName + stamp + number;
-    if (window) {
-        window->setArchiveText(archiveName + QStringLiteral(".zip"));
-        window->setVolumeText(QStringLiteral(" ") + QString::number(state.VolumeIndex) +
-                              QStringLiteral(" of") + QStringLiteral(" ") +
-                              QString::number(state.VolumeCount));
-    }
+    window->setArchiveText(archiveName + QStringLiteral(".zip"));
+    window->setVolumeText(QStringLiteral(" ") + QString::number(state.VolumeIndex) +
+                          QStringLiteral(" of") + QStringLiteral(" ") +
+                          QString::number(state.VolumeCount));
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
     if (auto failure = add(volume))
@@ -116,7 +124,7 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
     if (auto failure = add(state.AppDir + QStringLiteral("/file_id.diz")))
         return failure;
 
-    if (job.NfoFirstOnly != 1 || state.VolumeIndex == 1) {
+    if (job.NfoFirstOnly != Checked || state.VolumeIndex == 1) {
         if (!WriteVolumeNfo(s_))
             return failed(QStringLiteral("cannot copy the nfo ") + job.NfoPath);
         if (auto failure = add(paths::join(state.AppDir, state.NfoWorkName)))
@@ -138,14 +146,11 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
     }
 
     // The volume is the only other copy of what the archive holds.
-    if (zip_.SyncArchive() != 0) {
-        const QByteArray why = "an archive cannot be synced: " + zip_.errorText().toLocal8Bit();
-        return failed(why.constData());
-    }
+    if (zip_.SyncArchive() != ZipResult::Ok)
+        return failed(QStringLiteral("an archive cannot be synced: ") + zip_.failedPath());
     if (!QFile::remove(paths::join(state.WorkDir, volume)))
         return failed(QStringLiteral("cannot delete ") + paths::join(state.WorkDir, volume));
-    if (window)
-        window->setProgress(0);
+    window->setProgress(0);
     return std::nullopt;
 }
 
@@ -153,13 +158,11 @@ std::optional<RunFailure> ZipStep::complete()
 {
     RunState &state = s_.state;
     Window *window = s_.svc.window;
-    if (!s_.batchMode() && s_.svc.sound)
+    if (!s_.batchMode())
         s_.svc.sound->play(state.AppDir + QStringLiteral("/kst.wav"));
-    if (window) {
-        window->setProgress(0);
-        window->setStatusText(QStringLiteral("Kesting complete"));
-        window->setArchiveText(QString());
-    }
+    window->setProgress(0);
+    window->setStatusText(QStringLiteral("Kesting complete"));
+    window->setArchiveText(QString());
     s_.serveEvents();
     if (QFileInfo(state.WorkDir).isDir()) {
         QDir::setCurrent(QFileInfo(state.WorkDir).absolutePath());
@@ -198,22 +201,21 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     ZipComponent *zip = session.svc.zip;
     RunState &state = session.state;
     Window *window = session.svc.window;
-    if (!zip || state.WorkDir.isEmpty())
+    if (state.WorkDir.isEmpty())
         return RunFailure{Failure::ZipFailed, QStringLiteral("nothing to wrap with")};
 
-    zip->CompressionLevel = session.job.ZipExtraCompression != 0 ? 9 : 6;
+    zip->CompressionLevel = session.job.ZipExtraCompression != Unchecked ? 9 : 6;
     // A request left over (Abort clicked with no run under way, or too late to stop the last add
     // of the previous run) must not stop this run's first add.
     zip->AbortRequest = false;
     auto earlierHook = std::exchange(zip->serveEvents, [&session] { session.serveEvents(); });
     const QMetaObject::Connection adding =
         QObject::connect(zip, &ZipComponent::Adding, [window](const QString &fileName) {
-            if (window)
-                window->setStatusText(fileName.toLower());
+            window->setStatusText(fileName.toLower());
         });
     const QMetaObject::Connection status =
         QObject::connect(zip, &ZipComponent::Status, [window](int completion) {
-            if (window && window->progress() != completion)
+            if (window->progress() != completion)
                 window->setProgress(completion);
         });
     const auto detach = qScopeGuard([&] {
@@ -239,18 +241,15 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     return step.complete();
 }
 
-void Command12_Click(Session &session)
+void RequestZipAbort(Session &session)
 {
-    if (session.svc.zip)
-        session.svc.zip->AbortRequest = true;
+    session.svc.zip->AbortRequest = true;
 }
 
-void Command13_Click(Session &session)
+void AbortAndClose(Session &session)
 {
-    if (session.svc.zip)
-        session.svc.zip->AbortRequest = true;
-    if (session.svc.window)
-        session.svc.window->closeMainWindow();
+    session.svc.zip->AbortRequest = true;
+    session.svc.window->closeMainWindow();
 }
 
 } // namespace kesto

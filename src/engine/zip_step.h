@@ -13,8 +13,8 @@ class Session;
 // at the first failure, which it returns.
 std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &plan);
 // The Kesto page's "&Abort" and "E&xit".
-void Command12_Click(Session &session);
-void Command13_Click(Session &session);
+void RequestZipAbort(Session &session);
+void AbortAndClose(Session &session);
 
 // Volume file names in the archiver's order of creation: ".001" < ".002" < ... < ".999" < ".1000";
 // a name without a numeric extension (the one ".rar" of an unlimited archive) comes first.

@@ -118,11 +118,6 @@ std::optional<qint16> rangedAt(const QByteArray &line, qsizetype position, qint1
     return value;
 }
 
-qint16 checkStateAt(const QByteArray &line, qsizetype position)
-{
-    return numberAt(line, position).isZero() ? Unchecked : Checked;
-}
-
 // "True" or "False" in any letter case, or a number (0 false).
 std::optional<bool> booleanValue(const QByteArray &value)
 {
@@ -193,93 +188,145 @@ private:
     QString error_;
 };
 
-// Assigns each field as soon as its line is read; false at the first bad or missing line.
-bool readScript(ScriptReader &r, JobSettings &job)
+// How a stored field is written and read.
+enum class Kind {
+    Header,   // the save time; never read
+    Path,     // a path, made absolute against the current directory when read
+    Text,     // a name or a number as typed
+    Skip,     // the key line, one line per skip entry, an empty line
+    Option,   // "True"/"False": true switches the option on and its companion off
+    FileKind, // as Option, but exactly "False" switches the companion on instead
+    Number,   // a signed number from 0 to highest
+    Check,    // a two-state box: -1 checked, 0 unchecked (any other number reads as checked)
+    Tristate, // 0 unchecked, 1 checked, 2 greyed
+};
+
+struct StoredField {
+    const char *key;
+    qsizetype position; // 1-based column where the value starts
+    Kind kind;
+    QString JobSettings::*text = nullptr;
+    bool JobSettings::*option = nullptr;
+    bool JobSettings::*companion = nullptr;
+    qint16 JobSettings::*number = nullptr;
+    qint16 highest = 0;
+    const char *range = nullptr; // what a bad number is told
+    CheckState JobSettings::*check = nullptr;
+};
+
+using J = JobSettings;
+
+// The script, line by line in file order; both the reader and the writer walk it.
+const StoredField scriptFields[] = {
+    {"Kesto32 script - ", 0, Kind::Header},
+    {"Source: ", 9, Kind::Path, &J::SourcePath},
+    {"Skip: ", 1, Kind::Skip, &J::SkipList},
+    {"Diz: ", 6, Kind::Path, &J::DizPath},
+    {"AutoN: ", 8, Kind::Option, nullptr, &J::DizAutoNumber, &J::DizNoneSelected},
+    {"Col: ", 6, Kind::Text, &J::DizColumn},
+    {"Lin: ", 6, Kind::Text, &J::DizLine},
+    {"Nfo: ", 6, Kind::Path, &J::NfoPath},
+    {" 1st:", 6, Kind::Tristate, nullptr, nullptr, nullptr, nullptr, 2, "not 0, 1 or 2",
+     &J::NfoFirstOnly},
+    {" File:", 7, Kind::FileKind, nullptr, &J::ExtraIsFile, &J::ExtraIsDirectory},
+    {" Extra:", 8, Kind::Path, &J::ExtraPath},
+    {"Zip: ", 6, Kind::Path, &J::ZipDir},
+    {" name:", 7, Kind::Text, &J::ZipName},
+    {" Size:", 8, Kind::Number, nullptr, nullptr, nullptr, &J::VolumeSizeSetting, 200,
+     "not a size position from 0 to 200"},
+    {" Solid:", 8, Kind::Check, nullptr, nullptr, nullptr, nullptr, 0, nullptr, &J::RarSolid},
+    {" Extra:", 8, Kind::Check, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+     &J::ZipExtraCompression},
+};
+
+// Skip entries, each followed by CR LF, until the empty line that ends the section.
+bool readSkipSection(ScriptReader &r, QString &skipList)
 {
-    const QByteArray &line = r.line();
-    if (!r.next()) // header with the save time
-        return false;
-    if (!r.next() || !r.text(9, job.SourcePath))
-        return false;
-    if (!r.next()) // "Skip: "
-        return false;
     for (;;) {
         if (r.atEnd())
             return r.fail(QStringLiteral("the skip section has no end"));
         if (!r.next())
             return false;
-        if (line.isEmpty())
-            break;
+        if (r.line().isEmpty())
+            return true;
         QString entry;
         if (!r.text(1, entry))
             return false;
         // A line whose value is blank names nothing, and written back it would end the section.
         if (!entry.isEmpty())
-            job.SkipList += entry + QStringLiteral("\r\n");
+            skipList += entry + QStringLiteral("\r\n");
     }
-    if (!r.next() || !r.text(6, job.DizPath))
-        return false;
+}
 
-    if (!r.next())
-        return false;
-    const auto autoNumber = booleanValue(valueAt(line, 8));
-    if (!autoNumber)
-        return r.bad(QStringLiteral("not True or False"));
-    // Like a click on "S&ubsitute at column"; "&None" is never clicked, so column and line stay.
-    job.DizAutoNumber = *autoNumber;
-    if (*autoNumber)
-        job.DizNoneSelected = false;
-
-    if (!r.next() || !r.text(6, job.DizColumn, false))
-        return false;
-    if (!r.next() || !r.text(6, job.DizLine, false))
-        return false;
-    if (!r.next() || !r.text(6, job.NfoPath))
-        return false;
-
-    if (!r.next())
-        return false;
-    const auto firstOnly = rangedAt(line, 6, 2);
-    if (!firstOnly)
-        return r.bad(QStringLiteral("not 0, 1 or 2"));
-    job.NfoFirstOnly = *firstOnly;
-
-    if (!r.next())
-        return false;
-    const QByteArray extraKind = valueAt(line, 7);
-    if (extraKind == "False") {
-        job.ExtraIsDirectory = true;
-        job.ExtraIsFile = false;
-    } else {
-        const auto isFile = booleanValue(extraKind);
-        if (!isFile)
+bool readField(ScriptReader &r, const StoredField &f, JobSettings &job)
+{
+    const QByteArray value = valueAt(r.line(), f.position);
+    switch (f.kind) {
+    case Kind::Header: return true;
+    case Kind::Path: return r.text(f.position, job.*f.text);
+    case Kind::Text: return r.text(f.position, job.*f.text, false);
+    case Kind::Skip: return readSkipSection(r, job.*f.text);
+    case Kind::FileKind:
+        if (value == "False") {
+            job.*f.companion = true;
+            job.*f.option = false;
+            return true;
+        }
+        [[fallthrough]];
+    case Kind::Option: {
+        const auto on = booleanValue(value);
+        if (!on)
             return r.bad(QStringLiteral("not True or False"));
-        job.ExtraIsFile = *isFile;
-        if (*isFile)
-            job.ExtraIsDirectory = false;
+        // Like a click on the option: only switching it on changes its companion.
+        job.*f.option = *on;
+        if (*on)
+            job.*f.companion = false;
+        return true;
     }
+    case Kind::Number:
+    case Kind::Tristate: {
+        const auto number = rangedAt(r.line(), f.position, f.highest);
+        if (!number)
+            return r.bad(QString::fromLatin1(f.range));
+        if (f.kind == Kind::Number)
+            job.*f.number = *number;
+        else
+            job.*f.check = CheckState(*number);
+        return true;
+    }
+    case Kind::Check:
+        job.*f.check = leadingNumber(value).isZero() ? Unchecked : Checked;
+        return true;
+    }
+    return false;
+}
 
-    if (!r.next() || !r.text(8, job.ExtraPath))
-        return false;
-    if (!r.next() || !r.text(6, job.ZipDir))
-        return false;
-    if (!r.next() || !r.text(7, job.ZipName, false))
-        return false;
-
-    if (!r.next())
-        return false;
-    const auto sizeSetting = rangedAt(line, 8, 200);
-    if (!sizeSetting)
-        return r.bad(QStringLiteral("not a size position from 0 to 200"));
-    job.VolumeSizeSetting = *sizeSetting;
-
-    if (!r.next())
-        return false;
-    job.RarSolid = checkStateAt(line, 8);
-    if (!r.next())
-        return false;
-    job.ZipExtraCompression = checkStateAt(line, 8);
+// Assigns each field as soon as its line is read; false at the first bad or missing line.
+bool readScript(ScriptReader &r, JobSettings &job)
+{
+    for (const StoredField &field : scriptFields) {
+        if (!r.next() || !readField(r, field, job))
+            return false;
+    }
     return true;
+}
+
+QByteArray storedValue(const StoredField &f, const JobSettings &job, const QDateTime &savedAt)
+{
+    switch (f.kind) {
+    case Kind::Header: return savedAt.toString(QStringLiteral("MM-dd-yyyy  HH:mm:ss")).toLatin1();
+    case Kind::Path:
+    case Kind::Text: return QFile::encodeName(job.*f.text);
+    // Every entry already ends with CR LF; the line break after the key and the empty line that
+    // closes the section come around them.
+    case Kind::Skip: return crlf + QFile::encodeName(job.*f.text);
+    case Kind::Option:
+    case Kind::FileKind: return booleanWord(job.*f.option);
+    case Kind::Number: return signedNumber(job.*f.number);
+    case Kind::Check: return signedNumber(job.*f.check == Unchecked ? 0 : -1);
+    case Kind::Tristate: return signedNumber(qint16(job.*f.check));
+    }
+    return {};
 }
 
 } // namespace
@@ -287,32 +334,11 @@ bool readScript(ScriptReader &r, JobSettings &job)
 QByteArray ScriptText(const JobSettings &job, const QDateTime &savedAt)
 {
     QByteArray text;
-    const auto line = [&text](const char *key, const QByteArray &value) {
-        text += key;
-        text += value;
+    for (const StoredField &field : scriptFields) {
+        text += field.key;
+        text += storedValue(field, job, savedAt);
         text += crlf;
-    };
-    const auto bytes = [](const QString &value) { return QFile::encodeName(value); };
-
-    line("Kesto32 script - ", savedAt.toString(QStringLiteral("MM-dd-yyyy  HH:mm:ss")).toLatin1());
-    line("Source: ", bytes(job.SourcePath));
-    line("Skip: ", {});
-    // Every entry already ends with CR LF; this one closes the section.
-    text += bytes(job.SkipList);
-    text += crlf;
-    line("Diz: ", bytes(job.DizPath));
-    line("AutoN: ", booleanWord(job.DizAutoNumber));
-    line("Col: ", bytes(job.DizColumn));
-    line("Lin: ", bytes(job.DizLine));
-    line("Nfo: ", bytes(job.NfoPath));
-    line(" 1st:", signedNumber(job.NfoFirstOnly));
-    line(" File:", booleanWord(job.ExtraIsFile));
-    line(" Extra:", bytes(job.ExtraPath));
-    line("Zip: ", bytes(job.ZipDir));
-    line(" name:", bytes(job.ZipName));
-    line(" Size:", signedNumber(job.VolumeSizeSetting));
-    line(" Solid:", signedNumber(job.RarSolid));
-    line(" Extra:", signedNumber(job.ZipExtraCompression));
+    }
     return text;
 }
 
@@ -349,15 +375,12 @@ FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir)
 
 void ShowScriptTitle(Session &session)
 {
-    if (session.svc.window)
-        session.svc.window->setWindowTitle(QStringLiteral("Kesto32 - ") +
-                                           ScriptFileName(session.state.ScriptPath));
+    session.svc.window->setWindowTitle(QStringLiteral("Kesto32 - ") +
+                                       ScriptFileName(session.state.ScriptPath));
 }
 
 void SaveScript(Session &session)
 {
-    if (!session.svc.dialogs)
-        return;
     const auto chosen = session.svc.dialogs->saveFile(
         ScriptDialogSetup(QStringLiteral("Save script"), session.state.AppDir));
     if (!chosen || chosen->isEmpty())

@@ -27,11 +27,10 @@ public:
     // reports the failure it is handed back).
     void report(const RunFailure &failure);
 
-    // The page routines and the window values, tolerant of a session without a window.
-    void showPage(Page page);
-    void focusField(Field field);
-    void jobChanged();
-    void serveEvents();
+    void showPage(Page page) { svc.window->showPage(page); }
+    void focusField(Field field) { svc.window->focusField(field); }
+    void jobChanged() { svc.window->jobChanged(); }
+    void serveEvents() { svc.window->serveEvents(); }
 };
 
 } // namespace kesto

@@ -42,8 +42,8 @@ public:
     virtual void play(const QString &path) = 0;
 };
 
-// How a started program's window is shown.
-enum class WindowMode { ShowNoActivate = 4, ShowNormal = 1 };
+// How a started program's window is shown: behind ours (the editor with a sample), or in front.
+enum class WindowMode { ShowNoActivate, ShowNormal };
 
 class Launcher {
 public:
@@ -52,7 +52,8 @@ public:
     virtual void start(const QString &commandLine, WindowMode mode) = 0;
 };
 
-enum class HelpCommand { Contents = 3, Finder = 11 };
+// The help window's contents page, or its index with the search field.
+enum class HelpCommand { Contents, Finder };
 
 class Help {
 public:

@@ -11,7 +11,8 @@ class Window {
 public:
     virtual ~Window() = default;
     virtual void hideAllPages() = 0;
-    // The page display routine of that page (for Kesto: places and shows the Kesto page, title " Kesto!").
+    // The page display routine of that page (for Kesto: places and shows the Kesto page, title "
+    // Kesto!").
     virtual void showPage(Page page) = 0;
     virtual void focusField(Field field) = 0;
     virtual void setTitleText(const QString &caption) = 0; // the page title panel
@@ -23,7 +24,6 @@ public:
     virtual void setVolumeText(const QString &text) = 0;
     virtual int progress() const = 0;
     virtual void setProgress(int percent) = 0;
-    virtual void setArchiverWindowState(int state) = 0;
 
     // Source and Zip page displays.
     virtual void setSourceSizeText(const QString &text) = 0;

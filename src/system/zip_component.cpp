@@ -196,20 +196,29 @@ zip_int64_t watchedFile(void *userdata, void *data, zip_uint64_t length, zip_sou
     }
 }
 
-QString errorString(zip_error_t *error)
+// What a libzip error means for the user.
+ZipResult resultOf(zip_error_t *error)
 {
-    return QString::fromLocal8Bit(zip_error_strerror(error));
+    if (zip_error_code_zip(error) == ZIP_ER_CANCELLED)
+        return ZipResult::Aborted;
+    if (zip_error_system_type(error) == ZIP_ET_SYS) {
+        if (zip_error_code_system(error) == EFBIG)
+            return ZipResult::FileSizeLimit;
+        if (zip_error_code_system(error) == ENOSPC)
+            return ZipResult::DiskFull;
+    }
+    return ZipResult::WriteFailed;
 }
 
-// Records the file as an entry to be written by zip_close. Empty on success, else why not.
-QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file, int level)
+// Records the file as an entry to be written by zip_close.
+ZipResult addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file, int level)
 {
     zip_error_t error;
     zip_error_init(&error);
     const auto finish = qScopeGuard([&error] { zip_error_fini(&error); });
     zip_source_t *content = zip_source_file_create(file.path.constData(), 0, -1, &error);
     if (!content)
-        return QFile::decodeName(file.path) + QStringLiteral(": ") + errorString(&error);
+        return ZipResult::NotFound;
     auto *watched =
         new WatchedFile{component, QFile::decodeName(file.name), content, {}, false, {}, 0, 0};
     zip_error_init(&watched->error);
@@ -218,7 +227,7 @@ QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file,
         zip_source_free(content);
         zip_error_fini(&watched->error);
         delete watched;
-        return errorString(&error);
+        return resultOf(&error);
     }
     // A name that is not UTF-8 is written as the bytes it is, without the UTF-8 flag.
     const zip_flags_t encoding = isUtf8(file.name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_CP437;
@@ -226,7 +235,7 @@ QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file,
         zip_file_add(archive, file.name.constData(), source, ZIP_FL_OVERWRITE | encoding);
     if (index < 0) {
         zip_source_free(source);
-        return errorString(zip_get_error(archive));
+        return resultOf(zip_get_error(archive));
     }
     const zip_int32_t method = methodFor(file.path, level);
     const auto entry = zip_uint64_t(index);
@@ -234,8 +243,8 @@ QString addEntry(zip_t *archive, ZipComponent *component, const FileToAdd &file,
     if (zip_set_file_compression(archive, entry, method,
                                  method == ZIP_CM_STORE ? 0 : zip_uint32_t(level)) < 0 ||
         zip_file_set_external_attributes(archive, entry, 0, ZIP_OPSYS_UNIX, attributes) < 0)
-        return errorString(zip_get_error(archive));
-    return {};
+        return resultOf(zip_get_error(archive));
+    return ZipResult::Ok;
 }
 
 // One add's progress, shared by libzip's two callbacks. libzip calls them one after the other for
@@ -282,39 +291,58 @@ ZipComponent::ZipComponent(QObject *parent) : QObject(parent) {}
 
 ZipComponent::~ZipComponent() = default;
 
-int ZipComponent::fail(int result, const QString &why)
+QString ZipResultText(ZipResult result)
 {
-    errorText_ = why;
+    switch (result) {
+    case ZipResult::Ok: return QStringLiteral("done");
+    case ZipResult::Aborted: return QStringLiteral("aborted");
+    case ZipResult::Busy: return QStringLiteral("an add is under way");
+    case ZipResult::UnknownCommand: return QStringLiteral("unknown command");
+    case ZipResult::NothingToAdd: return QStringLiteral("nothing to add");
+    case ZipResult::NotFound: return QStringLiteral("not found");
+    case ZipResult::OpenFailed: return QStringLiteral("cannot open the archive");
+    case ZipResult::FileSizeLimit: return QStringLiteral("file size limit exceeded");
+    case ZipResult::DiskFull: return QStringLiteral("no space left on the disk");
+    case ZipResult::WriteFailed: return QStringLiteral("cannot write the archive");
+    case ZipResult::SyncFailed: return QStringLiteral("cannot sync the archive");
+    }
+    return QStringLiteral("failed");
+}
+
+ZipResult ZipComponent::fail(ZipResult result, const QString &path)
+{
+    failedPath_ = path;
     return result;
 }
 
-int ZipComponent::RunCommand(int code)
+ZipResult ZipComponent::RunCommand(int code)
 {
     // Reached from the window while an add runs: the request belongs to the running add.
     if (busy_)
-        return ResultFailed;
+        return ZipResult::Busy;
     // A request is used up by the add it stops, or by an add that fails anyway. One that comes
     // when no add can stop any more (between two adds, or after libzip's last look at the cancel
     // callback: it does not look once the last entry is written) stops the next add at once.
     auto requestDone = qScopeGuard([this] { AbortRequest = false; });
-    errorText_.clear();
+    failedPath_.clear();
+    const QString archiveName = ArchivePath + QStringLiteral(".zip");
     if (code != 0)
-        return fail(ResultFailed, QStringLiteral("unknown command %1").arg(code));
+        return fail(ZipResult::UnknownCommand, QString::number(code));
     if (AbortRequest)
-        return fail(ResultAborted, QStringLiteral("aborted"));
+        return fail(ZipResult::Aborted, archiveName);
 
     std::vector<FileToAdd> files;
     const QStringList specifications = FileList.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     if (specifications.isEmpty())
-        return fail(ResultFailed, QStringLiteral("nothing to add"));
+        return fail(ZipResult::NothingToAdd, archiveName);
     for (const QString &fileSpec : specifications) {
         if (!collectFileSpec(fileSpec, files))
-            return fail(ResultFailed, QStringLiteral("not found: ") + fileSpec);
+            return fail(ZipResult::NotFound, fileSpec);
     }
 
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
-    const QByteArray archivePath = QFile::encodeName(ArchivePath + QStringLiteral(".zip"));
+    const QByteArray archivePath = QFile::encodeName(archiveName);
     if (cleanedArchive_ != ArchivePath) {
         RemoveZipStoreLeftovers(archivePath);
         cleanedArchive_ = ArchivePath;
@@ -323,46 +351,42 @@ int ZipComponent::RunCommand(int code)
     zip_error_init(&openError);
     zip_source_t *store = CreateZipStore(archivePath, &openError);
     zip_t *archive = store ? zip_open_from_source(store, ZIP_CREATE, &openError) : nullptr;
+    zip_error_fini(&openError);
     if (!archive) {
         zip_source_free(store);
-        const QString why = ArchivePath + QStringLiteral(".zip: ") + errorString(&openError);
-        zip_error_fini(&openError);
-        return fail(ResultFailed, why);
+        return fail(ZipResult::OpenFailed, archiveName);
     }
-    zip_error_fini(&openError);
     AddProgress progress{this};
     zip_register_progress_callback_with_state(archive, 0.01, reportProgress, nullptr, &progress);
     zip_register_cancel_callback_with_state(archive, checkAbort, nullptr, &progress);
 
     const int level = CompressionLevel <= 0 ? 0 : std::min(CompressionLevel, 9);
     for (const FileToAdd &file : files) {
-        const QString why = addEntry(archive, this, file, level);
-        if (!why.isEmpty()) {
+        const ZipResult result = addEntry(archive, this, file, level);
+        if (result != ZipResult::Ok) {
             zip_discard(archive);
-            return fail(ResultFailed, why);
+            return fail(result, QFile::decodeName(file.path));
         }
     }
     if (zip_close(archive) != 0) {
-        zip_error_t *error = zip_get_error(archive);
-        const bool aborted = zip_error_code_zip(error) == ZIP_ER_CANCELLED;
-        const QString why = errorString(error);
+        const ZipResult result = resultOf(zip_get_error(archive));
         zip_discard(archive);
-        return fail(aborted ? ResultAborted : ResultFailed, why);
+        return fail(result, archiveName);
     }
     requestDone.dismiss();
     // libzip leaves out a last step smaller than the precision asked for.
     if (progress.percent != 100)
         emit Status(100);
-    return 0;
+    return ZipResult::Ok;
 }
 
-int ZipComponent::SyncArchive()
+ZipResult ZipComponent::SyncArchive()
 {
-    errorText_.clear();
-    if (SyncZipStore(QFile::encodeName(ArchivePath + QStringLiteral(".zip"))))
-        return 0;
-    return fail(ResultFailed, ArchivePath + QStringLiteral(".zip: ") +
-                                  QString::fromLocal8Bit(std::strerror(errno)));
+    failedPath_.clear();
+    const QString archiveName = ArchivePath + QStringLiteral(".zip");
+    if (SyncZipStore(QFile::encodeName(archiveName)))
+        return ZipResult::Ok;
+    return fail(ZipResult::SyncFailed, archiveName);
 }
 
 } // namespace kesto

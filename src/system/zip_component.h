@@ -7,6 +7,24 @@
 
 namespace kesto {
 
+// How an add (or a sync) ended.
+enum class ZipResult {
+    Ok,
+    Aborted,        // AbortRequest or a stop signal: the archive is as it was
+    Busy,           // asked from inside an add
+    UnknownCommand, // a RunCommand code other than 0
+    NothingToAdd,   // an empty FileList
+    NotFound,       // a file specification names no regular file or directory
+    OpenFailed,     // the archive cannot be made or is no zip archive
+    FileSizeLimit,  // the process may not write a file that large (RLIMIT_FSIZE)
+    DiskFull,
+    WriteFailed, // any other failure while writing the archive
+    SyncFailed,
+};
+
+// "aborted", "disk full", ... for a batch run's line.
+QString ZipResultText(ZipResult result);
+
 class ZipComponent : public QObject {
     Q_OBJECT
 public:
@@ -23,34 +41,29 @@ public:
     // or "dir/*.*" for the regular files directly in dir.
     QString FileList;
 
-    // Results of RunCommand besides 0 (success).
-    static constexpr int ResultFailed = 1;
-    static constexpr int ResultAborted = 2;
+    // Code 0: add FileList to the archive, creating it if needed. An add is all or nothing on
+    // disk; the first add to an archive removes what interrupted adds to it left behind.
+    ZipResult RunCommand(int code);
 
-    // Code 0: add FileList to the archive, creating it if needed. 0 on success. An add is
-    // all or nothing on disk; the first add to an archive removes what interrupted adds to it
-    // left behind.
-    int RunCommand(int code);
-
-    // Flushes the archive of ArchivePath and its directory entry to the disk. 0 on success.
-    int SyncArchive();
+    // Flushes the archive of ArchivePath and its directory entry to the disk.
+    ZipResult SyncArchive();
 
     // Called from inside an add so the window can act (Abort, Exit); may be empty.
     std::function<void()> serveEvents;
 
-    // Why the last RunCommand failed; empty after a success.
-    QString errorText() const { return errorText_; }
+    // The file specification or archive the last failure concerns; empty after a success.
+    QString failedPath() const { return failedPath_; }
 
 signals:
     void Adding(const QString &fileName);
     void Status(int completion);
 
 private:
-    int fail(int result, const QString &why);
+    ZipResult fail(ZipResult result, const QString &path);
 
     bool busy_ = false;
     QString cleanedArchive_; // the archive whose leftovers were last removed
-    QString errorText_;
+    QString failedPath_;
 };
 
 } // namespace kesto

@@ -535,8 +535,8 @@ void MainWindow::connectControls()
     connect(SSCheck1, &QCheckBox::clicked, this, &MainWindow::SSCheck1_Click);
     connect(SSCheck2, &QCheckBox::clicked, this, &MainWindow::SSCheck2_Click);
 
-    connect(Command12, &QPushButton::clicked, this, [this] { kesto::Command12_Click(session_); });
-    connect(Command13, &QPushButton::clicked, this, [this] { kesto::Command13_Click(session_); });
+    connect(Command12, &QPushButton::clicked, this, [this] { kesto::RequestZipAbort(session_); });
+    connect(Command13, &QPushButton::clicked, this, [this] { kesto::AbortAndClose(session_); });
 }
 
 // --- Navigation -----------------------------------------------------------------------------
@@ -887,17 +887,17 @@ void MainWindow::Command14_Click()
 
 void MainWindow::Command4_Click()
 {
-    kesto::Command4_Click(session_);
+    kesto::CreateDescription(session_);
 }
 
 void MainWindow::Command5_Click()
 {
-    kesto::Command5_Click(session_);
+    kesto::EditDescription(session_);
 }
 
 void MainWindow::Command6_Click()
 {
-    kesto::Command6_Click(session_);
+    kesto::ChooseDescription(session_);
 }
 
 void MainWindow::Command3_Click()
@@ -911,49 +911,49 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Option1_Click()
 {
-    kesto::Option1_Click(session_);
+    kesto::NumberDescriptionOff(session_);
 }
 
 void MainWindow::Option3_Click()
 {
-    kesto::Option3_Click(session_);
+    kesto::NumberDescriptionOn(session_);
 }
 
 void MainWindow::Command7_Click()
 {
-    kesto::Command7_Click(session_);
+    kesto::CreateNfo(session_);
 }
 
 void MainWindow::Command11_Click()
 {
-    kesto::Command11_Click(session_);
+    kesto::EditNfo(session_);
 }
 
 void MainWindow::Command8_Click()
 {
-    kesto::Command8_Click(session_);
+    kesto::ChooseNfo(session_);
 }
 
 void MainWindow::Check1_Click()
 {
     // A click checks or clears; only a script can leave the box greyed.
-    session_.job.NfoFirstOnly = session_.job.NfoFirstOnly == 1 ? 0 : 1;
+    session_.job.NfoFirstOnly = session_.job.NfoFirstOnly == Checked ? Unchecked : Checked;
     jobChanged();
 }
 
 void MainWindow::Option2_Click()
 {
-    kesto::Option2_Click(session_);
+    kesto::SelectExtraFileKind(session_);
 }
 
 void MainWindow::Option4_Click()
 {
-    kesto::Option4_Click(session_);
+    kesto::SelectExtraDirectoryKind(session_);
 }
 
 void MainWindow::Command9_Click()
 {
-    kesto::Command9_Click(session_);
+    kesto::ChooseExtra(session_);
 }
 
 void MainWindow::Command10_Click()
@@ -976,7 +976,7 @@ void MainWindow::VScroll1_Change()
     if (refreshing_)
         return;
     session_.job.VolumeSizeSetting = qint16(VScroll1->value());
-    kesto::VScroll1_Change(session_);
+    kesto::ShowSizeDisplay(session_);
 }
 
 QString MainWindow::selectedDrive() const
@@ -1063,11 +1063,6 @@ void MainWindow::setProgress(int percent)
     progressFrame_->start();
 }
 
-void MainWindow::setArchiverWindowState(int)
-{
-    // The window stays as it is while the archiver runs, so its status line stays readable.
-}
-
 void MainWindow::setSourceSizeText(const QString &text)
 {
     Label9->setText(text);
@@ -1123,10 +1118,10 @@ void MainWindow::jobChanged()
     Command3->setEnabled(numbered);
 
     SSPanel3->setText(job.NfoPath);
-    Check1->setTristate(job.NfoFirstOnly == 2);
-    Check1->setCheckState(job.NfoFirstOnly == 1   ? Qt::Checked
-                          : job.NfoFirstOnly == 2 ? Qt::PartiallyChecked
-                                                  : Qt::Unchecked);
+    Check1->setTristate(job.NfoFirstOnly == Greyed);
+    Check1->setCheckState(job.NfoFirstOnly == Checked  ? Qt::Checked
+                          : job.NfoFirstOnly == Greyed ? Qt::PartiallyChecked
+                                                       : Qt::Unchecked);
     Option2->setChecked(job.ExtraIsFile);
     Option4->setChecked(job.ExtraIsDirectory);
     Command9->setEnabled(ExtraBrowseEnabled(job));
@@ -1136,7 +1131,7 @@ void MainWindow::jobChanged()
     setEditText(Text3, job.ZipName);
     if (VScroll1->value() != job.VolumeSizeSetting) {
         VScroll1->setValue(job.VolumeSizeSetting);
-        kesto::VScroll1_Change(session_);
+        kesto::ShowSizeDisplay(session_);
     }
     SSCheck1->setChecked(job.RarSolid != Unchecked);
     SSCheck2->setChecked(job.ZipExtraCompression != Unchecked);

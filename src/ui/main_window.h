@@ -104,7 +104,6 @@ public:
     void setVolumeText(const QString &text) override;
     int progress() const override;
     void setProgress(int percent) override;
-    void setArchiverWindowState(int state) override;
     void setSourceSizeText(const QString &text) override;
     void setMeasuring(bool busy) override;
     void setTempFreeSpaceText(const QString &text) override;

@@ -10,9 +10,9 @@ char *kesto::toString(const JobSettings &j)
 {
     QString text;
     QDebug(&text) << j.SourcePath << j.SkipList << j.DizPath << j.DizAutoNumber << j.DizNoneSelected
-                  << j.DizColumn << j.DizLine << j.NfoPath << j.NfoFirstOnly << j.ExtraIsFile
+                  << j.DizColumn << j.DizLine << j.NfoPath << int(j.NfoFirstOnly) << j.ExtraIsFile
                   << j.ExtraIsDirectory << j.ExtraPath << j.ZipDir << j.ZipName
-                  << j.VolumeSizeSetting << j.RarSolid << j.ZipExtraCompression;
+                  << j.VolumeSizeSetting << int(j.RarSolid) << int(j.ZipExtraCompression);
     return QTest::toString(text);
 }
 
@@ -97,15 +97,7 @@ TestSession::TestSession()
     QDir().mkpath(appDir());
     qputenv("KESTO32_SYSTEM_DIR", QFile::encodeName(systemDir()));
     session.state.AppDir = appDir();
-    session.svc.messages = &messages;
-    session.svc.dialogs = &dialogs;
-    session.svc.sound = &sound;
-    session.svc.launcher = &launcher;
-    session.svc.help = &help;
-    session.svc.runner = &runner;
-    session.svc.disks = &disks;
-    session.svc.window = &window;
-    session.svc.zip = &zip;
+    session.svc.use(*this);
 }
 
 TestSession::~TestSession()

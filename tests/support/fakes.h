@@ -34,7 +34,7 @@ public:
 };
 
 struct DialogCall {
-    QString kind; // "open", "save", "folder"
+    QString kind;          // "open", "save", "folder"
     FileDialogSetup setup; // for folders: title = prompt, startDir
 };
 
@@ -112,12 +112,11 @@ public:
     void focusField(Field field) override;
     void setTitleText(const QString &caption) override { titleText = caption; }
     void setWindowTitle(const QString &title) override { windowTitle = title; }
-    void setStatusText(const QString &text) override { statusText = text; statusHistory << text; }
+    void setStatusText(const QString &text) override { statusText = text; }
     void setArchiveText(const QString &text) override { archiveText = text; }
     void setVolumeText(const QString &text) override { volumeText = text; }
     int progress() const override { return progressValue; }
-    void setProgress(int percent) override { progressValue = percent; progressWrites << percent; }
-    void setArchiverWindowState(int state) override { archiverState << state; }
+    void setProgress(int percent) override { progressValue = percent; }
     void setSourceSizeText(const QString &text) override { sourceSizeText = text; }
     void setMeasuring(bool busy) override { measuring << busy; }
     void setTempFreeSpaceText(const QString &text) override { tempFreeText = text; }
@@ -137,9 +136,7 @@ public:
     std::optional<Page> page;
     std::optional<Field> focus;
     QString titleText, windowTitle, statusText, archiveText, volumeText;
-    QStringList statusHistory;
     int progressValue = 0;
-    QList<int> progressWrites, archiverState;
     QList<bool> measuring;
     QString sourceSizeText, tempFreeText, zipFreeText, sizeDisplayText;
     int jobChanges = 0, served = 0, repaints = 0, closes = 0;

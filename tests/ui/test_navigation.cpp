@@ -280,7 +280,7 @@ private slots:
         QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory);
         QVERIFY(!child<QRadioButton>("Option4")->isChecked());
         tick(child<QCheckBox>("Check1"));
-        QCOMPARE(job.NfoFirstOnly, qint16(1));
+        QCOMPARE(job.NfoFirstOnly, Checked);
 
         window->zip_Click();
         QTest::keyClicks(child<QLineEdit>("Text3"), QStringLiteral("tool"));
@@ -302,7 +302,7 @@ private slots:
         job.DizNoneSelected = false; // a script cleared numbering: neither option is on
         job.DizColumn = QStringLiteral("7");
         job.NfoPath = QStringLiteral("/data/a.nfo");
-        job.NfoFirstOnly = 2;
+        job.NfoFirstOnly = Greyed;
         job.ExtraIsDirectory = true;
         job.ExtraPath = QStringLiteral("/data/extra");
         job.ZipDir = QStringLiteral("/out");

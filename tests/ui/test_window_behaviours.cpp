@@ -289,11 +289,11 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<int>("helpCommand"); // 0: no help call
+        QTest::addColumn<int>("helpCommand"); // -1: no help call
         QTest::newRow("web page") << "webm" << QStringLiteral("webdial.exe $") + ui::AuthorWebPage
-                                  << 0;
+                                  << -1;
         QTest::newRow("e-mail") << "emailm"
-                                << QStringLiteral("webdial.exe >mailto:") + ui::AuthorEmail << 0;
+                                << QStringLiteral("webdial.exe >mailto:") + ui::AuthorEmail << -1;
         QTest::newRow("contents") << "contents" << QString() << int(HelpCommand::Contents);
         QTest::newRow("index") << "indexm" << QString() << int(HelpCommand::Finder);
     }
@@ -311,7 +311,7 @@ private slots:
             QCOMPARE(ts->launcher.started[0].commandLine, commandLine);
             QCOMPARE(ts->launcher.started[0].mode, WindowMode::ShowNormal);
         }
-        if (helpCommand == 0) {
+        if (helpCommand < 0) {
             QVERIFY(ts->help.calls.isEmpty());
         } else {
             QCOMPARE(ts->help.calls.size(), 1);

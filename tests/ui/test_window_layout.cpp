@@ -175,7 +175,7 @@ private slots:
         job.DizColumn = QStringLiteral("34");
         job.DizLine = QStringLiteral("3");
         job.NfoPath = QStringLiteral("/home/ann/projects/about.nfo");
-        job.NfoFirstOnly = 1;
+        job.NfoFirstOnly = Checked;
         job.ExtraIsDirectory = true;
         job.ExtraPath = QStringLiteral("/home/ann/projects/extras");
         job.ZipDir = QStringLiteral("/srv/out");
