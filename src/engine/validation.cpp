@@ -117,7 +117,7 @@ const JobCheck lineCheck{"description numbering line",
                          },
                          Page::Diz, Field::DizLine};
 const JobCheck nameFilledCheck{
-    "zip name", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
+    "zip name given", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
     Page::Zip, Field::ZipName};
 const JobCheck nameCheck{"zip name",
                          [](const J &j, const QString &) { return ZipNameFailure(j.ZipName); },
@@ -186,7 +186,7 @@ const JobCheck runChecksBeforeClash[] = {
 
 // Found out before the run rather than after the archiver has run for minutes.
 const JobCheck runChecksAfterClash[] = {
-    {"zip directory",
+    {"zip directory writable",
      [](const J &j, const QString &) -> Verdict {
          const QFileInfo zipDir(j.ZipDir);
          if (!zipDir.isDir() || !zipDir.isWritable())
