@@ -154,40 +154,29 @@ private slots:
         QCOMPARE(OutputBase("/srv/zips/"), "/srv/zips");
     }
 
-    void workDirTakesFirstFreeName()
-    {
-        TestSession t;
-        const QString root = t.root.filePath("drive/");
-        QDir().mkpath(root + "Kesto001");
-        t.writeFile("drive/Kesto002", "a file takes the name too");
-        QFile::link(root + "nowhere", root + "Kesto003");
-        QCOMPARE(MakeWorkDir(root), root + "Kesto004");
-        QVERIFY(QFileInfo(root + "Kesto004").isDir());
-        QCOMPARE(MakeWorkDir(root), root + "Kesto005");
-        QCOMPARE(MakeWorkDir(t.path("no/such/drive")), "");
-        QCOMPARE(MakeWorkDir(""), "");
-    }
-
+    // The work directory takes the first name not taken by anything, on the temporary drive.
     void plannedRunUsesTempDriveAndNames()
     {
         TestSession t;
         makeJob(t);
         const QString d = t.path("drive-d");
         QDir().mkpath(d + "/Kesto001");
+        t.writeFile("drive-d/Kesto002", "a file takes the name too");
+        QFile::link(d + "/nowhere", d + "/Kesto003");
         t.disks.driveList = {{"c", t.systemDir()}, {"d", d}};
         t.session.state.TempDrive = "d";
         t.session.job.VolumeSizeSetting = 0;
 
         kesto_Click(t.session);
 
-        QCOMPARE(t.session.state.WorkDir, d + "/Kesto002");
+        QCOMPARE(t.session.state.WorkDir, d + "/Kesto004");
         QCOMPARE(t.runner.commandLines.size(), 1);
-        QVERIFY(t.runner.commandLines[0].contains(" -v0000b -y " + d + "/Kesto002/tool.rar "));
+        QVERIFY(t.runner.commandLines[0].contains(" -v0000b -y " + d + "/Kesto004/tool.rar "));
 
         t.session.state.TempDrive = "q"; // unknown: the run fails
         const auto failure = RunPackaging(t.session);
         QCOMPARE(t.runner.commandLines.size(), 1);
-        QVERIFY(failure && failure->kind == Failure::FileFailed);
+        QCOMPARE(failure->kind, Failure::FileFailed);
     }
 };
 

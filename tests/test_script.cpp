@@ -339,14 +339,6 @@ private slots:
             }
         }
     }
-
-    void scriptFileName()
-    {
-        QCOMPARE(ScriptFileName("/home/ann/jobs/my job.kst"), "my job.kst");
-        QCOMPARE(ScriptFileName("/tool.kst"), "tool.kst");
-        QCOMPARE(ScriptFileName("tool.kst"), "");
-        QCOMPARE(ScriptFileName("/home/ann/"), "");
-    }
 };
 
 QTEST_GUILESS_MAIN(ScriptTest)
