@@ -2,13 +2,11 @@
 #include "engine/run_stop.h"
 #include "engine/series_command.h"
 #include "job/session.h"
-#include "system/command_runner.h"
 #include "system/free_space.h"
 #include "system/help_text.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
-#include "system/storage_disks.h"
 #include "system/timings.h"
 #include "system/zip_component.h"
 #include "ui/main_window.h"
@@ -86,11 +84,11 @@ int main(int argc, char **argv)
     session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
+    // The command runner, the drives and the zip component are the session's own.
+    session.state.AppDir = paths::appDir();
     if (batch) {
         ui::ReadCommandLine(session.state, commandLine);
         session.state.ScriptPath = session.state.CommandLineScript;
-        // The command runner, the drives and the zip component are the session's own.
-        session.state.AppDir = paths::appDir();
         StopSignals stopSignals;
         const int status = RunBatch(session, parser.isSet(quiet));
         timings::mark("exit");
@@ -114,7 +112,6 @@ int main(int argc, char **argv)
     desktop.dialogs.folderStatus = [disks](const QString &path) {
         return FolderPickerSelectionChanged(*disks, path);
     };
-    session.state.AppDir = paths::appDir();
 
     // The splash window comes first; after its period it loads the main window. The main window
     // is built while the period runs: nothing is served before the event loop starts below.

@@ -78,9 +78,15 @@ constexpr int All = 15;
 enum { SkipEntry2At = 5, SkipEndAt = 7, AutoNAt = 9, FirstOnlyAt = 13, FileAt, SizeAt = 18 };
 enum { SolidAt = 19, ZipExtraAt };
 
+QByteArray dataFile(const char *name)
+{
+    return readAll(QStringLiteral(KESTO_TEST_DATA "/scripts/") + QLatin1String(name));
+}
+
+// The lines of the golden script of fullJob(), without their line ends.
 QList<QByteArray> fullLines()
 {
-    QList<QByteArray> lines = ScriptText(fullJob(), SavedAt).split('\n');
+    QList<QByteArray> lines = dataFile("full.kst").split('\n');
     lines.removeLast();
     for (QByteArray &line : lines)
         line.chop(1);
@@ -114,11 +120,6 @@ QByteArray misspeltKeys()
     return joined(lines);
 }
 
-QByteArray dataFile(const char *name)
-{
-    return readAll(QStringLiteral(KESTO_TEST_DATA "/scripts/") + QLatin1String(name));
-}
-
 using Job = JobSettings;
 using JobChange = std::function<void(Job &)>;
 
@@ -132,7 +133,7 @@ struct LoadCase {
 
 QList<LoadCase> makeLoadCases()
 {
-    const QByteArray full = ScriptText(fullJob(), SavedAt);
+    const QByteArray full = dataFile("full.kst");
     const QByteArray zeros(1 << 20, '0');
     const QByteArray withNul("a\0b", 3);
     const QByteArray megabyte(1 << 20, 'x');
