@@ -10,17 +10,17 @@ namespace kesto {
 
 class Session;
 
-// One check of a job: a test that writes nothing, and what a failure does in the window (the
+// One check of a job: a test that changes nothing, and what a failure does in the window (the
 // page at fault, its field, the fields cleared because they name nothing).
 struct JobCheck {
     const char *subject; // "source directory": what a preview names
-    // The failure, or nothing. scratchPath: where the skip list is read back from, or empty to
-    // read it from memory.
+    // The failure, or nothing. scratchPath: the file the skip list is read back through (left
+    // removed), or empty to read it from memory and write nothing.
     std::optional<RunFailure> (*test)(const JobSettings &job, const QString &scratchPath);
     Page page;
     std::optional<Field> focus = std::nullopt;
-    QString JobSettings::*shown =
-        nullptr; // the path a preview shows; cleared when it names nothing
+    // The path a preview shows, cleared when it names nothing; and a field cleared with it.
+    QString JobSettings::*shown = nullptr;
     QString JobSettings::*alsoCleared = nullptr;
 };
 
