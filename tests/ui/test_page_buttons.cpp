@@ -8,6 +8,7 @@
 #include "system/storage_disks.h"
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
+#include "ui/pages/source_page.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -385,7 +386,7 @@ private slots:
         QCOMPARE(drives->itemData(0, Qt::ToolTipRole).toString(), ts->systemDir());
         QCOMPARE(drives->itemText(1), QStringLiteral("d: [data]"));
         QCOMPARE(drives->currentIndex(), 0);
-        QCOMPARE(window->selectedDrive(), QStringLiteral("c"));
+        QCOMPARE(window->sourcePage()->selectedDrive(), QStringLiteral("c"));
     }
 
     void tempDriveNeedsTwoMillionBytes_data()
@@ -417,7 +418,7 @@ private slots:
         auto *drives = child<QComboBox>("Drive1");
         drives->setFocus();
         QTest::keyClick(drives, Qt::Key_Down);
-        QCOMPARE(window->selectedDrive(), drive);
+        QCOMPARE(window->sourcePage()->selectedDrive(), drive);
         QCOMPARE(drives->currentText().left(2), drive + ':');
         QCOMPARE(ts->session.state.TempDrive, drive);
         QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("Free space on - \n") + text);
@@ -434,7 +435,7 @@ private slots:
         makeWindow();
         window->MainWindowLoad();
         child<QComboBox>("Drive1")->setCurrentIndex(1);
-        QCOMPARE(window->selectedDrive(), QStringLiteral("c"));
+        QCOMPARE(window->sourcePage()->selectedDrive(), QStringLiteral("c"));
         QCOMPARE(ts->session.state.TempDrive, QStringLiteral("c"));
         QCOMPARE(child<QLabel>("Label3")->text(),
                  QStringLiteral("Free space on - \nless than 2 Meg."));
@@ -464,7 +465,7 @@ private slots:
         QVERIFY2(index > 0, qPrintable(dir));
         const QString letter = drives->itemData(index).toString();
         drives->setCurrentIndex(index);
-        QCOMPARE(window->selectedDrive(), accepted ? letter : QStringLiteral("c"));
+        QCOMPARE(window->sourcePage()->selectedDrive(), accepted ? letter : QStringLiteral("c"));
         QCOMPARE(ts->session.state.TempDrive, accepted ? letter : QStringLiteral("c"));
         if (accepted) {
             QCOMPARE(child<QLabel>("Label3")->text(),

@@ -7,6 +7,7 @@
 #include "system/storage_disks.h"
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
+#include "ui/pages/about_page.h"
 #include "ui/qt_platform.h"
 
 #include <QAbstractButton>
