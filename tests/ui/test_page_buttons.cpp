@@ -67,12 +67,10 @@ private slots:
         row("skip list cleared", "source,skip", Page::Skip, "Command14", "", "SkipList", "");
         row("diz created", "", Page::Diz, "Command4", "", "DizPath", "{app}/temp/file_id.diz");
         row("diz edited", "diz", Page::Diz, "Command5", "", "DizPath", "{root}/src/file_id.diz");
-        row("diz edited without one", "", Page::Diz, "Command5", "", "DizPath", "");
         row("diz browsed", "source", Page::Diz, "Command6", "{root}/src/file_id.diz", "DizPath",
             "{root}/src/file_id.diz");
         row("nfo created", "", Page::Nfo, "Command7", "", "NfoPath", "{app}/temp/About.nfo");
         row("nfo edited", "nfo", Page::Nfo, "Command11", "", "NfoPath", "{root}/src/about.nfo");
-        row("nfo edited without one", "", Page::Nfo, "Command11", "", "NfoPath", "");
         row("nfo browsed", "", Page::Nfo, "Command8", "{root}/src/about.nfo", "NfoPath",
             "{root}/src/about.nfo");
         row("extra file", "Option2", Page::Nfo, "Command9", "{root}/src/docs/readme.txt",
