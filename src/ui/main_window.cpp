@@ -3,8 +3,6 @@
 #include "describe/source_size.h"
 #include "engine/batch_run.h"
 #include "engine/output_settings.h"
-#include "engine/packaging_run.h"
-#include "engine/script_commands.h"
 #include "engine/temp_drive.h"
 #include "engine/validation.h"
 #include "icons.h"

@@ -198,6 +198,8 @@ private slots:
         QVERIFY(!child<QRadioButton>("Option4")->isChecked());
         tick(child<QCheckBox>("Check1"));
         QCOMPARE(job.NfoFirstOnly, qint16(1));
+        tick(child<QCheckBox>("Check1"));
+        QCOMPARE(job.NfoFirstOnly, qint16(0));
 
         window->zip_Click();
         QTest::keyClicks(child<QLineEdit>("Text3"), QStringLiteral("tool"));
