@@ -1,5 +1,7 @@
 #include "program_arguments.h"
 
+#include "job/run_state.h"
+
 #include <QByteArray>
 
 namespace kesto::ui {
@@ -42,6 +44,17 @@ void DropQtNotesWhenUnattended(bool batchRun)
 {
     if (batchRun || qgetenv("QT_QPA_PLATFORM") == "offscreen")
         previousHandler = qInstallMessageHandler(keepOnlyFatal);
+}
+
+void ReadCommandLine(RunState &state, const QString &commandLine)
+{
+    if (!commandLine.isEmpty()) {
+        state.BatchRunDated = commandLine.startsWith(QLatin1Char('$'));
+        state.CommandLineScript = state.BatchRunDated ? commandLine.mid(1) : commandLine;
+    }
+    state.BatchRun = commandLine.startsWith(QLatin1Char('!'));
+    if (state.BatchRun)
+        state.CommandLineScript = commandLine.mid(1);
 }
 
 } // namespace kesto::ui

@@ -4,6 +4,10 @@
 #include <QList>
 #include <QStringList>
 
+namespace kesto {
+struct RunState;
+}
+
 namespace kesto::ui {
 
 // The arguments as QCommandLineParser is to read them: from the first one that is not among
@@ -15,5 +19,8 @@ QStringList ParserArguments(const QStringList &arguments, const QList<QCommandLi
 // dropped: standard error then carries only the program's "kesto32: ..." lines. Call before the
 // application object exists, so that the platform's notes are caught too.
 void DropQtNotesWhenUnattended(bool batchRun);
+
+// The command line's prefix decides batch mode; sets BatchRun, BatchRunDated, CommandLineScript.
+void ReadCommandLine(RunState &state, const QString &commandLine);
 
 } // namespace kesto::ui

@@ -95,8 +95,7 @@ void Form3::Form_Load()
     if (session.state.SplashAboutMode) {
         show();
         repaint();
-        if (session.svc.sound)
-            session.svc.sound->play(session.state.AppDir + QStringLiteral("/thunder.wav"));
+        session.svc.sound->play(session.state.AppDir + QStringLiteral("/thunder.wav"));
         repaintMainWindow();
         return;
     }
@@ -140,10 +139,7 @@ void Form3::Label1_Click()
 
 void Form3::repaintMainWindow()
 {
-    if (session.svc.window)
-        session.svc.window->repaint();
-    else if (mainWindow)
-        mainWindow->repaint();
+    session.svc.window->repaint();
 }
 
 void Form3::paintEvent(QPaintEvent *)

@@ -1,17 +1,22 @@
+// The desktop's side of the outside components: the launcher's programs, the help window, the
+// sounds, the message boxes, the file and folder dialogs and the single-instance hand-over.
 #include "job/script.h"
 #include "support/fakes.h"
+#include "support/small_mount.h"
+#include "system/free_space.h"
 #include "system/paths.h"
+#include "system/storage_disks.h"
 #include "ui/help_window.h"
 #include "ui/qt_platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocalServer>
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QUuid>
@@ -22,11 +27,10 @@
 #include <unistd.h>
 
 using namespace kesto;
+using kesto::test::SmallMount;
 using kesto::test::TestSession;
 
 Q_DECLARE_METATYPE(kesto::LaunchAction::Kind)
-Q_DECLARE_METATYPE(kesto::Icon)
-Q_DECLARE_METATYPE(kesto::Buttons)
 
 namespace {
 
@@ -34,40 +38,35 @@ namespace {
 template <typename Dialog> void whenShown(std::function<void(Dialog *)> check)
 {
     QTimer::singleShot(0, qApp, [check] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
+            check(dialog);
+        else
             QTest::qFail("no dialog shown", __FILE__, __LINE__);
-            return;
-        }
-        check(dialog);
     });
 }
 
-class EnvironmentGuard {
+// Sets environment variables for its life, then puts back what was there.
+class Environment {
 public:
-    explicit EnvironmentGuard(std::initializer_list<const char *> names)
+    void set(const char *name, const QByteArray &value)
     {
-        for (const char *name : names)
-            saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        qputenv(name, value);
     }
-    ~EnvironmentGuard()
+    ~Environment()
     {
-        for (const auto &[name, value, set] : saved) {
-            if (set)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
+        for (const auto &[name, value, wasSet] : saved)
+            wasSet ? qputenv(name, value) : qunsetenv(name);
     }
 
 private:
-    struct Saved {
-        const char *name;
-        QByteArray value;
-        bool set;
-    };
-    QList<Saved> saved;
+    QList<std::tuple<const char *, QByteArray, bool>> saved;
 };
+
+QString uniqueName()
+{
+    return QStringLiteral("kesto32-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
 
 } // namespace
 
@@ -91,28 +90,16 @@ private slots:
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<LaunchAction::Kind>("kind");
         QTest::addColumn<QString>("argument");
-        QTest::newRow("sample in editor")
-            << "notepad.exe /home/ann/.cache/kesto32/~kesto.diz" << LaunchAction::Editor
-            << "/home/ann/.cache/kesto32/~kesto.diz";
-        QTest::newRow("created file, trailing blank")
-            << "Notepad.exe /opt/k/temp/file_id.diz " << LaunchAction::Editor
-            << "/opt/k/temp/file_id.diz";
-        QTest::newRow("blanks inside the path")
-            << "Notepad.exe /home/ann/my files/a b.nfo" << LaunchAction::Editor
-            << "/home/ann/my files/a b.nfo";
-        QTest::newRow("only one trailing blank goes")
-            << "Notepad.exe /tmp/odd name  " << LaunchAction::Editor << "/tmp/odd name ";
-        QTest::newRow("help viewer")
-            << "winhelp.exe /opt/k/kesto32.hlp" << LaunchAction::HelpViewer << "/opt/k/kesto32.hlp";
-        QTest::newRow("mail link") << "webdial.exe >mailto:author@example.org" << LaunchAction::Link
-                                   << "mailto:author@example.org";
-        QTest::newRow("web link") << "webdial.exe $http://example.org/kesto/" << LaunchAction::Link
-                                  << "http://example.org/kesto/";
-        QTest::newRow("prefix alone") << "webdial.exe >" << LaunchAction::None << "";
-        QTest::newRow("unknown program") << "calc.exe 1+1" << LaunchAction::None << "";
-        QTest::newRow("empty") << "" << LaunchAction::None << "";
+        const auto row = [](const char *line, LaunchAction::Kind kind, const char *argument) {
+            QTest::newRow(line) << line << kind << argument;
+        };
+        // The programs themselves are started by the tests below; these are the edges.
+        row("Notepad.exe /home/ann/my files/a b.nfo", LaunchAction::Editor,
+            "/home/ann/my files/a b.nfo");
+        row("Notepad.exe /tmp/odd name  ", LaunchAction::Editor, "/tmp/odd name ");
+        row("webdial.exe >", LaunchAction::None, "");
+        row("calc.exe 1+1", LaunchAction::None, "");
     }
-
     void commandLinesMapToActions()
     {
         QFETCH(QString, commandLine);
@@ -123,29 +110,17 @@ private slots:
         QCOMPARE(action.argument, argument);
     }
 
-    void editorComesFromTheEnvironment_data()
-    {
-        QTest::addColumn<QByteArray>("ownEditor");
-        QTest::addColumn<QByteArray>("visual");
-        QTest::addColumn<QStringList>("command");
-        const QString path = QStringLiteral("/tmp/a b;$(rm x).diz");
-        QTest::newRow("own editor with options")
-            << QByteArray("gedit --new-window") << QByteArray("vim")
-            << QStringList{"gedit", "--new-window", path};
-        QTest::newRow("visual") << QByteArray() << QByteArray("kate") << QStringList{"kate", path};
-        QTest::newRow("desktop default")
-            << QByteArray() << QByteArray() << QStringList{"xdg-open", path};
-    }
-
     void editorComesFromTheEnvironment()
     {
-        QFETCH(QByteArray, ownEditor);
-        QFETCH(QByteArray, visual);
-        QFETCH(QStringList, command);
-        EnvironmentGuard guard{"KESTO32_EDITOR", "VISUAL"};
-        qputenv("KESTO32_EDITOR", ownEditor);
-        qputenv("VISUAL", visual);
-        QCOMPARE(editorCommand(QStringLiteral("/tmp/a b;$(rm x).diz")), command);
+        const QString path = QStringLiteral("/tmp/a b;$(rm x).diz");
+        Environment environment;
+        environment.set("KESTO32_EDITOR", "gedit --new-window");
+        environment.set("VISUAL", "kate");
+        QCOMPARE(editorCommand(path), (QStringList{"gedit", "--new-window", path}));
+        environment.set("KESTO32_EDITOR", "");
+        QCOMPARE(editorCommand(path), (QStringList{"kate", path}));
+        environment.set("VISUAL", "");
+        QCOMPARE(editorCommand(path), (QStringList{"xdg-open", path}));
     }
 
     // The editor gets the file as one argument: a created file named as it stands, and the
@@ -169,20 +144,17 @@ private slots:
         QFETCH(QString, systemDir);
         QFETCH(bool, shortForm);
         TestSession ts;
-        EnvironmentGuard guard{"KESTO32_EDITOR", "KESTO32_SYSTEM_DIR"};
+        Environment environment;
         const QString seen = ts.path(QStringLiteral("seen/"));
-        qputenv("KESTO32_EDITOR", QFile::encodeName(QStringLiteral("cp -t ") + seen));
+        environment.set("KESTO32_EDITOR", QFile::encodeName(QStringLiteral("cp -t ") + seen));
         if (!systemDir.isEmpty())
-            qputenv("KESTO32_SYSTEM_DIR", QFile::encodeName(ts.path(systemDir)));
+            environment.set("KESTO32_SYSTEM_DIR", QFile::encodeName(ts.path(systemDir)));
         const bool sample = file == QLatin1String("sample");
         const QString path =
             sample ? paths::systemFile(QStringLiteral("~kesto.diz")) : ts.path(file);
-        {
-            QFile text(path);
-            QVERIFY(text.open(QIODevice::WriteOnly));
-            text.write("  003/012\r\n");
-        }
-
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("  003/012\r\n") == 11);
+        text.close();
         QtLauncher launcher;
         launcher.start(QStringLiteral("notepad.exe ") +
                            (shortForm ? paths::GetShortFileName(path) : path),
@@ -197,17 +169,17 @@ private slots:
     void linksOpenWithoutTheirPrefix()
     {
         LinkCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        for (const char *scheme : {"mailto", "http"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), &catcher, "open");
         QtLauncher launcher;
-        launcher.start(QStringLiteral("webdial.exe >mailto:author@example.org"),
+        launcher.start(QStringLiteral("webdial.exe >mailto:a@example.org"),
                        WindowMode::ShowNoActivate);
-        launcher.start(QStringLiteral("webdial.exe $http://example.org/kesto/"),
+        launcher.start(QStringLiteral("webdial.exe $http://example.org/k/"),
                        WindowMode::ShowNormal);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QCOMPARE(catcher.opened, QList<QUrl>({QUrl(QStringLiteral("mailto:author@example.org")),
-                                              QUrl(QStringLiteral("http://example.org/kesto/"))}));
+        for (const char *scheme : {"mailto", "http"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        QCOMPARE(catcher.opened, (QList<QUrl>{QUrl(QStringLiteral("mailto:a@example.org")),
+                                              QUrl(QStringLiteral("http://example.org/k/"))}));
     }
 
     void helpViewerOpensTheContents()
@@ -217,13 +189,11 @@ private slots:
         launcher.start(QStringLiteral("winhelp.exe /opt/k/kesto32.hlp"),
                        WindowMode::ShowNoActivate);
         HelpWindow *window = help.window();
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
+        QVERIFY(window && window->isVisible());
         QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
         QCOMPARE(window->browser()->source(), HelpWindow::contentsPage());
         QVERIFY(!window->browser()->toPlainText().trimmed().isEmpty());
         QVERIFY(!window->indexPanel()->isVisible());
-
         // The system help call reuses the one window and takes the focus.
         help.systemHelp(QStringLiteral("/opt/k/Kesto32.HLP"), HelpCommand::Contents);
         QCOMPARE(help.window(), window);
@@ -235,36 +205,35 @@ private slots:
         QtHelp help;
         help.systemHelp(QStringLiteral("/opt/k/Kesto32.HLP"), HelpCommand::Finder);
         HelpWindow *window = help.window();
+        QListWidget *list = window->topicList();
         QVERIFY(window->indexPanel()->isVisible());
         const QList<HelpTopic> topics = HelpWindow::indexTopics();
         QVERIFY(topics.size() >= 2);
-        QCOMPARE(window->topicList()->count(), topics.size());
-
-        const HelpTopic wanted = topics.last();
-        const QString word = wanted.title.split(QLatin1Char(' ')).constFirst();
-        QTest::keyClicks(window->searchField(), word.toUpper());
-        int shown = 0;
-        for (int row = 0; row < window->topicList()->count(); ++row) {
-            const QListWidgetItem *item = window->topicList()->item(row);
-            if (!item->isHidden()) {
-                ++shown;
-                QVERIFY(item->text().contains(word, Qt::CaseInsensitive));
+        QCOMPARE(list->count(), topics.size());
+        const auto shownTopics = [list] {
+            QStringList shown;
+            for (int row = 0; row < list->count(); ++row) {
+                if (!list->item(row)->isHidden())
+                    shown << list->item(row)->text();
             }
-        }
-        QVERIFY(shown >= 1);
-        QVERIFY(shown < topics.size());
+            return shown;
+        };
+        const QString word = topics.last().title.split(QLatin1Char(' ')).constFirst();
+        QTest::keyClicks(window->searchField(), word.toUpper());
+        const QStringList shown = shownTopics();
+        QVERIFY(!shown.isEmpty() && shown.size() < topics.size());
+        for (const QString &title : shown)
+            QVERIFY(title.contains(word, Qt::CaseInsensitive));
 
         QTest::keyClick(window->searchField(), Qt::Key_Return);
-        const QListWidgetItem *opened = window->topicList()->currentItem();
+        const QListWidgetItem *opened = list->currentItem();
         QVERIFY(opened && opened->text().contains(word, Qt::CaseInsensitive));
         QCOMPARE(window->browser()->source().toString(QUrl::RemoveFragment),
                  opened->data(Qt::UserRole).toUrl().toString(QUrl::RemoveFragment));
-
         // Opening the finder again starts with the whole index.
         help.systemHelp(QStringLiteral("/opt/k/Kesto32.HLP"), HelpCommand::Finder);
         QVERIFY(window->searchField()->text().isEmpty());
-        for (int row = 0; row < window->topicList()->count(); ++row)
-            QVERIFY(!window->topicList()->item(row)->isHidden());
+        QCOMPARE(shownTopics().size(), topics.size());
     }
 
     void soundsPreferTheProgramDirectory()
@@ -274,101 +243,54 @@ private slots:
         QCOMPARE(QtSound::sourceFor(own), QUrl(QStringLiteral("qrc:/sounds/type.wav")));
         ts.writeFile(QStringLiteral("app/type.wav"), "RIFF");
         QCOMPARE(QtSound::sourceFor(own), QUrl::fromLocalFile(own));
-        QCOMPARE(QtSound::sourceFor(ts.appDir() + QStringLiteral("/whoosh.wav")),
-                 QUrl(QStringLiteral("qrc:/sounds/whoosh.wav")));
         QVERIFY(QtSound::sourceFor(ts.appDir() + QStringLiteral("/silence.wav")).isEmpty());
-    }
-
-    void compiledInSoundsArePlayableWaves_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"type.wav", "whoosh.wav", "thunder.wav", "kst.wav"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-
-    void compiledInSoundsArePlayableWaves()
-    {
-        QFETCH(QString, name);
-        QFile file(QStringLiteral(":/sounds/") + name);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray wave = file.readAll();
-        QVERIFY(wave.size() > 44 && wave.size() < 100'000);
-        QCOMPARE(wave.mid(0, 4), QByteArray("RIFF"));
-        QCOMPARE(wave.mid(8, 8), QByteArray("WAVEfmt "));
-        const auto u16 = [&](int at) {
-            return quint16(uchar(wave[at])) | quint16(uchar(wave[at + 1])) << 8;
-        };
-        QCOMPARE(u16(20), 1); // PCM
-        QCOMPARE(u16(22), 1); // mono
-    }
-
-    void messageBoxesShowWhatTheyAreGiven_data()
-    {
-        QTest::addColumn<Icon>("icon");
-        QTest::addColumn<Buttons>("buttons");
-        QTest::addColumn<int>("qtIcon");
-        QTest::addColumn<bool>("pressCancel");
-        QTest::addColumn<bool>("answeredOk");
-        QTest::newRow("stop") << Icon::Stop << Buttons::Ok << int(QMessageBox::Critical) << false
-                              << true;
-        QTest::newRow("exclamation, ok")
-            << Icon::Exclamation << Buttons::OkCancel << int(QMessageBox::Warning) << false << true;
-        QTest::newRow("exclamation, cancel")
-            << Icon::Exclamation << Buttons::OkCancel << int(QMessageBox::Warning) << true << false;
-        QTest::newRow("no icon") << Icon::None << Buttons::Ok << int(QMessageBox::NoIcon) << false
-                                 << true;
+        // The compiled-in sounds are small mono PCM waves.
+        for (const char *name : {"type.wav", "whoosh.wav", "thunder.wav", "kst.wav"}) {
+            QFile file(QStringLiteral(":/sounds/") + QLatin1String(name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            const QByteArray wave = file.readAll();
+            QVERIFY(wave.size() > 44 && wave.size() < 100'000);
+            QVERIFY(wave.startsWith("RIFF") && wave.mid(8, 8) == "WAVEfmt ");
+            QCOMPARE(wave.mid(20, 4), QByteArray("\x01\x00\x01\x00", 4)); // PCM, mono
+        }
     }
 
     void messageBoxesShowWhatTheyAreGiven()
     {
-        QFETCH(Icon, icon);
-        QFETCH(Buttons, buttons);
-        QFETCH(int, qtIcon);
-        QFETCH(bool, pressCancel);
-        QFETCH(bool, answeredOk);
-        QString seenText, seenTitle;
-        int seenIcon = -1;
-        QMessageBox::StandardButtons seenButtons;
-        whenShown<QMessageBox>([&](QMessageBox *box) {
-            seenText = box->text();
-            seenTitle = box->windowTitle();
-            seenIcon = box->icon();
-            seenButtons = box->standardButtons();
-            box->button(pressCancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
-        });
-        QtMessageBoxes boxes;
-        const Answer answer =
-            boxes.show(QStringLiteral("Overwrite?"), QStringLiteral("Kesto32"), icon, buttons);
-        QCOMPARE(answer == Answer::Ok, answeredOk);
-        QCOMPARE(seenText, QStringLiteral("Overwrite?"));
-        QCOMPARE(seenTitle, QStringLiteral("Kesto32"));
-        QCOMPARE(seenIcon, qtIcon);
-        QCOMPARE(seenButtons, buttons == Buttons::OkCancel
-                                  ? QMessageBox::Ok | QMessageBox::Cancel
-                                  : QMessageBox::StandardButtons(QMessageBox::Ok));
-    }
-
-    void nameFiltersBecomeQtFilters_data()
-    {
-        QTest::addColumn<QString>("pairs");
-        QTest::addColumn<QString>("filters");
-        QTest::newRow("script") << "Script (*.kst)|*.kst|"
-                                << "Script (*.kst)";
-        QTest::newRow("every name") << "Skip file (*.*)|*.*|"
-                                    << "Skip file (*)";
-        QTest::newRow("one name") << "File_id.diz (file_id.diz)|file_id.diz|"
-                                  << "File_id.diz (file_id.diz)";
-        QTest::newRow("two entries, two patterns") << "Texts|*.txt;*.diz|All|*.*|"
-                                                   << "Texts (*.txt *.diz);;All (*)";
-        QTest::newRow("no filter") << ""
-                                   << "";
+        const std::tuple<Icon, Buttons, int, bool> boxes[] = {
+            {Icon::Stop, Buttons::Ok, QMessageBox::Critical, false},
+            {Icon::Exclamation, Buttons::OkCancel, QMessageBox::Warning, false},
+            {Icon::Exclamation, Buttons::OkCancel, QMessageBox::Warning, true},
+            {Icon::None, Buttons::Ok, QMessageBox::NoIcon, false}};
+        for (const auto &[icon, buttons, qtIcon, pressCancel] : boxes) {
+            QString seen;
+            whenShown<QMessageBox>([&, cancel = pressCancel](QMessageBox *box) {
+                seen = QStringLiteral("%1|%2|%3|%4")
+                           .arg(box->text(), box->windowTitle())
+                           .arg(box->icon())
+                           .arg(int(box->standardButtons()));
+                box->button(cancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
+            });
+            const Answer answer = QtMessageBoxes().show(QStringLiteral("Overwrite?"),
+                                                        QStringLiteral("Kesto32"), icon, buttons);
+            QCOMPARE(answer == Answer::Ok, !pressCancel);
+            const int qtButtons = buttons == Buttons::OkCancel
+                                      ? QMessageBox::Ok | QMessageBox::Cancel
+                                      : QMessageBox::Ok;
+            QCOMPARE(seen, QStringLiteral("Overwrite?|Kesto32|%1|%2").arg(qtIcon).arg(qtButtons));
+        }
     }
 
     void nameFiltersBecomeQtFilters()
     {
-        QFETCH(QString, pairs);
-        QFETCH(QString, filters);
-        QCOMPARE(qtNameFilters(pairs), filters);
+        const std::pair<const char *, const char *> filters[] = {
+            {"Script (*.kst)|*.kst|", "Script (*.kst)"},
+            {"Skip file (*.*)|*.*|", "Skip file (*)"},
+            {"File_id.diz (file_id.diz)|file_id.diz|", "File_id.diz (file_id.diz)"},
+            {"Texts|*.txt;*.diz|All|*.*|", "Texts (*.txt *.diz);;All (*)"},
+            {"", ""}};
+        for (const auto &[pairs, qtFilters] : filters)
+            QCOMPARE(qtNameFilters(QLatin1String(pairs)), QLatin1String(qtFilters));
     }
 
     void openDialogIsSetUpAndAnswers()
@@ -392,10 +314,10 @@ private slots:
         });
         QtDialogs dialogs;
         // The start folder may name a file: the dialog opens beside it.
-        const auto chosen =
+        QCOMPARE(
             dialogs.openFile({QStringLiteral("Add *.nfo"), QStringLiteral("A nfo (*.nfo)|*.nfo|"),
-                              QStringLiteral("*.nfo"), diz});
-        QCOMPARE(chosen, std::optional<QString>(nfo));
+                              QStringLiteral("*.nfo"), diz}),
+            std::optional<QString>(nfo));
         QCOMPARE(title, QStringLiteral("Add *.nfo"));
         QCOMPARE(directory, QFileInfo(diz).absolutePath());
         QCOMPARE(filters, QStringList{QStringLiteral("A nfo (*.nfo)")});
@@ -414,48 +336,66 @@ private slots:
         QCOMPARE(name, QStringLiteral("*.kst"));
     }
 
-    void folderPickerFollowsTheHighlightedFolder()
+    // The folder picker shows the highlighted folder, or a warning where the program's real
+    // free-space reading finds the drive unusable.
+    void folderPickerWarnsOfAnUnusableDrive_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("ordinary folder") << "ordinary";
+        QTest::newRow("kernel file system") << "proc";
+        QTest::newRow("full file system") << "full";
+    }
+    void folderPickerWarnsOfAnUnusableDrive()
+    {
+        QFETCH(QString, kind);
         TestSession ts;
         const QString start = ts.path(QStringLiteral("tree/"));
-        const QString highlighted = ts.path(QStringLiteral("tree/sub/x"));
-        QString title, statusBefore, statusAfter;
+        QString folder = ts.path(QStringLiteral("Some Folder"));
+        QDir().mkpath(folder);
+        std::unique_ptr<SmallMount> mount;
+        if (kind == QLatin1String("proc")) {
+            folder = QStringLiteral("/proc/self");
+        } else if (kind == QLatin1String("full")) {
+            mount = std::make_unique<SmallMount>(folder, QStringLiteral("64k"));
+            if (!mount->mounted)
+                QSKIP("cannot mount a small file system here");
+            QFile filler(folder + QStringLiteral("/filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (filler.write(QByteArray(4096, 'x')) == 4096) {
+            }
+        }
+        StorageDiskInfo disks;
+        QtDialogs dialogs;
+        dialogs.folderStatus = [&disks](const QString &path) {
+            return FolderPickerSelectionChanged(disks, path);
+        };
+        QString title, before, status;
         whenShown<QFileDialog>([&](QFileDialog *dialog) {
             title = dialog->windowTitle();
-            auto *status = dialog->findChild<QLabel *>(QStringLiteral("folderStatus"));
-            QVERIFY(status);
-            statusBefore = status->text();
-            emit dialog->currentChanged(QFileInfo(highlighted).absolutePath());
-            statusAfter = status->text();
+            auto *label = dialog->findChild<QLabel *>(QStringLiteral("folderStatus"));
+            before = label->text();
+            emit dialog->currentChanged(folder);
+            status = label->text();
             emit dialog->currentChanged(QString()); // nothing highlighted: the text stays
-            QCOMPARE(status->text(), statusAfter);
+            QCOMPARE(label->text(), status);
             static_cast<QDialog *>(dialog)->accept();
         });
-        QtDialogs dialogs;
-        dialogs.folderStatus = [](const QString &path) {
-            return path.endsWith(QLatin1String("sub")) ? QStringLiteral("Invalid drive")
-                                                       : path.toLower();
-        };
-        const auto chosen = dialogs.pickFolder(QStringLiteral("Choose the source"), start);
-        QCOMPARE(title, QStringLiteral("Choose the source"));
-        QCOMPARE(statusBefore, QDir::cleanPath(start).toLower());
-        QCOMPARE(statusAfter, QStringLiteral("Invalid drive"));
-        QVERIFY(chosen.has_value());
-        QCOMPARE(QDir::cleanPath(*chosen), QDir::cleanPath(start));
-
+        const auto chosen = dialogs.pickFolder(QStringLiteral("Source directory"), start);
+        QCOMPARE(title, QStringLiteral("Source directory"));
+        QCOMPARE(before, QDir::cleanPath(start));
+        QCOMPARE(status, kind == QLatin1String("ordinary") ? folder : "Invalid drive");
+        QVERIFY(chosen && QDir::cleanPath(*chosen) == QDir::cleanPath(start));
         whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
         QCOMPARE(dialogs.pickFolder(QStringLiteral("Choose"), start), std::nullopt);
     }
 
     void secondInstanceRaisesTheFirst()
     {
-        const QString name =
-            QStringLiteral("kesto32-test-") + QUuid::createUuid().toString(QUuid::Id128);
+        const QString name = uniqueName();
         auto first = std::make_unique<LocalSingleInstance>(name);
         int activations = 0;
         first->onActivate = [&] { ++activations; };
         QVERIFY(!first->anotherRunning());
-
         LocalSingleInstance second(name);
         QVERIFY(second.anotherRunning());
         second.activateOther();
@@ -463,16 +403,13 @@ private slots:
         // The answers are those of the start, even after the other has come up.
         QVERIFY(!first->anotherRunning());
         QVERIFY(second.anotherRunning());
-
         first.reset();
-        LocalSingleInstance third(name);
-        QVERIFY(!third.anotherRunning());
+        QVERIFY(!LocalSingleInstance(name).anotherRunning());
     }
 
     void staleSocketDoesNotBlockTheFirstInstance()
     {
-        const QString name =
-            QStringLiteral("kesto32-test-") + QUuid::createUuid().toString(QUuid::Id128);
+        const QString name = uniqueName();
         // A socket file without a listener, as a crashed program leaves it.
         const QByteArray socketPath = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + name);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -484,11 +421,9 @@ private slots:
         QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
         ::close(fd);
         QVERIFY(QFileInfo::exists(QFile::decodeName(socketPath)));
-
         LocalSingleInstance first(name);
         QVERIFY(!first.anotherRunning());
-        LocalSingleInstance second(name);
-        QVERIFY(second.anotherRunning());
+        QVERIFY(LocalSingleInstance(name).anotherRunning());
     }
 };
 

@@ -1,27 +1,20 @@
 // The main window's start-up (command line, refusals, hand-over to a running instance) and its
 // shut-down clean-up.
-#include "engine/output_settings.h"
 #include "job/script.h"
-#include "support/fakes.h"
 #include "system/paths.h"
 #include "system/stop_signals.h"
-#include "ui/main_window.h"
 #include "ui/marquee.h"
 #include "ui/program_arguments.h"
-#include "ui/twips.h"
+#include "window_fixture.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 #include <QSignalSpy>
-#include <QtTest>
 
 using namespace kesto;
 using namespace kesto::test;
-using kesto::ui::MainWindow;
 
 namespace {
 
@@ -35,20 +28,18 @@ public:
 
 } // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        ts = std::make_unique<TestSession>();
-        ts->session.svc.instance = &instance;
         instance = FakeInstance();
+        ts->session.svc.instance = &instance;
     }
     void cleanup()
     {
-        window.reset();
-        ts.reset();
+        closeWindow();
         QGuiApplication::setApplicationDisplayName(QString());
     }
 
@@ -56,124 +47,113 @@ private slots:
     void commandLineDecidesBatchMode_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("batchRun");
-        QTest::addColumn<bool>("batchRunDated");
+        QTest::addColumn<QString>("mode"); // "!": BatchRun, "$": BatchRunDated
         QTest::addColumn<QString>("script");
-        QTest::newRow("run") << QStringList{"!x"} << true << false << "x";
-        QTest::newRow("dated run") << QStringList{"$x"} << false << true << "x";
-        QTest::newRow("blank first") << QStringList{" x"} << false << false << " x";
-        QTest::newRow("plain") << QStringList{"x"} << false << false << "x";
-        QTest::newRow("prefix alone") << QStringList{"!"} << true << false << "";
-        QTest::newRow("empty") << QStringList{} << false << false << "";
-        QTest::newRow("quoted") << QStringList{"\"x\""} << false << false << "\"x\"";
-        QTest::newRow("dated, then run sign") << QStringList{"$!x"} << false << true << "!x";
-        QTest::newRow("run, then dated sign") << QStringList{"!$x"} << true << false << "$x";
+        QTest::newRow("run") << QStringList{"!x"} << "!"
+                             << "x";
+        QTest::newRow("dated run") << QStringList{"$x"} << "$"
+                                   << "x";
+        QTest::newRow("blank first") << QStringList{" x"} << ""
+                                     << " x";
+        QTest::newRow("plain") << QStringList{"x"} << ""
+                               << "x";
+        QTest::newRow("prefix alone") << QStringList{"!"} << "!"
+                                      << "";
+        QTest::newRow("empty") << QStringList{} << ""
+                               << "";
+        QTest::newRow("quoted") << QStringList{"\"x\""} << ""
+                                << "\"x\"";
+        QTest::newRow("dated, then run sign") << QStringList{"$!x"} << "$"
+                                              << "!x";
+        QTest::newRow("run, then dated sign") << QStringList{"!$x"} << "!"
+                                              << "$x";
         // Only the program's own options are options; any other first word is the script.
-        QTest::newRow("dash first") << QStringList{"-x.kst"} << false << false << "-x.kst";
-        QTest::newRow("double dash first") << QStringList{"--x"} << false << false << "--x";
-        QTest::newRow("own option, then the script")
-            << QStringList{"-v", "-x.kst"} << false << false << "-x.kst";
-        QTest::newRow("words after the script")
-            << QStringList{"!a", "--help", "b"} << true << false << "a --help b";
+        QTest::newRow("dash first") << QStringList{"-x.kst"} << ""
+                                    << "-x.kst";
+        QTest::newRow("double dash first") << QStringList{"--x"} << ""
+                                           << "--x";
+        QTest::newRow("own option, then the script") << QStringList{"-v", "-x.kst"} << ""
+                                                     << "-x.kst";
+        QTest::newRow("words after the script") << QStringList{"!a", "--help", "b"} << "!"
+                                                << "a --help b";
     }
     void commandLineDecidesBatchMode()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, batchRun);
-        QFETCH(bool, batchRunDated);
+        QFETCH(QString, mode);
         QFETCH(QString, script);
         QCommandLineParser parser;
         const QList<QCommandLineOption> own = {parser.addHelpOption(), parser.addVersionOption()};
         QVERIFY(parser.parse(ui::ParserArguments(QStringList{"kesto32"} + arguments, own)));
         RunState state;
         ui::ReadCommandLine(state, parser.positionalArguments().join(QLatin1Char(' ')));
-        QCOMPARE(state.BatchRun, batchRun);
-        QCOMPARE(state.BatchRunDated, batchRunDated);
+        QCOMPARE(state.BatchRun, mode == QLatin1String("!"));
+        QCOMPARE(state.BatchRunDated, mode == QLatin1String("$"));
         QCOMPARE(state.CommandLineScript, script);
     }
 
     void plainStartShowsTheSourcePage()
     {
         ts->disks.defaultFree = 1'999'999;
-        load(QString());
+        openWindow(true);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32"));
-        QVERIFY(!window->pageWidget(Page::Source)->isHidden());
+        QCOMPARE(visiblePages(), QList<Page>{Page::Source});
         QCOMPARE(window->titleText(), QStringLiteral(" Source"));
         QCOMPARE(ts->session.state.TempDrive, QStringLiteral("c"));
         QCOMPARE(label("Label3")->text(), QStringLiteral("Free space on - \nless than 2 Meg."));
         QCOMPARE(label("Label3")->toolTip(), QStringLiteral("Drive free space"));
         QCOMPARE(label("Label9")->toolTip(), QStringLiteral("Total source size"));
-        QCOMPARE(window->findChild<ui::Marquee *>(QStringLiteral("PVMarquee1"))->text(),
+        QCOMPARE(child<ui::Marquee>("PVMarquee1")->text(),
                  QStringLiteral("Kesto32 v2.20  by ZWT   <IMG 1>"));
         QVERIFY(ts->session.state.ScriptPath.isEmpty());
         QVERIFY(!ts->session.batchMode());
-
-        const QSize screen = window->screen()->geometry().size();
-        QCOMPARE(window->x(), (screen.width() - window->width()) / 2);
-        QCOMPARE(window->y(), (screen.height() - window->height()) / 2 + ui::twips(1300));
-    }
-
-    void enoughTempSpaceShowsTheFigure()
-    {
-        ts->disks.defaultFree = 2'000'000;
-        load(QString());
-        QCOMPARE(label("Label3")->text(), QStringLiteral("Free space on - \n ") +
-                                              QString::number(FreeSpaceMB(2'000'000)) +
-                                              QStringLiteral(" Meg."));
     }
 
     void scriptWithoutPrefixWaitsForTheUser()
     {
         const QString script = ts->path(QStringLiteral("jobs/missing.kst"));
-        load(script);
+        openWindow(true, script);
         QCOMPARE(ts->session.state.ScriptPath, script);
         QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32 - ") + ScriptFileName(script));
         QVERIFY(window->isVisible());
         QVERIFY(!ts->session.batchMode());
     }
 
-    void rootDirectoryIsRefused()
+    // A refused start closes at once and leaves the fixed files to their owner.
+    void refusedStartClosesAndCleansNothing_data()
     {
+        QTest::addColumn<bool>("rootDirectory"); // else: another instance runs
+        QTest::newRow("root directory") << true;
+        QTest::newRow("second instance") << false;
+    }
+    void refusedStartClosesAndCleansNothing()
+    {
+        QFETCH(bool, rootDirectory);
         const QStringList files = makeTemporaryFiles();
-        window = std::make_unique<MainWindow>(ts->session, QStringLiteral("!job.kst"));
+        instance.running = !rootDirectory;
+        window = std::make_unique<ui::MainWindow>(ts->session, QStringLiteral("!job.kst"));
         ts->session.svc.window = window.get();
-        QSignalSpy closed(window.get(), &MainWindow::closed);
-        window->setProgramDir(QStringLiteral("/"));
+        QSignalSpy closed(window.get(), &ui::MainWindow::closed);
+        if (rootDirectory)
+            window->setProgramDir(QStringLiteral("/"));
         window->MainWindowLoad();
 
-        QCOMPARE(ts->messages.shown.size(), 1);
-        const ShownMessage &shown = ts->messages.shown[0];
-        QCOMPARE(
-            shown.text,
-            QStringLiteral("Kesto32 can not be run from\r\na root directory, please reinstall."));
-        QCOMPARE(shown.title, QStringLiteral("Kesto32 error"));
-        QCOMPARE(shown.icon, Icon::Stop);
-        QCOMPARE(shown.buttons, Buttons::Ok);
         QCOMPARE(closed.size(), 1);
         QVERIFY(!window->isVisible());
         QVERIFY(!ts->session.batchMode()); // the command line was never read
         for (const QString &file : files)
             QVERIFY2(QFileInfo::exists(file), qPrintable(file));
-    }
-
-    void secondInstanceHandsOver()
-    {
-        const QStringList files = makeTemporaryFiles();
-        instance.running = true;
-        window = std::make_unique<MainWindow>(ts->session);
-        ts->session.svc.window = window.get();
-        QSignalSpy closed(window.get(), &MainWindow::closed);
-        window->MainWindowLoad();
-
         const QString duplicate = QStringLiteral("Kesto32 duplicate instance.");
-        QCOMPARE(window->windowTitle(), duplicate);
-        QCOMPARE(QGuiApplication::applicationDisplayName(), duplicate);
-        QCOMPARE(instance.activations, 1);
-        QCOMPARE(closed.size(), 1);
-        QVERIFY(ts->messages.shown.isEmpty());
-        for (const QString &file : files)
-            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+        if (rootDirectory) {
+            checkMessage(*ts, "Kesto32 can not be run from\r\na root directory, please reinstall.",
+                         Icon::Stop);
+        } else {
+            QVERIFY(ts->messages.shown.isEmpty());
+            QCOMPARE(window->windowTitle(), duplicate);
+            QCOMPARE(QGuiApplication::applicationDisplayName(), duplicate);
+            QCOMPARE(instance.activations, 1);
+        }
     }
 
     void closingRemovesTheTemporaryFiles_data()
@@ -194,16 +174,13 @@ private slots:
             QFile::remove(sizeFile);
             QDir().mkpath(sizeFile);
         }
-        const QStringList kept = {
-            ts->writeFile(QStringLiteral("app/other.nfo"), "x"),
-            ts->writeFile(QStringLiteral("app/temp/file_id.diz"), "x"),
-            ts->writeFile(QStringLiteral("sys/skip.txt.bak"), "x"),
-        };
+        const QStringList kept = {ts->writeFile(QStringLiteral("app/other.nfo"), "x"),
+                                  ts->writeFile(QStringLiteral("app/temp/file_id.diz"), "x"),
+                                  ts->writeFile(QStringLiteral("sys/skip.txt.bak"), "x")};
         const QString nfoCopy = ts->appDir() + QStringLiteral("/about.nfo");
         ts->session.state.NfoWorkName = nfoWorkName;
-        load(QString());
+        openWindow(true);
         window->close();
-
         for (const QString &file : removed) {
             const bool stays =
                 (file == nfoCopy && nfoWorkName.isEmpty()) || (file == sizeFile && sizeIsDirectory);
@@ -212,16 +189,15 @@ private slots:
         for (const QString &file : kept)
             QVERIFY2(QFileInfo::exists(file), qPrintable(file));
         QVERIFY(QFileInfo(ts->appDir()).isDir());
+        QVERIFY(!ts->zip.AbortRequest); // no run: the zip component is left alone
     }
 
     void exitAbortsAndCloses()
     {
         const QString skipFile = ts->writeFile(QStringLiteral("sys/skip.txt"), "x\r\n");
-        load(QString());
-        QSignalSpy closed(window.get(), &MainWindow::closed);
-        window->findChild<QMenu *>(QStringLiteral("file"))
-            ->findChild<QAction *>(QStringLiteral("exitm"))
-            ->trigger();
+        openWindow(true);
+        QSignalSpy closed(window.get(), &ui::MainWindow::closed);
+        child<QMenu>("file")->findChild<QAction *>(QStringLiteral("exitm"))->trigger();
         QVERIFY(ts->zip.AbortRequest);
         QCOMPARE(closed.size(), 1);
         QVERIFY(!window->isVisible());
@@ -230,47 +206,26 @@ private slots:
 
     void closingDuringARunStopsIt()
     {
-        load(QString());
+        openWindow(true);
         ts->session.state.RunInProgress = true;
         window->close();
         QVERIFY(ts->zip.AbortRequest);
         QVERIFY(StopRequested()); // the archiver is ended too
     }
 
-    void closingWithoutARunLeavesTheZipComponentAlone()
-    {
-        load(QString());
-        window->close();
-        QVERIFY(!ts->zip.AbortRequest);
-    }
-
 private:
-    void load(const QString &commandLine)
-    {
-        window = std::make_unique<MainWindow>(ts->session, commandLine);
-        ts->session.svc.window = window.get();
-        window->MainWindowLoad();
-    }
+    QLabel *label(const char *name) const { return child<QLabel>(name); }
 
-    QLabel *label(const char *name) const
-    {
-        return window->findChild<QLabel *>(QLatin1String(name));
-    }
-
-    // The files that the shut-down removes, in its order.
+    // The files that the shut-down removes.
     QStringList makeTemporaryFiles() const
     {
-        return {
-            ts->writeFile(QStringLiteral("sys/skip.txt"), "x\r\n"),
-            ts->writeFile(QStringLiteral("app/about.nfo"), "x\r\n"),
-            ts->writeFile(QStringLiteral("app/file_id.diz"), "x\r\n"),
-            ts->writeFile(QStringLiteral("sys/size.txt"), "x\r\n"),
-            ts->writeFile(QStringLiteral("sys/~kesto.diz"), "x\r\n"),
-        };
+        QStringList files;
+        for (const char *name :
+             {"sys/skip.txt", "app/about.nfo", "app/file_id.diz", "sys/size.txt", "sys/~kesto.diz"})
+            files << ts->writeFile(QLatin1String(name), "x\r\n");
+        return files;
     }
 
-    std::unique_ptr<TestSession> ts;
-    std::unique_ptr<MainWindow> window;
     FakeInstance instance;
 };
 

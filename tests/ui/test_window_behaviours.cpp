@@ -1,38 +1,21 @@
 // The window's small behaviours: the page menu on a right click of the passive surfaces (and
-// of no control), the path tool-tips, the link panels, the logo panel, F1 and the Help menu,
-// and the folder pickers' warning about an unusable drive.
-#include "support/fakes.h"
-#include "support/small_mount.h"
-#include "system/free_space.h"
-#include "system/storage_disks.h"
-#include "ui/list_bar.h"
-#include "ui/main_window.h"
-#include "ui/qt_platform.h"
+// of no control), the path tool-tips, the link panels, the logo panel, F1 and the Help menu.
+#include "ui/pages/about_page.h"
+#include "window_fixture.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
 #include <QToolTip>
-#include <QtTest>
 
 using namespace kesto;
 using namespace kesto::test;
-using kesto::ui::MainWindow;
 
 namespace {
 
-struct Popup {
-    QMenu *menu;
-    QPoint globalPos;
-};
-
 // A point of the widget that none of its children covers.
-std::optional<QPoint> bareSpot(QWidget *widget)
+QPoint bareSpot(QWidget *widget)
 {
     for (int y = 1; y < widget->height() - 1; y += 2) {
         for (int x = 1; x < widget->width() - 1; x += 2) {
@@ -40,19 +23,7 @@ std::optional<QPoint> bareSpot(QWidget *widget)
                 return QPoint(x, y);
         }
     }
-    return std::nullopt;
-}
-
-// The page that holds the widget, if any.
-std::optional<Page> pageOf(MainWindow &window, QWidget *widget)
-{
-    for (Page page :
-         {Page::Source, Page::Skip, Page::Diz, Page::Nfo, Page::Zip, Page::Kesto, Page::About}) {
-        QWidget *pageWidget = window.pageWidget(page);
-        if (widget == pageWidget || pageWidget->isAncestorOf(widget))
-            return page;
-    }
-    return std::nullopt;
+    qFatal("%s is covered by its controls", qPrintable(widget->objectName()));
 }
 
 void closePopups()
@@ -63,30 +34,27 @@ void closePopups()
 
 } // namespace
 
-class WindowBehavioursTest : public QObject {
+class WindowBehavioursTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        ts = std::make_unique<TestSession>();
-        window = std::make_unique<MainWindow>(ts->session);
-        ts->session.svc.window = window.get();
-        window->setPageMenuPopup([this](QMenu *menu, const QPoint &globalPos) {
-            popups.append({menu, globalPos});
+        openWindow(true);
+        window->setPageMenuPopup([this](QMenu *menu, const QPoint &at) {
+            popups << at;
+            Q_UNUSED(menu)
         });
         window->setAboutSplashOpener([this] { ++aboutSplashes; });
         popups.clear();
         aboutSplashes = 0;
-        window->MainWindowLoad();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
     void cleanup()
     {
         closePopups();
         QToolTip::hideText();
-        window.reset();
-        ts.reset();
+        closeWindow();
     }
 
     void rightClickOnASurfacePopsUpThePageMenu_data()
@@ -105,18 +73,14 @@ private slots:
     {
         QFETCH(QString, surface);
         QWidget *widget = bringIntoView(surface);
-        const std::optional<QPoint> spot = bareSpot(widget);
-        QVERIFY2(spot, "the surface is covered by its controls");
-
+        const QPoint spot = bareSpot(widget);
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
             if (surface != QLatin1String("SSPanel7"))
-                QTest::mouseClick(widget, button, {}, *spot);
+                QTest::mouseClick(widget, button, {}, spot);
         }
         QVERIFY(popups.isEmpty());
-        QTest::mouseClick(widget, Qt::RightButton, {}, *spot);
-        QCOMPARE(popups.size(), 1);
-        QCOMPARE(popups[0].menu, window->pageMenu());
-        QCOMPARE(popups[0].globalPos, widget->mapToGlobal(*spot));
+        QTest::mouseClick(widget, Qt::RightButton, {}, spot);
+        QCOMPARE(popups, QList<QPoint>{widget->mapToGlobal(spot)});
         QCOMPARE(aboutSplashes, 0);
     }
 
@@ -135,14 +99,13 @@ private slots:
     {
         QFETCH(QString, control);
         QWidget *widget = bringIntoView(control);
-        const QPoint spot = control == QLatin1String("Frame7") || control == "SSListBar1"
-                                ? *bareSpot(widget)
-                                : widget->rect().center();
+        const bool container = control == QLatin1String("Frame7") || control == "SSListBar1";
         // Some controls run their own menu modally: close whatever pops up.
         QTimer closer;
         connect(&closer, &QTimer::timeout, this, closePopups);
         closer.start(20);
-        QTest::mouseClick(widget, Qt::RightButton, {}, spot);
+        QTest::mouseClick(widget, Qt::RightButton, {},
+                          container ? bareSpot(widget) : widget->rect().center());
         closer.stop();
         closePopups();
         if (auto *drives = qobject_cast<QComboBox *>(widget))
@@ -153,31 +116,28 @@ private slots:
 
     void pageMenuPopsUpAndShowsTheChosenPage()
     {
-        window->setPageMenuPopup(
-            [](QMenu *menu, const QPoint &globalPos) { menu->popup(globalPos); });
-        QLabel *label = window->findChild<QLabel *>(QStringLiteral("Label2"));
+        window->setPageMenuPopup([](QMenu *menu, const QPoint &at) { menu->popup(at); });
+        QLabel *label = child<QLabel>("Label2");
         QTest::mouseClick(label, Qt::RightButton, {}, QPoint(3, 3));
         QMenu *menu = window->pageMenu();
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         QCOMPARE(menu->geometry().topLeft(), label->mapToGlobal(QPoint(3, 3)));
         QTest::keyClick(menu, Qt::Key_D);
         QVERIFY(!menu->isVisible());
-        QVERIFY(!window->pageWidget(Page::Diz)->isHidden());
+        QCOMPARE(visiblePages(), QList<Page>{Page::Diz});
         QCOMPARE(window->titleText(), QStringLiteral(" Diz"));
         QCOMPARE(window->listBar()->currentItem(), QStringLiteral("Diz")); // the mark follows
     }
 
     void logoPanelOpensTheAboutSplash()
     {
-        QWidget *logo = window->findChild<QWidget *>(QStringLiteral("SSPanel7"));
+        QWidget *logo = child("SSPanel7");
         QCOMPARE(logo->cursor().shape(), Qt::BitmapCursor);
         QVERIFY(!logo->cursor().pixmap().isNull());
-
         QTest::mouseClick(logo, Qt::RightButton);
         QCOMPARE(popups.size(), 1);
         QCOMPARE(aboutSplashes, 0);
         QVERIFY(!ts->session.state.SplashAboutMode);
-
         QTest::mouseClick(logo, Qt::LeftButton);
         QCOMPARE(aboutSplashes, 1);
         QVERIFY(ts->session.state.SplashAboutMode);
@@ -186,6 +146,8 @@ private slots:
         QCOMPARE(popups.size(), 1);
     }
 
+    // Shown elided in the middle, both ends of a long path stay in view; the whole path is the
+    // tip once the pointer comes.
     void pathDisplayShowsItsPathAsTip_data()
     {
         QTest::addColumn<QString>("display");
@@ -201,15 +163,15 @@ private slots:
         QFETCH(QString, display);
         QFETCH(Page, page);
         window->showPage(page);
-        auto *panel = window->findChild<QLabel *>(display);
-        QString &field = display == QLatin1String("SSPanel8")   ? ts->session.job.SourcePath
-                         : display == QLatin1String("SSPanel2") ? ts->session.job.DizPath
-                         : display == QLatin1String("SSPanel3") ? ts->session.job.NfoPath
-                         : display == QLatin1String("SSPanel4") ? ts->session.job.ExtraPath
-                                                                : ts->session.job.ZipDir;
+        auto *panel = child<QLabel>(display);
+        JobSettings &job = ts->session.job;
+        QString &field = display == QLatin1String("SSPanel8")   ? job.SourcePath
+                         : display == QLatin1String("SSPanel2") ? job.DizPath
+                         : display == QLatin1String("SSPanel3") ? job.NfoPath
+                         : display == QLatin1String("SSPanel4") ? job.ExtraPath
+                                                                : job.ZipDir;
         const QString longPath = QStringLiteral("/home/ann/projects/a directory with a name far "
                                                 "too long for its panel/and one more level");
-        // Shown elided in the middle: both ends of a long path stay in view.
         const auto shown = [&](const QString &path) {
             field = path;
             window->jobChanged();
@@ -217,30 +179,18 @@ private slots:
         };
         QVERIFY(shown(longPath + "/a.txt") != shown(longPath + "/b.txt"));
         QVERIFY(shown("/a" + longPath) != shown("/b" + longPath));
-        field = longPath;
-        window->jobChanged();
-        hover(panel);
-        QTRY_COMPARE(panel->toolTip(), longPath);
-        QCOMPARE(shownTip(panel), longPath);
-
-        field = QStringLiteral("/srv/new");
-        window->jobChanged();
-        QCOMPARE(panel->toolTip(), longPath); // until the pointer comes back
-        hover(panel);
-        QTRY_COMPARE(panel->toolTip(), QStringLiteral("/srv/new"));
-        QCOMPARE(shownTip(panel), QStringLiteral("/srv/new"));
-
-        field.clear();
-        window->jobChanged();
-        hover(panel);
-        QTRY_VERIFY(panel->toolTip().isEmpty());
-        QVERIFY(shownTip(panel).isEmpty());
+        for (const QString &path : {longPath, QStringLiteral("/srv/new"), QString()}) {
+            shown(path);
+            hover(panel);
+            QTRY_COMPARE(panel->toolTip(), path);
+            QCOMPARE(shownTip(panel), path);
+        }
     }
 
     void nameBoxShowsItsTextAsTip()
     {
         window->showPage(Page::Zip);
-        auto *name = window->findChild<QLineEdit *>(QStringLiteral("Text3"));
+        auto *name = child<QLineEdit>("Text3");
         QTest::keyClicks(name, QStringLiteral("tool"));
         QVERIFY(name->toolTip().isEmpty());
         QTest::mouseMove(name, QPoint(5, 5));
@@ -248,9 +198,6 @@ private slots:
         QTest::keyClicks(name, QStringLiteral("kit"));
         QTest::mouseMove(name, QPoint(9, 6));
         QTRY_COMPARE(name->toolTip(), QStringLiteral("toolkit"));
-        name->clear();
-        QTest::mouseMove(name, QPoint(5, 5));
-        QTRY_VERIFY(name->toolTip().isEmpty());
     }
 
     void linkPanelsTurnBlueUnderThePointer_data()
@@ -258,25 +205,21 @@ private slots:
         QTest::addColumn<QString>("panel");
         QTest::addColumn<QString>("commandLine");
         QTest::newRow("e-mail") << "SSPanel10"
-                                << QStringLiteral("webdial.exe >mailto:") + ui::AuthorEmail;
-        QTest::newRow("web") << "SSPanel11" << QStringLiteral("webdial.exe $") + ui::AuthorWebPage;
+                                << "webdial.exe >mailto:" + ui::AuthorEmail;
+        QTest::newRow("web") << "SSPanel11"
+                             << "webdial.exe $" + ui::AuthorWebPage;
     }
     void linkPanelsTurnBlueUnderThePointer()
     {
         QFETCH(QString, panel);
         QFETCH(QString, commandLine);
         window->showPage(Page::About);
-        auto *link = window->findChild<QLabel *>(panel);
-        QPalette red = link->palette();
-        red.setColor(QPalette::WindowText, Qt::red);
-        link->setPalette(red);
-
+        auto *link = child<QLabel>(panel);
+        ui::setTextColour(link, Qt::red);
         hover(link);
         QTRY_COMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 192));
-        QVERIFY(ts->launcher.started.isEmpty());
-        QTest::mouseMove(window->findChild<QWidget *>(QStringLiteral("Label17")));
+        QTest::mouseMove(child("Label17"));
         QTRY_COMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::black));
-
         QTest::mouseClick(link, Qt::RightButton);
         QVERIFY(ts->launcher.started.isEmpty());
         QTest::mouseClick(link, Qt::LeftButton);
@@ -285,144 +228,72 @@ private slots:
         QCOMPARE(ts->launcher.started[0].mode, WindowMode::ShowNoActivate);
     }
 
-    void helpMenuStartsAndCalls_data()
+    // The Help menu's items, and F1 wherever the focus is.
+    void helpMenuAndF1_data()
     {
-        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("item"); // or the key's focus: "key:" + control
+        QTest::addColumn<int>("key");
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<int>("helpCommand"); // -1: no help call
-        QTest::newRow("web page") << "webm" << QStringLiteral("webdial.exe $") + ui::AuthorWebPage
-                                  << -1;
-        QTest::newRow("e-mail") << "emailm"
-                                << QStringLiteral("webdial.exe >mailto:") + ui::AuthorEmail << -1;
-        QTest::newRow("contents") << "contents" << QString() << int(HelpCommand::Contents);
-        QTest::newRow("index") << "indexm" << QString() << int(HelpCommand::Finder);
+        const QString help = QStringLiteral("winhelp.exe {app}/kesto32.hlp|");
+        QTest::newRow("web page") << "webm" << 0 << "webdial.exe $" + ui::AuthorWebPage + '|' << -1;
+        QTest::newRow("e-mail") << "emailm" << 0 << "webdial.exe >mailto:" + ui::AuthorEmail + '|'
+                                << -1;
+        QTest::newRow("contents") << "contents" << 0 << "" << int(HelpCommand::Contents);
+        QTest::newRow("index") << "indexm" << 0 << "" << int(HelpCommand::Finder);
+        QTest::newRow("about") << "aboutm" << 0 << "" << -1;
+        QTest::newRow("F1") << "key:" << int(Qt::Key_F1) << help << -1;
+        QTest::newRow("F1 in the name box") << "key:Text3" << int(Qt::Key_F1) << help << -1;
+        QTest::newRow("F1 on a button") << "key:Command10" << int(Qt::Key_F1) << help << -1;
+        QTest::newRow("F2") << "key:" << int(Qt::Key_F2) << "" << -1;
+        QTest::newRow("a letter") << "key:Command10" << int(Qt::Key_A) << "" << -1;
     }
-    void helpMenuStartsAndCalls()
+    void helpMenuAndF1()
     {
         QFETCH(QString, item);
+        QFETCH(int, key);
         QFETCH(QString, commandLine);
         QFETCH(int, helpCommand);
-        QMenu *help = window->findChild<QMenu *>(QStringLiteral("helpm"));
-        help->findChild<QAction *>(item)->trigger();
-        if (commandLine.isEmpty()) {
-            QVERIFY(ts->launcher.started.isEmpty());
+        if (item.startsWith(QLatin1String("key:"))) {
+            window->showPage(Page::Zip);
+            QWidget *target = item.size() > 4 ? child(item.mid(4)) : window.get();
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key));
         } else {
-            QCOMPARE(ts->launcher.started.size(), 1);
-            QCOMPARE(ts->launcher.started[0].commandLine, commandLine);
-            QCOMPARE(ts->launcher.started[0].mode, WindowMode::ShowNormal);
+            child<QMenu>("helpm")->findChild<QAction *>(item)->trigger();
         }
-        if (helpCommand < 0) {
-            QVERIFY(ts->help.calls.isEmpty());
-        } else {
-            QCOMPARE(ts->help.calls.size(), 1);
+        QString started;
+        for (const Launch &launch : ts->launcher.started) {
+            const bool menu = !item.startsWith(QLatin1String("key:"));
+            QCOMPARE(launch.mode, menu ? WindowMode::ShowNormal : WindowMode::ShowNoActivate);
+            started += launch.commandLine + '|';
+        }
+        QCOMPARE(started, QString(commandLine).replace(QLatin1String("{app}"), ts->appDir()));
+        QCOMPARE(ts->help.calls.size(), helpCommand >= 0 ? 1 : 0);
+        if (helpCommand >= 0) {
             QCOMPARE(ts->help.calls[0].first, ts->appDir() + QStringLiteral("/Kesto32.HLP"));
             QCOMPARE(int(ts->help.calls[0].second), helpCommand);
         }
-        QCOMPARE(aboutSplashes, 0);
-    }
-
-    void aboutItemOpensTheSplashNotThePage()
-    {
-        window->findChild<QMenu *>(QStringLiteral("helpm"))
-            ->findChild<QAction *>(QStringLiteral("aboutm"))
-            ->trigger();
-        QCOMPARE(aboutSplashes, 1);
-        QVERIFY(ts->session.state.SplashAboutMode);
+        const bool about = item == QLatin1String("aboutm");
+        QCOMPARE(aboutSplashes, about ? 1 : 0);
+        QCOMPARE(ts->session.state.SplashAboutMode, about);
         QVERIFY(window->pageWidget(Page::About)->isHidden());
-    }
-
-    void f1StartsTheHelpViewer_data()
-    {
-        QTest::addColumn<QString>("focus"); // the control with the keyboard focus
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("starts");
-        QTest::newRow("F1") << "" << int(Qt::Key_F1) << true;
-        QTest::newRow("F1 in the name box") << "Text3" << int(Qt::Key_F1) << true;
-        QTest::newRow("F1 on a button") << "Command10" << int(Qt::Key_F1) << true;
-        QTest::newRow("F2") << "" << int(Qt::Key_F2) << false;
-        QTest::newRow("Escape") << "" << int(Qt::Key_Escape) << false;
-        QTest::newRow("a letter") << "Command10" << int(Qt::Key_A) << false;
-    }
-    void f1StartsTheHelpViewer()
-    {
-        QFETCH(QString, focus);
-        QFETCH(int, key);
-        QFETCH(bool, starts);
-        window->showPage(Page::Zip);
-        QWidget *target = window.get();
-        if (!focus.isEmpty()) {
-            target = window->findChild<QWidget *>(focus);
-            target->setFocus();
-        }
-        QTest::keyClick(target, Qt::Key(key));
-        if (!starts) {
-            QVERIFY(ts->launcher.started.isEmpty());
-            QVERIFY(ts->help.calls.isEmpty());
-            return;
-        }
-        QCOMPARE(ts->launcher.started.size(), 1);
-        QCOMPARE(ts->launcher.started[0].commandLine,
-                 QStringLiteral("winhelp.exe ") + ts->appDir() + QStringLiteral("/kesto32.hlp"));
-        QCOMPARE(ts->launcher.started[0].mode, WindowMode::ShowNoActivate);
-    }
-
-    // The folder pickers, with the program's real free-space reading behind them.
-    void folderPickerWarnsOfAnUnusableDrive_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("invalid");
-        QTest::newRow("ordinary folder") << "ordinary" << false;
-        QTest::newRow("kernel file system") << "proc" << true;
-        QTest::newRow("full file system") << "full" << true;
-    }
-    void folderPickerWarnsOfAnUnusableDrive()
-    {
-        QFETCH(QString, kind);
-        QFETCH(bool, invalid);
-        QString folder = ts->path(QStringLiteral("Some Folder"));
-        QDir().mkpath(folder);
-        std::unique_ptr<SmallMount> mount;
-        if (kind == QLatin1String("proc")) {
-            folder = QStringLiteral("/proc/self");
-        } else if (kind == QLatin1String("full")) {
-            mount = std::make_unique<SmallMount>(folder, QStringLiteral("64k"));
-            if (!mount->mounted)
-                QSKIP("cannot mount a small file system here");
-            fill(folder);
-            QCOMPARE(StorageDiskInfo().freeBytes(folder), 0);
-        }
-        StorageDiskInfo disks;
-        QtDialogs dialogs;
-        dialogs.folderStatus = [&disks](const QString &path) {
-            return FolderPickerSelectionChanged(disks, path);
-        };
-        QString status;
-        QTimer::singleShot(0, qApp, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            emit dialog->currentChanged(folder);
-            status = dialog->findChild<QLabel *>(QStringLiteral("folderStatus"))->text();
-            dialog->reject();
-        });
-        dialogs.pickFolder(QStringLiteral("Source directory"), ts->root.path());
-        QCOMPARE(status, invalid ? QStringLiteral("Invalid drive") : folder);
     }
 
 private:
     // Shows the control's page (the About page with its banner) and returns the control.
     QWidget *bringIntoView(const QString &name)
     {
-        QWidget *widget = window->findChild<QWidget *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        if (const std::optional<Page> page = pageOf(*window, widget)) {
-            if (*page == Page::About) {
-                QTest::mouseClick(window->listBar()->groupButton(1), Qt::LeftButton);
-                QTest::mouseClick(window->listBar()->itemButton(QStringLiteral("About")),
-                                  Qt::LeftButton);
+        QWidget *widget = child(name);
+        for (Page page : allPages) {
+            QWidget *pageWidget = window->pageWidget(page);
+            if (widget != pageWidget && !pageWidget->isAncestorOf(widget))
+                continue;
+            if (page == Page::About) {
+                showHelpGroup();
+                clickItem(QStringLiteral("About"));
             } else {
-                window->showPage(*page);
+                window->showPage(page);
             }
         }
         if (!widget->isVisible())
@@ -434,7 +305,7 @@ private:
     // the pointer moves through the display server, so checks after it wait for the event.
     void hover(QWidget *widget)
     {
-        QTest::mouseMove(window->findChild<QWidget *>(QStringLiteral("SSPanel1")), QPoint(2, 2));
+        QTest::mouseMove(child("SSPanel1"), QPoint(2, 2));
         QTest::mouseMove(widget, QPoint(4, 4));
     }
 
@@ -447,18 +318,7 @@ private:
         return rest.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
-    static void fill(const QString &dir)
-    {
-        QFile file(dir + QStringLiteral("/filler"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'x');
-        while (file.write(block) == block.size()) {
-        }
-    }
-
-    std::unique_ptr<TestSession> ts;
-    std::unique_ptr<MainWindow> window;
-    QList<Popup> popups;
+    QList<QPoint> popups;
     int aboutSplashes = 0;
 };
 

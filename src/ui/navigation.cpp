@@ -1,0 +1,191 @@
+// Navigation between the pages: the list bar, the page menu and the page routines.
+#include "main_window.h"
+
+#include "engine/packaging_run.h"
+#include "engine/script_commands.h"
+#include "job/script.h"
+#include "list_bar.h"
+#include "pages/about_page.h"
+#include "pages/diz_page.h"
+#include "pages/kesto_page.h"
+#include "pages/nfo_page.h"
+#include "pages/skip_page.h"
+#include "pages/source_page.h"
+#include "pages/zip_page.h"
+#include "twips.h"
+
+#include <QLabel>
+
+namespace kesto::ui {
+
+void MainWindow::HideAllPages()
+{
+    for (QWidget *page : std::initializer_list<QWidget *>{Picture1, Picture2, Picture4, Picture5,
+                                                          Picture6, Picture7, Picture8})
+        page->hide();
+}
+
+void MainWindow::showPlaced(QWidget *page, int left, int top, const QString &title)
+{
+    page->move(twipsPoint(left, top));
+    page->show();
+    setTitleText(title);
+    // A page's title is its list bar item's text after a blank.
+    SSListBar1->setCurrentItem(title.mid(1));
+}
+
+void MainWindow::source_Click()
+{
+    HideAllPages();
+    // The Source page keeps its designed place.
+    Picture1->show();
+    setTitleText(QStringLiteral(" Source"));
+    SSListBar1->setCurrentItem(QStringLiteral("Source"));
+}
+
+void MainWindow::skip_Click()
+{
+    HideAllPages();
+    repaint();
+    showPlaced(Picture2, 1190, 580, QStringLiteral(" Skip"));
+}
+
+void MainWindow::diz_Click()
+{
+    HideAllPages();
+    showPlaced(Picture4, 1190, 580, QStringLiteral(" Diz"));
+}
+
+void MainWindow::nfo_Click()
+{
+    HideAllPages();
+    showPlaced(Picture5, 1190, 580, QStringLiteral(" Nfo"));
+}
+
+void MainWindow::zip_Click()
+{
+    HideAllPages();
+    showPlaced(Picture6, 1190, 680, QStringLiteral(" Zip"));
+}
+
+void MainWindow::ShowAboutPage()
+{
+    Picture8->move(twipsPoint(1190, 680));
+    Picture8->show();
+    Picture8->setBannerVisible(true);
+    setTitleText(QStringLiteral(" About"));
+    SSListBar1->setCurrentItem(QStringLiteral("About"));
+}
+
+void MainWindow::playSound(const QString &waveFile)
+{
+    session_.svc.sound->play(session_.state.AppDir + waveFile);
+}
+
+void MainWindow::SSListBar1_ListItemClick(const QString &itemClicked)
+{
+    Picture8->setBannerVisible(false);
+    setTitleText(QLatin1Char(' ') + itemClicked);
+
+    struct PageItem {
+        const char *text;
+        QWidget *page;
+        void (MainWindow::*show)();
+    };
+    const PageItem pageItems[] = {
+        {"Source", Picture1, &MainWindow::source_Click},
+        {"Skip", Picture2, &MainWindow::skip_Click},
+        {"Diz", Picture4, &MainWindow::diz_Click},
+        {"Nfo", Picture5, &MainWindow::nfo_Click},
+        {"Zip", Picture6, &MainWindow::zip_Click},
+        {"Kesto!", Picture7, &MainWindow::kesto_Click},
+    };
+    for (const PageItem &item : pageItems) {
+        if (itemClicked != QLatin1String(item.text))
+            continue;
+        if (!item.page->isHidden())
+            return;
+        playSound(QStringLiteral("/type.wav"));
+        HideAllPages();
+        (this->*item.show)();
+        return;
+    }
+    if (itemClicked == QLatin1String("About")) {
+        if (!Picture8->isHidden()) {
+            Picture8->setBannerVisible(true);
+            return;
+        }
+        playSound(QStringLiteral("/type.wav"));
+        HideAllPages();
+        ShowAboutPage();
+    } else if (itemClicked == QLatin1String("Help")) {
+        startHelpViewer();
+    }
+}
+
+void MainWindow::SSListbar1_GroupClick(int groupClicked, int previousGroup)
+{
+    if (groupClicked != previousGroup)
+        playSound(QStringLiteral("/whoosh.wav"));
+}
+
+QString MainWindow::titleText() const
+{
+    return SSPanel1->text();
+}
+
+QWidget *MainWindow::pageWidget(Page page) const
+{
+    switch (page) {
+    case Page::Source: return Picture1;
+    case Page::Skip: return Picture2;
+    case Page::Diz: return Picture4;
+    case Page::Nfo: return Picture5;
+    case Page::Zip: return Picture6;
+    case Page::Kesto: return Picture7;
+    case Page::About: return Picture8;
+    }
+    return nullptr;
+}
+
+void MainWindow::showPage(Page page)
+{
+    switch (page) {
+    case Page::Source: source_Click(); break;
+    case Page::Skip: skip_Click(); break;
+    case Page::Diz: diz_Click(); break;
+    case Page::Nfo: nfo_Click(); break;
+    case Page::Zip: zip_Click(); break;
+    case Page::Kesto:
+        HideAllPages();
+        showPlaced(Picture7, 1190, 580, QStringLiteral(" Kesto!"));
+        break;
+    case Page::About:
+        HideAllPages();
+        ShowAboutPage();
+        break;
+    }
+}
+
+void MainWindow::open_Click()
+{
+    OpenScriptCommand(session_);
+    jobChanged();
+}
+
+void MainWindow::save_Click()
+{
+    SaveScript(session_);
+}
+
+void MainWindow::exitm_Click()
+{
+    ExitCommand();
+}
+
+void MainWindow::kesto_Click()
+{
+    kesto::kesto_Click(session_);
+}
+
+} // namespace kesto::ui

@@ -1,0 +1,85 @@
+#include "about_page.h"
+
+#include "ui/marquee.h"
+
+#include <QMouseEvent>
+
+namespace kesto::ui {
+
+namespace {
+
+// A Windows colour value 0xC00000: red 0, green 0, blue 192.
+const QColor linkHoverColour(0, 0, 192);
+
+} // namespace
+
+QString emailCommand()
+{
+    return QStringLiteral("webdial.exe >mailto:") + AuthorEmail;
+}
+
+QString webCommand()
+{
+    return QStringLiteral("webdial.exe $") + AuthorWebPage;
+}
+
+AboutPage::AboutPage(Session &session, QWidget *parent)
+    : PageFrame(parent, "Picture8", 1190, 680, 4035, 2850), session_(session)
+{
+    PVMarquee1 = named(new Marquee(this), "PVMarquee1", twipsRect(0, 0, 3780, 360));
+    PVMarquee1->hide();
+    QLabel *about = makeLabel(this, "Label17",
+                              QStringLiteral("Visit my web page for other programs I've written "
+                                             "and updates.  Please send me your comments or "
+                                             "suggestions."),
+                              twipsRect(120, 540, 3540, 960), Qt::AlignCenter);
+    about->setWordWrap(true);
+    SSPanel10 = makePanel(this, "SSPanel10", twipsRect(120, 1680, 3540, 330), Qt::AlignCenter);
+    SSPanel10->setText(AuthorEmail);
+    SSPanel11 = makePanel(this, "SSPanel11", twipsRect(120, 2130, 3540, 330), Qt::AlignCenter);
+    SSPanel11->setText(AuthorWebPage);
+    SSPanel10->installEventFilter(this);
+    SSPanel11->installEventFilter(this);
+}
+
+void AboutPage::setBannerText(const QString &text)
+{
+    PVMarquee1->setText(text);
+}
+
+void AboutPage::setBannerVisible(bool visible)
+{
+    PVMarquee1->setVisible(visible);
+}
+
+// The link panels act on a left click and turn blue under the pointer.
+bool AboutPage::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *link = qobject_cast<QWidget *>(watched);
+    if (link != SSPanel10 && link != SSPanel11)
+        return PageFrame::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && link->rect().contains(mouse->position().toPoint()))
+            link == SSPanel10 ? SSPanel10_Click() : SSPanel11_Click();
+        break;
+    }
+    case QEvent::Enter: setTextColour(link, linkHoverColour); break;
+    case QEvent::Leave: setTextColour(link, Qt::black); break;
+    default: break;
+    }
+    return PageFrame::eventFilter(watched, event);
+}
+
+void AboutPage::SSPanel10_Click()
+{
+    session_.svc.launcher->start(emailCommand(), WindowMode::ShowNoActivate);
+}
+
+void AboutPage::SSPanel11_Click()
+{
+    session_.svc.launcher->start(webCommand(), WindowMode::ShowNoActivate);
+}
+
+} // namespace kesto::ui

@@ -1,0 +1,36 @@
+#pragma once
+// The About page: the scrolling banner and the author's e-mail and web links.
+#include "controls.h"
+#include "job/session.h"
+
+namespace kesto::ui {
+
+class Marquee;
+
+// Configuration: the author's addresses on the About page and behind the Help menu's links.
+inline const QString AuthorEmail = QStringLiteral("zwt@example.org");
+inline const QString AuthorWebPage = QStringLiteral("http://www.example.org/zwt/");
+QString emailCommand();
+QString webCommand();
+
+class AboutPage : public PageFrame {
+public:
+    AboutPage(Session &session, QWidget *parent);
+
+    void setBannerText(const QString &text);
+    void setBannerVisible(bool visible);
+
+    void SSPanel10_Click();
+    void SSPanel11_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Session &session_;
+    Marquee *PVMarquee1 = nullptr;
+    QLabel *SSPanel10 = nullptr;
+    QLabel *SSPanel11 = nullptr;
+};
+
+} // namespace kesto::ui

@@ -1,0 +1,151 @@
+// Saves a picture of every page of the main window, empty and filled in, of the list bar's Help
+// group, of the menus and of the logo panel's pointer; with a job script, also of every page with
+// that job opened.
+//   screenshots OUTPUT_DIR [JOB.kst]
+// The pictures are grabbed from the widgets, so the offscreen platform serves as well as a
+// display; two runs on one machine give the same pictures.
+#include "job/session.h"
+#include "system/command_runner.h"
+#include "system/paths.h"
+#include "system/storage_disks.h"
+#include "ui/list_bar.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <cstdio>
+#include <memory>
+
+using namespace kesto;
+
+namespace {
+
+QString outputDir;
+
+bool save(QWidget *widget, const QString &name)
+{
+    const QString file = outputDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (widget->grab().save(file))
+        return true;
+    std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+const char *pageName(Page page)
+{
+    const char *const names[] = {"Source", "Skip", "Diz", "Nfo", "Zip", "Kesto", "About"};
+    return names[int(page)];
+}
+
+const Page allPages[] = {Page::Source, Page::Skip,  Page::Diz,  Page::Nfo,
+                         Page::Zip,    Page::Kesto, Page::About};
+
+void fillIn(Session &session, ui::MainWindow &window)
+{
+    JobSettings &job = session.job;
+    job.SourcePath = QStringLiteral("/home/ann/projects/a rather long source directory/src");
+    job.SkipList = QStringLiteral("/home/ann/projects/src/old/*.*\r\n/home/ann/src/a.txt\r\n");
+    job.DizPath = QStringLiteral("/home/ann/projects/file_id.diz");
+    job.DizAutoNumber = true;
+    job.DizNoneSelected = false;
+    job.DizColumn = QStringLiteral("34");
+    job.DizLine = QStringLiteral("3");
+    job.NfoPath = QStringLiteral("/home/ann/projects/about.nfo");
+    job.NfoFirstOnly = Checked;
+    job.ExtraIsDirectory = true;
+    job.ExtraPath = QStringLiteral("/home/ann/projects/extras");
+    job.ZipDir = QStringLiteral("/srv/out");
+    job.ZipName = QStringLiteral("tool");
+    job.VolumeSizeSetting = 200;
+    window.jobChanged();
+    window.setSourceSizeText(QStringLiteral("1,234 files, 56,789,012 bytes, 12 directories"));
+    window.setZipFreeSpaceText(QStringLiteral("Free space  700 M"));
+    window.setSizeDisplayText(QStringLiteral("100. M"));
+    window.setStatusText(QStringLiteral("tool.002"));
+    window.setArchiveText(QStringLiteral("tool002.zip"));
+    window.setVolumeText(QStringLiteral(" 2 of 10"));
+    window.setProgress(42);
+}
+
+bool menusAndPointer(ui::MainWindow &window)
+{
+    bool ok = true;
+    for (QMenu *menu : {window.findChild<QMenu *>(QStringLiteral("file")),
+                        window.findChild<QMenu *>(QStringLiteral("helpm")), window.pageMenu()}) {
+        menu->ensurePolished();
+        menu->adjustSize();
+        ok &= save(menu, QStringLiteral("menu-") + menu->objectName());
+    }
+    // The logo panel's pointer, four times its size over a light and a dark ground.
+    const QPixmap pointer =
+        window.findChild<QWidget *>(QStringLiteral("SSPanel7"))->cursor().pixmap();
+    QPixmap grounds(pointer.width() * 8, pointer.height() * 4);
+    grounds.fill(Qt::white);
+    QPainter painter(&grounds);
+    painter.fillRect(grounds.width() / 2, 0, grounds.width() / 2, grounds.height(), Qt::darkGray);
+    for (int x : {0, grounds.width() / 2})
+        painter.drawPixmap(QRect(x, 0, pointer.width() * 4, pointer.height() * 4), pointer);
+    painter.end();
+    return grounds.save(outputDir + QStringLiteral("/logo-pointer.png")) && ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        std::fprintf(stderr, "usage: screenshots OUTPUT_DIR [JOB.kst]\n");
+        return 2;
+    }
+    outputDir = arguments[1];
+    if (!QDir().mkpath(outputDir)) {
+        std::fprintf(stderr, "screenshots: cannot make %s\n", qPrintable(outputDir));
+        return 1;
+    }
+    initUiResources();
+    bool ok = true;
+    {
+        Session session;
+        session.state.AppDir = paths::appDir();
+        ui::MainWindow window(session);
+        session.svc.window = &window;
+        window.MainWindowLoad();
+        for (Page page : allPages) {
+            window.showPage(page);
+            ok &= save(&window, QLatin1String(pageName(page)));
+        }
+        window.showPage(Page::Source);
+        window.listBar()->groupButton(1)->click();
+        ok &= save(&window, QStringLiteral("HelpGroup"));
+        window.listBar()->groupButton(0)->click();
+        ok &= menusAndPointer(window);
+        fillIn(session, window);
+        for (Page page : allPages) {
+            window.showPage(page);
+            ok &= save(&window, QLatin1String(pageName(page)) + QStringLiteral("-filled"));
+        }
+    }
+    if (arguments.size() == 3) {
+        // The job opened as the user would, with the real drives and size tool behind it.
+        Session session;
+        session.state.AppDir = paths::appDir();
+        StorageDiskInfo disks;
+        SystemCommandRunner runner;
+        session.svc.disks = &disks;
+        session.svc.runner = &runner;
+        ui::MainWindow window(session, arguments[2]);
+        session.svc.window = &window;
+        window.MainWindowLoad();
+        for (Page page : {Page::Source, Page::Skip, Page::Diz, Page::Nfo, Page::Zip}) {
+            window.showPage(page);
+            ok &= save(&window, QStringLiteral("example-") + QLatin1String(pageName(page)));
+        }
+    }
+    return ok ? 0 : 1;
+}
