@@ -180,31 +180,6 @@ private slots:
             QVERIFY(statusAtAbort > 0 && statusAtAbort < 100);
     }
 
-    void requestTooLateForAnAddStopsTheNextOnly()
-    {
-        const QString a = write("a.txt", "alpha");
-        const QString b = write("b.txt", "beta");
-        int announced = 0;
-        connect(&zip, &ZipComponent::Adding, this, [&announced] { ++announced; });
-        // Pressed when the add has nothing left to stop.
-        const QMetaObject::Connection lateClick =
-            connect(&zip, &ZipComponent::Status, this, [this](int completion) {
-                if (completion == 100)
-                    zip.AbortRequest = true;
-            });
-        QCOMPARE(add({a}), ZipResult::Ok);
-        QVERIFY(zip.AbortRequest);
-        disconnect(lateClick);
-        const QByteArray afterFirst = readAll(archive());
-
-        QCOMPARE(add({b}), ZipResult::Aborted);
-        QCOMPARE(announced, 1);
-        QVERIFY(!zip.AbortRequest);
-        QCOMPARE(readAll(archive()), afterFirst);
-        QCOMPARE(add({b}), ZipResult::Ok);
-        QCOMPARE(sorted(unzipNames(archive())), (QStringList{"a.txt", "b.txt"}));
-    }
-
     void refusalsChangeNothing_data()
     {
         QTest::addColumn<QStringList>("specifications"); // below the test directory
@@ -238,7 +213,6 @@ private slots:
         QCOMPARE(readAll(path("out/notes.zip")), "just text");
         QCOMPARE(out(), (QStringList{"notes.zip", "test.zip"}));
         QVERIFY(!QFileInfo::exists(path("nodir")));
-        QCOMPARE(zip.RunCommand(1), ZipResult::UnknownCommand);
     }
 
     void addStartedFromInsideAnAddIsRefused()
