@@ -262,50 +262,43 @@ private slots:
         checkMessage(t, loads || batch ? "" : "Error in Kesto script", Icon::Stop);
     }
 
-    void saveReplacesFileAndSetsTitle()
+    // Save replaces an existing, longer file as a whole; Open reads it back and validates it: its
+    // source does not exist here, so the source and the skip list are cleared and the Source page
+    // is shown. Both title the window with the name as it is, capitals kept.
+    void saveThenOpen()
     {
         TestSession t;
         t.session.job = fullJob();
-        // An existing, longer file is replaced as a whole; capitals are kept.
-        const QString path = t.writeFile("My Job.KST", QByteArray(4096, 'z'));
-        t.dialogs.answers << path;
-
+        const QString path = t.writeFile("Scripts/My Job.KST", QByteArray(4096, 'z'));
+        t.dialogs.answers << path << path;
         SaveScript(t.session);
 
         checkDialog(t, "save", scriptDialog("Save script", t));
-        QCOMPARE(t.session.state.ScriptPath, path);
         QCOMPARE(t.window.windowTitle, "Kesto32 - My Job.KST");
         const QByteArray written = readAll(path);
         const qsizetype headerEnd = written.indexOf(crlf) + 2;
         const QRegularExpression header(
             R"(^Kesto32 script - \d\d-\d\d-\d{4}  \d\d:\d\d:\d\d\r\n$)");
         QVERIFY(header.match(QString::fromLatin1(written.left(headerEnd))).hasMatch());
-        const QByteArray expected = dataFile("full.kst");
-        QCOMPARE(written.mid(headerEnd), expected.mid(expected.indexOf(crlf) + 2));
-        QVERIFY(t.messages.shown.isEmpty());
-    }
+        const QByteArray golden = dataFile("full.kst");
+        QCOMPARE(written.mid(headerEnd), golden.mid(golden.indexOf(crlf) + 2));
 
-    void openLoadsValidatesAndTitles()
-    {
-        TestSession t;
-        t.session.job.SkipList = "/stale/entry/*.*\r\n";
+        t.dialogs.calls.clear();
+        t.window.windowTitle.clear();
+        t.session.job = JobSettings();
+        t.session.state.ScriptPath.clear();
         t.session.state.JobValid = true;
-        const QString path = t.writeFile("Scripts/Full Job.KST", dataFile("full.kst"));
-        t.dialogs.answers << path;
-
         OpenScriptCommand(t.session);
 
         checkDialog(t, "open", scriptDialog("Open script", t));
         QCOMPARE(t.session.state.ScriptPath, path);
-        // Validated: its source does not exist here, so the source and the skip list are cleared
-        // and the Source page is shown; every other field stays as loaded.
         JobSettings expected = fullJob();
         expected.SourcePath.clear();
         expected.SkipList.clear();
         QCOMPARE(t.session.job, expected);
         QVERIFY(!t.session.state.JobValid);
         QCOMPARE(pageName(*t.window.page), "Source");
-        QCOMPARE(t.window.windowTitle, "Kesto32 - Full Job.KST");
+        QCOMPARE(t.window.windowTitle, "Kesto32 - My Job.KST");
         QVERIFY(t.messages.shown.isEmpty());
     }
 
