@@ -67,12 +67,6 @@ private slots:
         QCOMPARE(t.window.statusText, "Running WinRar...");
     }
 
-    void theDesignedCommandText()
-    {
-        QCOMPARE(ArchiverCommand("-v0000b", "/c/Kesto001/tool.rar", "/c/my files", ""),
-                 "wrar.exe a -r -v0000b -y /c/Kesto001/tool.rar \"/c/my files\" ");
-    }
-
     void skipFileThatCannotBeWrittenFails()
     {
         TestSession t;

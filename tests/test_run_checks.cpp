@@ -144,8 +144,6 @@ private slots:
         for (const auto &[position, sizeSwitch] :
              {std::pair{0, "-v0000b"}, {1, "-v500000b"}, {3, "-v1440000b"}, {200, "-v100000000b"}})
             QCOMPARE(SizeSwitch(position), sizeSwitch);
-        QCOMPARE(RarExtension(0), ".rar");
-        QCOMPARE(RarExtension(3), ".001");
         QCOMPARE(VolumeNumberText(0, 1), "");
         QCOMPARE(VolumeNumberText(1, 1000), "1000");
         QCOMPARE(DateStamp(QDate(1998, 6, 4)), "06498");

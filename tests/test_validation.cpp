@@ -155,10 +155,6 @@ private slots:
             {5, "2.5 M"},      {21, "10.5 M"}, {199, "99.5 M"}, {200, "100. M"}};
         for (const auto &[position, text] : shown)
             QCOMPARE(SizeDisplayText(position), text);
-        TestSession t;
-        t.session.job.VolumeSizeSetting = 7;
-        ShowSizeDisplay(t.session);
-        QCOMPARE(t.window.sizeDisplayText, "3.5 M");
     }
 
     // No output directory yet: the free space where the program stands. (The Browse button's
