@@ -48,14 +48,15 @@ apply() {
 suite() {
     local stop=()
     [ "${MUTATION_STOP:-0}" = 1 ] && stop=(--stop-on-failure)
-    (cd "$build" && timeout -k 10 900 ctest "${stop[@]}" >"$1" 2>&1)
+    (cd "$build" && timeout -k 10 900 ctest "${stop[@]}" </dev/null >"$1" 2>&1)
     sed -n 's/^[[:space:]]*[0-9]\+ - \([^ ]\+\) (.*/\1/p' "$1" | sort -u | paste -sd, -
 }
 
 wanted() {
+    local id=$1 w
+    shift
     [ $# -eq 0 ] && return 0
-    local w
-    for w in "${@:2}"; do [ "$w" = "$1" ] && return 0; done
+    for w; do [ "$w" = "$id" ] && return 0; done
     return 1
 }
 
@@ -84,7 +85,7 @@ run_fault() {
         echo "$id did-not-apply"
         return
     fi
-    if ! cmake --build "$build" -j2 >"$logs/$id.build.log" 2>&1; then
+    if ! cmake --build "$build" -j2 </dev/null >"$logs/$id.build.log" 2>&1; then
         restore
         echo "$id does-not-build"
         return
