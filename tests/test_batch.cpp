@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <list>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -146,6 +147,7 @@ private slots:
         const QString root = dir.path();
         JobSettings job = standardJob(root);
         std::unique_ptr<SmallMount> readOnly;
+        std::list<SmallMount> mounts;
 
         // The world: the job, the script, the programs, the lock.
         QString program = binDir + "/kesto32", argument = "!", scriptName = "job.kst";
@@ -178,6 +180,18 @@ private slots:
                 } else {
                     QVERIFY(QFile::setPermissions(root + '/' + word(line, 1),
                                                   QFile::ReadOwner | QFile::ExeOwner));
+                }
+            } else if (key == "small") {
+                // A small file system there; "full": one filled to the last byte.
+                const QString at = root + '/' + word(line, 1);
+                const bool full = word(line, 2) == "full";
+                if (!mounts.emplace_back(at, full ? "128m" : word(line, 2)).mounted)
+                    QSKIP("mounting a small file system needs root");
+                QFile filler(at + "/filler");
+                QVERIFY(!full || filler.open(QIODevice::WriteOnly));
+                for (qsizetype piece = 64 * 1024; full && piece > 0; piece /= 2) {
+                    while (filler.write(QByteArray(piece, 'f')) == piece && filler.flush()) {
+                    }
                 }
             } else if (key == "fake7zz")
                 fake += expand(rest(line, 1), root) + '\n';

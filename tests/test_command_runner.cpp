@@ -1,7 +1,6 @@
 #include "support/argv_dump.h"
 #include "support/rows.h"
 #include "system/command_runner.h"
-#include "system/paths.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -75,44 +74,6 @@ private slots:
         QCOMPARE(split.program, row.program);
         QCOMPARE(split.arguments.join('|'), row.arguments);
         QCOMPARE(split.outputFile, row.outputFile);
-    }
-
-    // Texts no path can be: the empty word and one of quotes only still split back.
-    void commandLineWordSplitsBack()
-    {
-        for (const QString text : {"\"\"", ""}) {
-            const SplitCommand split = SplitCommandLine("prog " + CommandLineWord(text) + " next");
-            QCOMPARE(split.arguments, (QStringList{text, "next"}));
-        }
-    }
-
-    // Any name placed unquoted into a command line comes back from the splitter as itself, and
-    // stays as it is where nothing in it would split.
-    void shortFileNameSplitsBack_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("plain");
-        QTest::newRow("plain") << "plain-;$(id)*" << true;
-        QTest::newRow("blank") << "with blank" << false;
-        QTest::newRow("tab") << "a\tb" << false;
-        QTest::newRow("quotes") << "say \"hi\"" << false;
-        QTest::newRow("redirection") << "x>y" << false;
-        QTest::newRow("newline") << "two\nlines" << true;
-        QTest::newRow("non-ASCII") << "\u00fcn\u00efc\u00f6de" << true;
-    }
-    void shortFileNameSplitsBack()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, plain);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        QVERIFY(QDir().mkpath(path));
-        const QString shortForm = paths::GetShortFileName(path);
-        QCOMPARE(shortForm == path, plain);
-        const SplitCommand split = SplitCommandLine("size " + shortForm + " /s /t> out");
-        QCOMPARE(split.arguments, (QStringList{path, "/s", "/t"}));
-        QCOMPARE(split.outputFile, "out");
-        QCOMPARE(paths::GetShortFileName(path + "/missing"), "");
     }
 
     // A missing name or path, a file without execute permission, an executable text that is

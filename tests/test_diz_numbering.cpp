@@ -176,25 +176,6 @@ private slots:
         }
     }
 
-    // Without a description or with numbering off the test does nothing at all.
-    void testDoesNothing()
-    {
-        for (const auto &[hasPath, autoNumber, passedBefore] :
-             {std::tuple{false, true, true}, {false, true, false}, {true, false, false}}) {
-            TestSession t;
-            // Line 99 would fail if the test ran.
-            setDiz(t, hasPath ? t.writeFile("src/file_id.diz", tenLineDiz()) : "", "99", "1");
-            t.session.job.DizAutoNumber = autoNumber;
-            t.session.state.DizTestPassed = passedBefore;
-
-            TestDizNumbering(t.session, true);
-
-            QCOMPARE(t.session.state.DizTestPassed, passedBefore);
-            QVERIFY(t.window.events.isEmpty() && t.messages.shown.isEmpty());
-            QVERIFY(t.launcher.started.isEmpty() && QDir(t.systemDir()).isEmpty());
-        }
-    }
-
     void nfoCopy_data()
     {
         QTest::addColumn<QString>("input");
@@ -214,20 +195,6 @@ private slots:
         QCOMPARE(t.session.state.NfoWorkName, input);
         QCOMPARE(readAll(t.appDir() + "/" + input), readAll(dataFile(input + ".expected")));
         QCOMPARE(t.window.served, served);
-    }
-
-    void nfoPathWithoutSeparatorKeepsWorkName()
-    {
-        TestSession t;
-        const QString previousDir = QDir::currentPath();
-        QDir::setCurrent(dataFile(""));
-        t.session.job.NfoPath = "tagged.nfo";
-        t.session.state.NfoWorkName = "earlier.nfo";
-        const bool written = WriteVolumeNfo(t.session);
-        QDir::setCurrent(previousDir);
-        QVERIFY(written);
-        QCOMPARE(t.session.state.NfoWorkName, "earlier.nfo");
-        QCOMPARE(readAll(t.appDir() + "/earlier.nfo"), readAll(dataFile("tagged.nfo.expected")));
     }
 
     void nfoMissing()

@@ -175,14 +175,6 @@ private slots:
         QCOMPARE(totalsOf(result).bytes, 30);
         QVERIFY(result.lines.contains(header(dir.filePath("z"))));
     }
-
-    void usage()
-    {
-        QCOMPARE(runSize({"a", "b"}).exitCode, 7);
-        const Result help = runSize({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.lines.value(0).startsWith("usage: size"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSizeTool)

@@ -91,21 +91,6 @@ private slots:
             QCOMPARE(t.session.job.SkipList, "typed\r\n");
         }
     }
-
-    void entriesAccumulateInOrderAndClear()
-    {
-        TestSession t;
-        t.session.job.SourcePath = "/src";
-        t.dialogs.answers = QStringList{"/src/old", "/src/docs/a.txt", "/src/tmp/"};
-        AddSkipEntry(t.session, true);
-        AddSkipEntry(t.session, false);
-        AddSkipEntry(t.session, true);
-        QCOMPARE(t.session.job.SkipList, "/src/old/*.*\r\n/src/docs/a.txt\r\n/src/tmp/*.*\r\n");
-        QCOMPARE(t.window.jobChanges, 3);
-        ClearSkipList(t.session);
-        QCOMPARE(t.session.job.SkipList, "");
-        QCOMPARE(t.window.jobChanges, 4);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSkipList)
