@@ -31,7 +31,7 @@ bool makeWorkingFile(Session &session, const QString &path)
     if (QFileInfo::exists(path))
         return true;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         session.error(QStringLiteral("Can't create ") + path, Icon::Stop);
         return false;
     }
@@ -64,7 +64,7 @@ bool copyReplacing(const QString &source, const QString &target)
     if (!in.open(QIODevice::ReadOnly))
         return false;
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     char buffer[64 * 1024];
     for (;;) {

@@ -55,7 +55,7 @@ public:
     // The file is replaced as a whole when finished, never written through a link.
     explicit LineWriter(const QString &path) : file_(path)
     {
-        ok_ = paths::dropLink(path) && file_.open(QIODevice::WriteOnly);
+        ok_ = paths::dropLink(path) && file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
     bool isOpen() const { return file_.isOpen(); }
     void write(const QByteArray &line)

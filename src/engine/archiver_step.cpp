@@ -35,7 +35,7 @@ std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan)
     const QString skipFile = paths::systemFile(QStringLiteral("skip.txt"));
     QSaveFile file(skipFile);
     const QByteArray bytes = QFile::encodeName(session.job.SkipList) + "\r\n";
-    if (!paths::dropLink(skipFile) || !file.open(QIODevice::WriteOnly) ||
+    if (!paths::dropLink(skipFile) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(bytes) != bytes.size() || !file.commit())
         return RunFailure{Failure::FileFailed,
                           QStringLiteral("cannot write %1 (%2)").arg(skipFile, file.errorString())};

@@ -20,7 +20,8 @@ QByteArray crcText(quint32 crc)
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *why)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         *why = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }

@@ -185,7 +185,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     } else if (command.outputFile.isEmpty()) {
         process.setProcessChannelMode(QProcess::ForwardedChannels);
     } else {
-        if (!paths::dropLink(command.outputFile) || !output.open(QIODevice::WriteOnly)) {
+        if (!paths::dropLink(command.outputFile) ||
+            !output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             report(qPrintable(QStringLiteral("cannot write %1").arg(command.outputFile)));
             return;
         }
