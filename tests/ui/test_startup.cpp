@@ -3,7 +3,6 @@
 #include "job/script.h"
 #include "system/paths.h"
 #include "system/stop_signals.h"
-#include "ui/marquee.h"
 #include "ui/program_arguments.h"
 #include "window_fixture.h"
 
@@ -49,33 +48,23 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("mode"); // "!": BatchRun, "$": BatchRunDated
         QTest::addColumn<QString>("script");
-        QTest::newRow("run") << QStringList{"!x"} << "!"
-                             << "x";
-        QTest::newRow("dated run") << QStringList{"$x"} << "$"
-                                   << "x";
-        QTest::newRow("blank first") << QStringList{" x"} << ""
-                                     << " x";
-        QTest::newRow("plain") << QStringList{"x"} << ""
-                               << "x";
-        QTest::newRow("prefix alone") << QStringList{"!"} << "!"
-                                      << "";
-        QTest::newRow("empty") << QStringList{} << ""
-                               << "";
-        QTest::newRow("quoted") << QStringList{"\"x\""} << ""
-                                << "\"x\"";
-        QTest::newRow("dated, then run sign") << QStringList{"$!x"} << "$"
-                                              << "!x";
-        QTest::newRow("run, then dated sign") << QStringList{"!$x"} << "!"
-                                              << "$x";
+        const auto row = [](const char *name, const QStringList &arguments, const char *mode,
+                            const char *script) {
+            QTest::newRow(name) << arguments << mode << script;
+        };
+        row("run", {"!x"}, "!", "x");
+        row("dated run", {"$x"}, "$", "x");
+        row("blank first", {" x"}, "", " x");
+        row("prefix alone", {"!"}, "!", "");
+        row("empty", {}, "", "");
+        row("quoted", {"\"x\""}, "", "\"x\"");
+        row("dated, then run sign", {"$!x"}, "$", "!x");
+        row("run, then dated sign", {"!$x"}, "!", "$x");
         // Only the program's own options are options; any other first word is the script.
-        QTest::newRow("dash first") << QStringList{"-x.kst"} << ""
-                                    << "-x.kst";
-        QTest::newRow("double dash first") << QStringList{"--x"} << ""
-                                           << "--x";
-        QTest::newRow("own option, then the script") << QStringList{"-v", "-x.kst"} << ""
-                                                     << "-x.kst";
-        QTest::newRow("words after the script") << QStringList{"!a", "--help", "b"} << "!"
-                                                << "a --help b";
+        row("dash first", {"-x.kst"}, "", "-x.kst");
+        row("double dash first", {"--x"}, "", "--x");
+        row("own option, then the script", {"-v", "-x.kst"}, "", "-x.kst");
+        row("words after the script", {"!a", "--help", "b"}, "!", "a --help b");
     }
     void commandLineDecidesBatchMode()
     {
@@ -92,32 +81,25 @@ private slots:
         QCOMPARE(state.CommandLineScript, script);
     }
 
-    void plainStartShowsTheSourcePage()
+    void startShowsTheSourcePage_data()
     {
-        ts->disks.defaultFree = 1'999'999;
-        openWindow(true);
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32"));
-        QCOMPARE(visiblePages(), QList<Page>{Page::Source});
-        QCOMPARE(window->titleText(), QStringLiteral(" Source"));
-        QCOMPARE(ts->session.state.TempDrive, QStringLiteral("c"));
-        QCOMPARE(label("Label3")->text(), QStringLiteral("Free space on - \nless than 2 Meg."));
-        QCOMPARE(label("Label3")->toolTip(), QStringLiteral("Drive free space"));
-        QCOMPARE(label("Label9")->toolTip(), QStringLiteral("Total source size"));
-        QCOMPARE(child<ui::Marquee>("PVMarquee1")->text(),
-                 QStringLiteral("Kesto32 v2.20  by ZWT   <IMG 1>"));
-        QVERIFY(ts->session.state.ScriptPath.isEmpty());
-        QVERIFY(!ts->session.batchMode());
+        QTest::addColumn<QString>("script"); // below the test's root; empty: none
+        QTest::newRow("plain") << "";
+        QTest::newRow("script without prefix waits") << "jobs/missing.kst";
     }
-
-    void scriptWithoutPrefixWaitsForTheUser()
+    void startShowsTheSourcePage()
     {
-        const QString script = ts->path(QStringLiteral("jobs/missing.kst"));
-        openWindow(true, script);
-        QCOMPARE(ts->session.state.ScriptPath, script);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32 - ") + ScriptFileName(script));
-        QVERIFY(window->isVisible());
-        QVERIFY(!ts->session.batchMode());
+        QFETCH(QString, script);
+        const QString path = script.isEmpty() ? script : ts->path(script);
+        ts->disks.defaultFree = 1'999'999;
+        openWindow(true, path);
+        QVERIFY(window->isVisible() && !ts->session.batchMode());
+        QCOMPARE(ts->session.state.ScriptPath, path);
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Kesto32") + (path.isEmpty() ? "" : " - " + ScriptFileName(path)));
+        QCOMPARE(visiblePages(), QList<Page>{Page::Source});
+        QCOMPARE(child<QLabel>("Label3")->text(),
+                 QStringLiteral("Free space on - \nless than 2 Meg."));
     }
 
     // A refused start closes at once and leaves the fixed files to their owner.
@@ -214,8 +196,6 @@ private slots:
     }
 
 private:
-    QLabel *label(const char *name) const { return child<QLabel>(name); }
-
     // The files that the shut-down removes.
     QStringList makeTemporaryFiles() const
     {

@@ -72,10 +72,19 @@ private slots:
     void pageFitsAndReads()
     {
         QFETCH(Page, page);
+        if (page == Page::About)
+            showHelpGroup();
         window->showPage(page);
         QWidget *client = window->centralWidget();
         const QList<QWidget *> controls = controlsOf(window->pageWidget(page));
         QVERIFY(controls.size() >= 4);
+        // The list bar's items of the group in view.
+        for (QAbstractButton *item : window->listBar()->findChildren<QAbstractButton *>()) {
+            QVERIFY2(!item->isVisible() ||
+                         (window->listBar()->rect().contains(item->geometry()) &&
+                          item->fontMetrics().horizontalAdvance(item->text()) <= item->width()),
+                     qPrintable(item->text()));
+        }
         for (QWidget *control : controls) {
             const QString name = control->objectName();
             QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
@@ -90,23 +99,6 @@ private slots:
                          qPrintable(name + " overlaps " + other->objectName()));
             }
         }
-    }
-
-    void listBarShowsEveryItem()
-    {
-        ui::ListBar *bar = window->listBar();
-        const auto check = [bar](const QStringList &items) {
-            for (const QString &item : items) {
-                QAbstractButton *button = bar->itemButton(item);
-                QVERIFY2(button && !button->isHidden(), qPrintable(item));
-                QVERIFY(bar->rect().contains(button->geometry()));
-                QVERIFY(button->fontMetrics().horizontalAdvance(item) <= button->width());
-            }
-        };
-        check({"Source", "Skip", "Diz", "Nfo", "Zip", "Kesto!"});
-        showHelpGroup();
-        check({"Help", "About"});
-        QVERIFY(bar->itemButton(QStringLiteral("Source"))->isHidden());
     }
 };
 

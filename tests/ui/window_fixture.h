@@ -8,7 +8,6 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(kesto::Page)
-Q_DECLARE_METATYPE(kesto::Field)
 
 namespace kesto::test {
 
