@@ -14,7 +14,7 @@ enum class ZipResult {
     Busy,           // asked from inside an add
     UnknownCommand, // a RunCommand code other than 0
     NothingToAdd,   // an empty FileList
-    NotFound,       // a file specification names no regular file or directory
+    NotFound,       // the file or pattern names no regular file or directory
     OpenFailed,     // the archive cannot be made or is no zip archive
     FileSizeLimit,  // the process may not write a file that large (RLIMIT_FSIZE)
     DiskFull,
@@ -51,7 +51,7 @@ public:
     // Called from inside an add so the window can act (Abort, Exit); may be empty.
     std::function<void()> serveEvents;
 
-    // The file specification or archive the last failure concerns; empty after a success.
+    // The file, pattern or archive the last failure concerns; empty after a success.
     QString failedPath() const { return failedPath_; }
 
 signals:
