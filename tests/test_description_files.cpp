@@ -42,9 +42,7 @@ const struct {
     QString answer;
     const char *extraPath;
 } extras[] = {
-    {"file chosen", true, "/x/Read Me.TXT", "/x/Read Me.TXT"},
     {"file cancelled removes the extra", true, QString(), ""},
-    {"directory chosen", false, "/x/Extras", "/x/Extras"},
     {"directory cancelled keeps the extra", false, QString(), "/old"},
     {"no file-system path", false, "", ""},
 };
@@ -80,20 +78,6 @@ private slots:
             checkEditorStarted(t, "Notepad.exe " + working + " ");
             QCOMPARE(field, working);
         }
-    }
-
-    void edit()
-    {
-        TestSession t;
-        EditDescription(t.session);
-        EditNfo(t.session);
-        QVERIFY(t.launcher.started.isEmpty()); // nothing chosen, nothing to edit
-        t.session.job.DizPath = "/home/ann/File_ID.diz";
-        EditDescription(t.session);
-        checkEditorStarted(t, "Notepad.exe /home/ann/File_ID.diz");
-        t.session.job.NfoPath = "/home/ann/a b.nfo";
-        EditNfo(t.session);
-        checkEditorStarted(t, "Notepad.exe /home/ann/a b.nfo");
     }
 
     void dizBrowse_data() { addRows(dizChoices); }
@@ -154,19 +138,6 @@ private slots:
         QVERIFY(!job.DizAutoNumber && job.DizNoneSelected && !DizNumberingEnabled(job));
         NumberDescriptionOn(t.session);
         QVERIFY(job.DizColumn.isEmpty() && job.DizLine.isEmpty() && DizNumberingEnabled(job));
-    }
-
-    void extraKindEnablesBrowse()
-    {
-        TestSession t;
-        JobSettings &job = t.session.job;
-        QVERIFY(!ExtraBrowseEnabled(job));
-        ChooseExtra(t.session); // disabled: no dialog
-        QVERIFY(t.dialogs.calls.isEmpty());
-        SelectExtraDirectoryKind(t.session);
-        QVERIFY(job.ExtraIsDirectory && !job.ExtraIsFile && ExtraBrowseEnabled(job));
-        SelectExtraFileKind(t.session);
-        QVERIFY(job.ExtraIsFile && !job.ExtraIsDirectory && ExtraBrowseEnabled(job));
     }
 
     void extra_data() { addRows(extras); }

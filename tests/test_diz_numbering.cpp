@@ -58,7 +58,6 @@ const struct {
 } placements[] = {
     {"columns 34 to 40", "3", "34", 2, 5, Line3.left(33) + "002/005"},
     {"one column too far", "3", "35", 2, 5, Line3 + "002/005"},
-    {"column 1", "3", "1", 2, 5, "002/005" + Line3.mid(7)},
     {"column 0 counts as 1", "3", "0", 2, 5, "002/005" + Line3.mid(7)},
     // From 1000 volumes the number is wider than its field: the line grows.
     {"wide number in the last columns", "3", "34", 999, 1000, Line3.left(33) + "999/1000"},
@@ -66,7 +65,6 @@ const struct {
     {"wide number one column too far", "3", "35", 1, 1000, Line3 + "001/1000"},
     {"line beyond the file", "11", "1", 2, 5, Line3},
     {"line 0", "0", "1", 2, 5, Line3},
-    {"line not a number", "three", "1", 2, 5, Line3},
     {"the numbered copy's own place", "3", "34", 4, 9, Line3.left(33) + "004/009",
      "app/file_id.diz"},
 };
@@ -120,14 +118,6 @@ private slots:
         QCOMPARE(readAll(t.appDir() + "/file_id.diz"), tenLineDiz(row.line3));
     }
 
-    void numberedCopyFails()
-    {
-        TestSession t;
-        setDiz(t, t.path("gone/file_id.diz"), "1", "1");
-        QVERIFY(!WriteNumberedDiz(t.session, 1, 2));
-        QVERIFY(!QFile::exists(t.appDir() + "/file_id.diz"));
-    }
-
     void test_data() { addRows(tests); }
     void test()
     {
@@ -153,29 +143,6 @@ private slots:
         QVERIFY(t.launcher.started.isEmpty());
     }
 
-    void testSample()
-    {
-        for (const bool showResult : {false, true}) {
-            TestSession t;
-            setDiz(t, t.writeFile("src/file_id.diz", tenLineDiz()), "3", "34");
-
-            TestDizNumbering(t.session, showResult);
-
-            QVERIFY(t.session.state.DizTestPassed);
-            QCOMPARE(t.window.served, 10); // after each line
-            const QString sample = t.systemDir() + "/~kesto.diz";
-            QCOMPARE(t.launcher.started.size(), showResult ? 1 : 0);
-            if (!showResult) {
-                QVERIFY(!QFile::exists(sample));
-                continue;
-            }
-            QCOMPARE(t.launcher.started[0].commandLine, "notepad.exe " + sample);
-            QCOMPARE(t.launcher.started[0].mode, WindowMode::ShowNoActivate);
-            // The editor may read the sample late: it is still there.
-            QCOMPARE(readAll(sample), tenLineDiz(Line3.left(33) + "001/999"));
-        }
-    }
-
     void nfoCopy_data()
     {
         QTest::addColumn<QString>("input");
@@ -195,15 +162,6 @@ private slots:
         QCOMPARE(t.session.state.NfoWorkName, input);
         QCOMPARE(readAll(t.appDir() + "/" + input), readAll(dataFile(input + ".expected")));
         QCOMPARE(t.window.served, served);
-    }
-
-    void nfoMissing()
-    {
-        TestSession t;
-        t.session.job.NfoPath = t.path("gone/about.nfo");
-        QVERIFY(!WriteVolumeNfo(t.session));
-        QCOMPARE(t.session.state.NfoWorkName, "about.nfo");
-        QVERIFY(!QFile::exists(t.appDir() + "/about.nfo"));
     }
 };
 

