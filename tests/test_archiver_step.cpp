@@ -75,24 +75,6 @@ private slots:
         RunPlan plan;
         QVERIFY(PrepareArchiverStep(t.session, plan));
     }
-
-    // The archiver is judged by how it ended: a warning (files it could not read) is no success.
-    void judgesTheArchiversEnd()
-    {
-        const std::pair<int, std::optional<Failure>> endings[] = {
-            {0, std::nullopt},
-            {1, Failure::ArchiverWarned},
-            {2, Failure::ArchiverFailed},
-            {-1, Failure::ArchiverFailed}, // killed
-        };
-        for (const auto &[status, kind] : endings) {
-            TestSession t;
-            t.runner.exitStatus = status;
-            const auto failure = RunArchiverStep(t.session, RunPlan{});
-            QCOMPARE(failure ? std::optional(failure->kind) : std::nullopt, kind);
-            QCOMPARE(t.window.repaints, 1);
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(ArchiverStepTest)

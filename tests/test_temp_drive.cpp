@@ -104,16 +104,6 @@ private slots:
         QCOMPARE(t.session.state.TempDrive, "c");
     }
 
-    void folderPickerStatus()
-    {
-        FakeDisks disks;
-        disks.freeByPrefix["/media/Stick"] = 1;
-        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "/media/Stick/Dir");
-        QCOMPARE(FolderPickerSelectionChanged(disks, ""), "");
-        disks.freeByPrefix["/media/Stick"] = 0;
-        QCOMPARE(FolderPickerSelectionChanged(disks, "/media/Stick/Dir"), "Invalid drive");
-    }
-
     void realDrives()
     {
         TestSession t;

@@ -76,7 +76,6 @@ const struct {
     {"skip file naming a directory", [](Job &j) { j.SkipList = "src/old\r\n"; }, Skip, "page:Skip"},
     {"description empty", [](Job &j) { j.DizPath.clear(); }, 0, "page:Diz"},
     {"description gone", [](Job &j) { j.DizPath = "desc/gone.diz"; }, Diz, "page:Diz"},
-    {"description is a directory", [](Job &j) { j.DizPath = "desc"; }, Diz, "page:Diz"},
     {"column empty", [](Job &j) { j.DizColumn.clear(); }, 0, "page:Diz focus:DizColumn"},
     {"nfo empty", [](Job &j) { j.NfoPath.clear(); }, 0, "page:Nfo"},
     {"nfo gone", [](Job &j) { j.NfoPath = "desc/gone.nfo"; }, Nfo, "page:Nfo"},
@@ -99,13 +98,9 @@ const struct {
     {"one line without break is not checked", [](Job &j) { j.SkipList = "src/gone.txt"; }, 0, ""},
     {"empty line ends the pass", [](Job &j) { j.SkipList = "src/a.txt\r\n\r\nsrc/gone.txt\r\n"; },
      0, ""},
-    {"fields empty without numbering",
-     [](Job &j) { j.DizAutoNumber = false, j.DizLine.clear(), j.DizColumn.clear(); }, 0, ""},
     {"extra directory there",
      [](Job &j) { j.ExtraIsFile = false, j.ExtraIsDirectory = true, j.ExtraPath = "src/old"; }, 0,
      ""},
-    {"extra without a choice is not checked",
-     [](Job &j) { j.ExtraIsFile = false, j.ExtraPath = "desc/gone.txt"; }, 0, ""},
 };
 
 } // namespace

@@ -63,7 +63,6 @@ const struct {
     Failure kind;
     QStringList secondHolds;
 } stops[] = {
-    {"Abort while storing", "tool.002", abort, Failure::ZipFailed, {"-"}},
     {"Abort after the diz", "file_id.diz", abort, Failure::ZipFailed, {"file_id.diz", "tool.002"}},
     {"Exit while storing", "tool.002", exitNow, Failure::ZipFailed, {"-"}},
     {"diz gone", "tool.002", dropDiz, Failure::FileFailed, {"tool.002"}},

@@ -29,12 +29,9 @@ QList<CentralEntry> centralDirectory(const QString &archive)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray data = file.readAll();
-    const auto u16 = [&data](qsizetype at) {
-        return qFromLittleEndian<quint16>(data.constData() + at);
-    };
-    const auto u32 = [&data](qsizetype at) {
-        return qFromLittleEndian<quint32>(data.constData() + at);
-    };
+    const char *d = data.constData();
+    const auto u16 = [d](qsizetype at) { return qFromLittleEndian<quint16>(d + at); };
+    const auto u32 = [d](qsizetype at) { return qFromLittleEndian<quint32>(d + at); };
     constexpr qsizetype endRecordSize = 22;
     if (data.size() < endRecordSize)
         return {};
