@@ -95,16 +95,6 @@ QByteArray withLine(int number, const QByteArray &text)
     return joined(lines);
 }
 
-// Keys are there for the human reader: every letter before a line's first colon scrambled.
-QByteArray misspeltKeys()
-{
-    QList<QByteArray> lines = fullLines();
-    for (QByteArray &line : lines)
-        for (qsizetype i = 0; i < line.indexOf(':'); ++i)
-            line[i] = QChar::isLetter(line[i]) ? 'x' : line[i];
-    return joined(lines);
-}
-
 using Job = JobSettings;
 using JobChange = std::function<void(Job &)>;
 
@@ -133,7 +123,6 @@ QList<LoadCase> makeLoadCases()
         {"LF line ends", QByteArray(full).replace("\r\n", "\n"), All},
         {"CR line ends", QByteArray(full).replace("\r\n", "\r"), All},
         {"no end after the last line", full.chopped(2), All},
-        {"misspelt keys", misspeltKeys(), All},
         {"start-up job selects the directory", dataFile("startup.kst"), All,
          [](Job &j) { j = oldJob(), j.ExtraIsDirectory = true; }},
         {"cut inside the skip section", joined(fullLines().mid(0, SkipEntry2At)), 1,
@@ -154,7 +143,6 @@ QList<LoadCase> makeLoadCases()
         {"Size 2.5 to even", withLine(SizeAt, " Size: 2.5"), All, size(2)},
         {"Size 3.5 to even", withLine(SizeAt, " Size: 3.5"), All, size(4)},
         {"Size above the half", withLine(SizeAt, " Size: 2.5000001"), All, size(3)},
-        {"Size trailing text", withLine(SizeAt, " Size: 12 M"), All, size(12)},
         {"Size text", withLine(SizeAt, " Size: big"), All, size(0)},
         {"Solid 0.5", withLine(SolidAt, " Solid: 0.5"), All, solid(Checked)},
         {"last Extra empty", withLine(ZipExtraAt, " Extra:"), All,

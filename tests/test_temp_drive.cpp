@@ -119,13 +119,10 @@ private slots:
         }
         QVERIFY(disks.freeBytes(t.systemDir()) > 0);
         QCOMPARE(disks.freeBytes(t.path("no/such/dir")), 0);
-        QCOMPARE(FolderPickerSelectionChanged(disks, t.systemDir()), t.systemDir());
 
         // The system drive is usable as temporary drive (the test machine has room there).
         t.session.svc.disks = &disks;
         QCOMPARE(TempDriveChanged(t.session, "c"), "c");
-        QVERIFY(t.window.tempFreeText.startsWith(Head + " "));
-        QVERIFY(t.window.tempFreeText.endsWith(" Meg."));
 
         // A file system mounted after the choice moves the letters; the run keeps the root.
         const SmallMount chosen(t.path("mnt/b"), "8m");

@@ -24,7 +24,7 @@ QString *field(Job &job, int flag)
 }
 
 // A job whose every page is in order, with the tree it names; the breaker then spoils one thing.
-// Relative paths in the job and in each skip line are taken below the session's root.
+// The test runs in the session's root: the job's relative paths are taken there.
 void makeJob(TestSession &t, Breaker breakJob)
 {
     t.writeFile("src/a.txt", "a");
@@ -49,15 +49,6 @@ void makeJob(TestSession &t, Breaker breakJob)
     job.ZipDir = "out";
     job.ZipName = "tool";
     breakJob(job);
-    for (int flag : {Src, Diz, Nfo, Extra, Out}) {
-        QString &path = *field(job, flag);
-        if (!path.isEmpty())
-            path = t.root.filePath(path);
-    }
-    QStringList lines = job.SkipList.split("\r\n");
-    for (QString &line : lines)
-        line = line.isEmpty() ? line : t.root.filePath(line);
-    job.SkipList = lines.join("\r\n");
 }
 
 // A job is valid when the window was asked nothing, outside batch mode.
@@ -114,6 +105,8 @@ private slots:
     {
         const auto &c = currentRow(cases);
         TestSession t;
+        const auto back = qScopeGuard([old = QDir::currentPath()] { QDir::setCurrent(old); });
+        QDir::setCurrent(t.root.path());
         makeJob(t, c.breakJob);
         t.session.state.BatchRun = c.batch;
         t.session.state.JobValid = !*c.events;

@@ -38,21 +38,4 @@ QList<QByteArray> readArgvDump(const QString &path)
     return arguments;
 }
 
-ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
-    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-{
-    if (value.isNull())
-        qunsetenv(name);
-    else
-        qputenv(name, value);
-}
-
-ScopedEnv::~ScopedEnv()
-{
-    if (had_)
-        qputenv(name_, old_);
-    else
-        qunsetenv(name_);
-}
-
 } // namespace kesto::test

@@ -15,20 +15,6 @@ std::optional<int> runAsArgvDump(int argc, char **argv);
 // Reads what runAsArgvDump wrote.
 QList<QByteArray> readArgvDump(const QString &path);
 
-// Sets (or with a null value removes) an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
-
 } // namespace kesto::test
 
 // QTEST_GUILESS_MAIN that first lets the program act as the stand-in.
