@@ -23,7 +23,6 @@ const struct {
     {"not solid, no skip list", Unchecked, "/c/my files", "", "-v1440000b", nullptr},
     {"entry typed without a break", Unchecked, "/d/src", "/d/src/caf\u00e9 \"x\"", "-v1440000b",
      "/d/src/caf\xc3\xa9 \"x\"\r\n"},
-    {"quotes and shell syntax", Unchecked, "/d/\"a\"; $(touch x) >y", "", "-v1440000b", nullptr},
 };
 
 } // namespace
