@@ -23,7 +23,6 @@ const struct {
     {"not solid, no skip list", Unchecked, "/c/my files", "", "-v1440000b", nullptr},
     {"entry typed without a break", Unchecked, "/d/src", "/d/src/caf\u00e9 \"x\"", "-v1440000b",
      "/d/src/caf\xc3\xa9 \"x\"\r\n"},
-    {"quotes and shell syntax", Unchecked, "/d/\"a\"; $(touch x) >y", "", "-v1440000b", nullptr},
 };
 
 } // namespace
@@ -74,24 +73,6 @@ private slots:
         t.session.job.SkipList = "/d/src/a\r\n";
         RunPlan plan;
         QVERIFY(PrepareArchiverStep(t.session, plan));
-    }
-
-    // The archiver is judged by how it ended: a warning (files it could not read) is no success.
-    void judgesTheArchiversEnd()
-    {
-        const std::pair<int, std::optional<Failure>> endings[] = {
-            {0, std::nullopt},
-            {1, Failure::ArchiverWarned},
-            {2, Failure::ArchiverFailed},
-            {-1, Failure::ArchiverFailed}, // killed
-        };
-        for (const auto &[status, kind] : endings) {
-            TestSession t;
-            t.runner.exitStatus = status;
-            const auto failure = RunArchiverStep(t.session, RunPlan{});
-            QCOMPARE(failure ? std::optional(failure->kind) : std::nullopt, kind);
-            QCOMPARE(t.window.repaints, 1);
-        }
     }
 };
 

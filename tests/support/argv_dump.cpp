@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace kesto::test {
 
@@ -22,12 +21,6 @@ std::optional<int> runAsArgvDump(int argc, char **argv)
     dump.close();
     std::fflush(stdout);
 
-    const QString waitFor = qEnvironmentVariable("KESTO_ARGV_WAIT_FOR");
-    for (int tries = 0; !waitFor.isEmpty() && !QFile::exists(waitFor); ++tries) {
-        if (tries == 6000)
-            return 99;
-        ::usleep(10'000);
-    }
     const QString touch = qEnvironmentVariable("KESTO_ARGV_TOUCH");
     QFile touched(touch);
     if (!touch.isEmpty() && (!touched.open(QIODevice::WriteOnly) || touched.write("partial") < 0))
@@ -43,23 +36,6 @@ QList<QByteArray> readArgvDump(const QString &path)
     QList<QByteArray> arguments = file.readAll().split('\0');
     arguments.removeLast(); // after the last NUL
     return arguments;
-}
-
-ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
-    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-{
-    if (value.isNull())
-        qunsetenv(name);
-    else
-        qputenv(name, value);
-}
-
-ScopedEnv::~ScopedEnv()
-{
-    if (had_)
-        qputenv(name_, old_);
-    else
-        qunsetenv(name_);
 }
 
 } // namespace kesto::test

@@ -8,27 +8,12 @@
 namespace kesto::test {
 
 // With KESTO_ARGV_DUMP set: writes the arguments (each followed by NUL) to that file and one per
-// line to standard output; waits until the file KESTO_ARGV_WAIT_FOR exists (gives up with status
-// 99 after a minute); creates the file KESTO_ARGV_TOUCH; exits with KESTO_ARGV_STATUS (0).
+// line to standard output; creates the file KESTO_ARGV_TOUCH; exits with KESTO_ARGV_STATUS (0).
 // Without it: nullopt, the tests run.
 std::optional<int> runAsArgvDump(int argc, char **argv);
 
 // Reads what runAsArgvDump wrote.
 QList<QByteArray> readArgvDump(const QString &path);
-
-// Sets (or with a null value removes) an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
 
 } // namespace kesto::test
 

@@ -1,20 +1,9 @@
 #include "fakes.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-
-char *kesto::toString(const JobSettings &j)
-{
-    QString text;
-    QDebug(&text) << j.SourcePath << j.SkipList << j.DizPath << j.DizAutoNumber << j.DizNoneSelected
-                  << j.DizColumn << j.DizLine << j.NfoPath << int(j.NfoFirstOnly) << j.ExtraIsFile
-                  << j.ExtraIsDirectory << j.ExtraPath << j.ZipDir << j.ZipName
-                  << j.VolumeSizeSetting << int(j.RarSolid) << int(j.ZipExtraCompression);
-    return QTest::toString(text);
-}
 
 namespace kesto::test {
 

@@ -12,11 +12,6 @@
 #include <memory>
 #include <optional>
 
-namespace kesto {
-// Readable QCOMPARE failures for jobs.
-char *toString(const JobSettings &job);
-} // namespace kesto
-
 namespace kesto::test {
 
 struct ShownMessage {

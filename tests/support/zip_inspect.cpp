@@ -4,28 +4,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QtEndian>
 
 namespace kesto::test {
 
 namespace {
-
-quint32 littleEndian(const QByteArray &data, qsizetype at, int bytes)
-{
-    quint32 value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | quint8(data.at(at + i));
-    return value;
-}
-
-quint16 u16(const QByteArray &data, qsizetype at)
-{
-    return quint16(littleEndian(data, at, 2));
-}
-
-quint32 u32(const QByteArray &data, qsizetype at)
-{
-    return littleEndian(data, at, 4);
-}
 
 QByteArray runUnzip(const QStringList &arguments, int *exitCode = nullptr)
 {
@@ -46,21 +29,24 @@ QList<CentralEntry> centralDirectory(const QString &archive)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray data = file.readAll();
+    const char *d = data.constData();
+    const auto u16 = [d](qsizetype at) { return qFromLittleEndian<quint16>(d + at); };
+    const auto u32 = [d](qsizetype at) { return qFromLittleEndian<quint32>(d + at); };
     constexpr qsizetype endRecordSize = 22;
     if (data.size() < endRecordSize)
         return {};
     const qsizetype end = data.size() - endRecordSize;
-    if (u32(data, end) != 0x06054b50)
+    if (u32(end) != 0x06054b50)
         return {};
-    const quint16 count = u16(data, end + 10);
-    qsizetype at = u32(data, end + 16);
+    const quint16 count = u16(end + 10);
+    qsizetype at = u32(end + 16);
     QList<CentralEntry> entries;
     for (int i = 0; i < count; ++i) {
-        if (at + 46 > data.size() || u32(data, at) != 0x02014b50)
+        if (at + 46 > data.size() || u32(at) != 0x02014b50)
             return {};
-        const quint16 nameLength = u16(data, at + 28);
-        entries.append({data.mid(at + 46, nameLength), u16(data, at + 8), u16(data, at + 10)});
-        at += 46 + nameLength + u16(data, at + 30) + u16(data, at + 32);
+        const quint16 nameLength = u16(at + 28);
+        entries.append({data.mid(at + 46, nameLength), u16(at + 8), u16(at + 10)});
+        at += 46 + nameLength + u16(at + 30) + u16(at + 32);
     }
     return entries;
 }
