@@ -6,6 +6,7 @@
 #include "engine/run_plan.h"
 #include "job/run_failure.h"
 #include "job/script.h"
+#include "support/numbered_job.h"
 #include "support/small_mount.h"
 #include "support/zip_inspect.h"
 
@@ -79,18 +80,8 @@ JobSettings standardJob(const QString &root)
     QDir().mkpath(root + "/out");
     QDir().mkpath(root + "/sys");
     QDir().mkpath(root + "/tmp");
-    JobSettings job;
-    job.SourcePath = root + "/src";
+    JobSettings job = numberedJob(root);
     job.SkipList = root + "/src/scratch/*.*\r\n";
-    job.DizPath = root + "/file_id.diz";
-    job.DizAutoNumber = true;
-    job.DizNoneSelected = false;
-    job.DizColumn = "7";
-    job.DizLine = "2";
-    job.NfoPath = root + "/about.nfo";
-    job.ZipDir = root + "/out";
-    job.ZipName = "tool";
-    job.VolumeSizeSetting = 1;
     return job;
 }
 

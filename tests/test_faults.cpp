@@ -3,6 +3,7 @@
 // no temporary file behind. (Full disks and a failing or killed archiver are cases in
 // tests/batch.)
 #include "job/script.h"
+#include "support/numbered_job.h"
 #include "support/zip_inspect.h"
 
 #include <QProcess>
@@ -84,17 +85,8 @@ class FaultsTest : public QObject {
     {
         const QString out = place + "/out", script = '!' + place + "/job.kst";
         const QProcessEnvironment env = environment(place);
-        JobSettings job;
-        job.SourcePath = root_.filePath("src");
-        job.DizPath = root_.filePath("file_id.diz");
-        job.DizAutoNumber = true;
-        job.DizNoneSelected = false;
-        job.DizColumn = "7";
-        job.DizLine = "2";
-        job.NfoPath = root_.filePath("about.nfo");
+        JobSettings job = numberedJob(root_.path());
         job.ZipDir = out;
-        job.ZipName = "tool";
-        job.VolumeSizeSetting = 1;
         write(place + "/job.kst", ScriptText(job, QDateTime::currentDateTime()));
         const auto workDirs = [&place] {
             return entriesOf(place + "/sys").filter(QRegularExpression("^Kesto\\d+$")).size();
