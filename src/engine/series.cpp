@@ -19,8 +19,9 @@ QStringList zipFiles(const QString &dir)
     return QDir(dir).entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// The number of a member name base + digits + ".zip", as the series writes it; 0 when none.
-int memberNumber(const QString &file, const QString &base)
+} // namespace
+
+int SeriesMemberNumber(const QString &file, const QString &base)
 {
     if (!file.startsWith(base) || !file.endsWith(ZipSuffix))
         return 0;
@@ -32,11 +33,13 @@ int memberNumber(const QString &file, const QString &base)
     return number >= 1 && VolumeNumberText(1, number) == digits ? number : 0;
 }
 
+namespace {
+
 QList<SeriesArchive> members(const QString &dir, const QStringList &files, const QString &base)
 {
     QList<SeriesArchive> found;
     for (const QString &file : files) {
-        if (const int number = memberNumber(file, base))
+        if (const int number = SeriesMemberNumber(file, base))
             found.append({number, file, QDir(dir).filePath(file)});
     }
     std::sort(found.begin(), found.end(),
@@ -84,7 +87,7 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         for (const QString &file : files) {
             for (int stamp : {5, 6}) {
                 const QString base = file.left(name.size() + stamp);
-                if (file.startsWith(name) && memberNumber(file, base) &&
+                if (file.startsWith(name) && SeriesMemberNumber(file, base) &&
                     std::all_of(base.cbegin() + name.size(), base.cend(),
                                 [](QChar c) { return c.isDigit(); }))
                     bases << base;
@@ -109,7 +112,7 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         ++digits;
     QStringList bases;
     for (qsizetype k = 3; k <= std::min<qsizetype>(digits, 5); ++k) {
-        if (memberNumber(info.fileName(), stem.chopped(k)))
+        if (SeriesMemberNumber(info.fileName(), stem.chopped(k)))
             bases << stem.chopped(k);
     }
     if (std::optional<Series> series = best(dir, zipFiles(dir), bases))

@@ -23,6 +23,10 @@ struct Series {
     int last() const { return archives.isEmpty() ? 0 : archives.last().number; }
 };
 
+// The number of file when it is exactly base + the number as a run writes it + ".zip" (three
+// digits, the number's own from 1000 on); 0 when it is no member of that series.
+int SeriesMemberNumber(const QString &file, const QString &base);
+
 // The series an archive belongs to (name empty), or the series called name in a directory.
 // A name without its date stamp finds the dated series when only one date is there.
 std::optional<Series> FindSeries(const QString &path, const QString &name, QString *why);
