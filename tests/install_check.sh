@@ -27,7 +27,7 @@ XDG_DATA_DIRS=$work update-mime-database "$work/mime" 2>"$work/mime.err"
 [ ! -s "$work/mime.err" ] || { cat "$work/mime.err" >&2; exit 1; }
 grep -q '^[0-9]*:application/x-kesto32-script:\*\.kst$' "$work/mime/globs2"
 
-for page in "$share/man/man1/kesto32.1" "$share/man/man5/kesto32.kst.5"; do
+for page in "$share/man/man1/kesto32.1.gz" "$share/man/man5/kesto32.kst.5.gz"; do
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err" >/dev/null
     [ ! -s "$work/man.err" ] || { echo "$page:" >&2; cat "$work/man.err" >&2; exit 1; }
 done
