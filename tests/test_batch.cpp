@@ -310,26 +310,46 @@ private slots:
         QVERIFY2(statusChecked, "a case must state its exit status");
     }
 
-    // The statuses a user reads about are the ones the program has, in the README and --help.
+    // The README's table is the reference: --help, the man page and the window's help page
+    // must say the same of every status, and every status a failure ends with is in it.
     void statusesDocumented()
     {
-        QFile readme(QStringLiteral(KESTO_TEST_DATA "/../../README.md"));
-        QVERIFY(readme.open(QIODevice::ReadOnly));
-        static const QRegularExpression row(QStringLiteral(R"(^\| (\d+|128\+N) \| (.+) \|$)"),
-                                            QRegularExpression::MultilineOption);
+        const QString top = QStringLiteral(KESTO_TEST_DATA "/../../");
+        const auto read = [&](const QString &path) {
+            QFile file(top + path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        // status -> meaning, in order of appearance, blanks and markup folded away
+        using Table = QList<std::pair<QString, QString>>;
+        const auto collect = [](const QString &text, const QString &pattern) {
+            Table table;
+            const QRegularExpression row(pattern, QRegularExpression::MultilineOption |
+                                                      QRegularExpression::DotMatchesEverythingOption);
+            for (auto m = row.globalMatch(text); m.hasNext();) {
+                const auto match = m.next();
+                QString meaning = match.captured(2);
+                meaning.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+                table.append({match.captured(1).remove(' '), meaning.simplified()});
+            }
+            return table;
+        };
+        const Table readme = collect(read("README.md"), R"(^\| (\d+|128\+N) \| (.+?) \|$)");
         QStringList documented;
+        for (const auto &[status, meaning] : readme)
+            documented << status;
+        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
+        QCOMPARE(collect(read("data/man/kesto32.1.in"), R"(^\.BI? (\d+|128\+ N)\n(.+?)\n(?=\.))"),
+                 readme);
+        QCOMPARE(collect(read("src/ui/help/scripts.html"),
+                         R"(<tr><td>(\d+|128\+N)</td><td>(.+?)</td></tr>)"),
+                 readme);
+
         QProcess help;
         help.start(binDir + "/kesto32", {"--help"});
         QVERIFY(help.waitForFinished());
         const QString helpText = QString::fromUtf8(help.readAllStandardOutput()).simplified();
-        for (auto m = row.globalMatch(QString::fromUtf8(readme.readAll())); m.hasNext();) {
-            const auto match = m.next();
-            documented << match.captured(1);
-            const QString entry = match.captured(1) + ' ' + match.captured(2).simplified();
-            QVERIFY2(helpText.contains(entry), qPrintable("--help lacks: " + entry));
-        }
-        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
-        // And every status a failure can end with is among them.
+        for (const auto &[status, meaning] : readme)
+            QVERIFY2(helpText.contains(status + ' ' + meaning), qPrintable("--help lacks: " + status));
         for (int kind = 0; kind <= int(Failure::AnotherInstance); ++kind) {
             const int status = ExitStatusOf(Failure(kind));
             QVERIFY(documented.contains(QString::number(status)));
