@@ -5,6 +5,7 @@
 #include "system/paths.h"
 #include "system/textlines.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 #include <optional>
@@ -14,8 +15,9 @@ namespace kesto {
 namespace {
 
 const QByteArray TotalLine = QByteArrayLiteral("  Total of all files found");
-const QString ErrorText = QStringLiteral("Error");
-const QString NoSourceText = QStringLiteral("- Source size -");
+// Translated where shown: the catalogue is loaded after these are made.
+const char *const ErrorText = QT_TRANSLATE_NOOP("SourceSize", "Error");
+const char *const NoSourceText = QT_TRANSLATE_NOOP("SourceSize", "- Source size -");
 
 enum class Form { Quiet, Browse };
 
@@ -83,10 +85,10 @@ void measure(Session &session, Form form)
     const QString shortSource = paths::GetShortFileName(session.job.SourcePath);
     // Given no directory the size program would measure whatever directory it starts in.
     if (shortSource.isEmpty()) {
-        showSize(session, NoSourceText);
+        showSize(session, QCoreApplication::translate("SourceSize", NoSourceText));
         return;
     }
-    showSize(session, QStringLiteral("Calculating files and size"));
+    showSize(session, QCoreApplication::translate("SourceSize", "Calculating files and size"));
     setMeasuring(session, true);
     session.serveEvents();
 
@@ -97,18 +99,19 @@ void measure(Session &session, Form form)
 
     const std::optional<QString> summary =
         QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;
-    showSize(session, summary.value_or(ErrorText));
+    showSize(session, summary.value_or(QCoreApplication::translate("SourceSize", ErrorText)));
     setMeasuring(session, false);
     if (!summary && form == Form::Browse)
-        session.error(QStringLiteral("Error calculating source bytes"), Icon::Stop);
+        session.error(QCoreApplication::translate("SourceSize", "Error calculating source bytes"),
+                      Icon::Stop);
 }
 
 } // namespace
 
 void BrowseSource(Session &session)
 {
-    const std::optional<QString> chosen =
-        session.svc.dialogs->pickFolder(QStringLiteral("Source directory"), QString());
+    const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
+        QCoreApplication::translate("SourceSize", "Source directory"), QString());
     if (!chosen)
         return;
     session.job.SourcePath = paths::lowerPath(*chosen);
