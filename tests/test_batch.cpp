@@ -311,7 +311,8 @@ private slots:
     }
 
     // The README's table is the reference: --help, the man page and the window's help page
-    // must say the same of every status, and every status a failure ends with is in it.
+    // must say the same of every status, the translated help pages must list them all, and
+    // every status a failure ends with is in it.
     void statusesDocumented()
     {
         const QString top = QStringLiteral(KESTO_TEST_DATA "/../../");
@@ -343,6 +344,16 @@ private slots:
         QCOMPARE(collect(read("src/ui/help/scripts.html"),
                          R"(<tr><td>(\d+|128\+N)</td><td>(.+?)</td></tr>)"),
                  readme);
+        // Each translated help page lists the same statuses.
+        for (const QString &page :
+             QDir(top + "src/ui/help").entryList({"*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QStringList translated;
+            for (const auto &[status, meaning] :
+                 collect(read("src/ui/help/" + page + "/scripts.html"),
+                         R"(<tr><td>(\d+|128\+N)</td><td>(.+?)</td></tr>)"))
+                translated << status;
+            QVERIFY2(translated == documented, qPrintable(page));
+        }
 
         QProcess help;
         help.start(binDir + "/kesto32", {"--help"});
