@@ -279,6 +279,39 @@
         <source>Source directory</source>
         <translation>Quellverzeichnis</translation>
     </message>
+    <message>
+        <source>%1 file</source>
+        <translation>%1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 byte</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 directory</source>
+        <translation>%1 Verzeichnis</translation>
+    </message>
+    <message>
+        <source>%1 directories</source>
+        <translation>%1 Verzeichnissen</translation>
+    </message>
+    <message>
+        <source>%1, %2 in %3</source>
+        <extracomment>Files, bytes and directories of the source, as in &quot;5 files, 1,200 bytes in 2 directories&quot;</extracomment>
+        <translation>%1, %2 in %3</translation>
+    </message>
 </context>
 <context>
     <name>ZipPage</name>
