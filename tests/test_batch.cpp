@@ -141,7 +141,7 @@ private slots:
         bool onlyFakesOnPath = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
-        QString signalWhen;
+        QString signalWhen, language;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
         for (const QString &line : lines) {
@@ -202,6 +202,8 @@ private slots:
             else if (key == "link")
                 QVERIFY(QFile::link(QString::fromUtf8(expand(rest(line, 2), root)),
                                     root + '/' + word(line, 1)));
+            else if (key == "language")
+                language = word(line, 1);
             else if (key == "signal-when") {
                 signalWhen = root + '/' + word(line, 1);
                 stopSignal = word(line, 2).toInt();
@@ -229,9 +231,14 @@ private slots:
         env.insert("KESTO32_SYSTEM_DIR", root + "/sys");
         env.insert("XDG_DATA_HOME", root + "/data");
         env.insert("TMPDIR", root + "/tmp");
-        for (const char *name :
-             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS"})
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS",
+                                 "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
             env.remove(name);
+        env.insert("LANG", "C.UTF-8"); // English, whatever the developer's desktop speaks
+        if (!language.isEmpty()) {
+            env.insert("LANGUAGE", language);
+            env.insert("LANG", language + ".UTF-8");
+        }
         int lockFd = -1;
         if (heldLock >= 0) {
             lockFd = ::open(QFile::encodeName(root + "/sys/kesto32.lock"), O_RDWR | O_CREAT, 0600);
