@@ -331,8 +331,9 @@ private slots:
         using Table = QList<std::pair<QString, QString>>;
         const auto collect = [](const QString &text, const QString &pattern) {
             Table table;
-            const QRegularExpression row(pattern, QRegularExpression::MultilineOption |
-                                                      QRegularExpression::DotMatchesEverythingOption);
+            const QRegularExpression row(pattern,
+                                         QRegularExpression::MultilineOption |
+                                             QRegularExpression::DotMatchesEverythingOption);
             for (auto m = row.globalMatch(text); m.hasNext();) {
                 const auto match = m.next();
                 QString meaning = match.captured(2);
@@ -367,7 +368,8 @@ private slots:
         QVERIFY(help.waitForFinished());
         const QString helpText = QString::fromUtf8(help.readAllStandardOutput()).simplified();
         for (const auto &[status, meaning] : readme)
-            QVERIFY2(helpText.contains(status + ' ' + meaning), qPrintable("--help lacks: " + status));
+            QVERIFY2(helpText.contains(status + ' ' + meaning),
+                     qPrintable("--help lacks: " + status));
         for (int kind = 0; kind <= int(Failure::AnotherInstance); ++kind) {
             const int status = ExitStatusOf(Failure(kind));
             QVERIFY(documented.contains(QString::number(status)));

@@ -55,7 +55,7 @@ QString captionProblem(QWidget *control)
         option.initFrom(button);
         option.text = button->text();
         const auto contents = qobject_cast<QRadioButton *>(button) ? QStyle::SE_RadioButtonContents
-                                                                    : QStyle::SE_CheckBoxContents;
+                                                                   : QStyle::SE_CheckBoxContents;
         const QRect room = button->style()->subElementRect(contents, &option, button);
         if (metrics.horizontalAdvance(button->text().remove(QLatin1Char('&'))) > room.width())
             return QStringLiteral("caption too wide");
