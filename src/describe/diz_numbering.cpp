@@ -5,6 +5,7 @@
 #include "system/textlines.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -146,20 +147,25 @@ QString TestDizNumbering(Session &session, bool showResult)
     if (job.DizPath.isEmpty() || !job.DizAutoNumber)
         return {};
     if (job.DizColumn.isEmpty())
-        return refuseTest(session, Field::DizColumn, {}, QStringLiteral("no column"));
+        return refuseTest(session, Field::DizColumn, {},
+                          QCoreApplication::translate("DizNumbering", "no column"));
     if (job.DizLine.isEmpty())
-        return refuseTest(session, Field::DizLine, {}, QStringLiteral("no line"));
+        return refuseTest(session, Field::DizLine, {},
+                          QCoreApplication::translate("DizNumbering", "no line"));
     const qint64 lineNumber = leadingNumber(job.DizLine);
     const qint64 column = leadingNumber(job.DizColumn);
 
     std::optional<QByteArray> input = readInput(job.DizPath);
     if (!input)
-        return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
+        return refuseTest(
+            session, std::nullopt,
+            QCoreApplication::translate("DizNumbering", "Can't read the description file"));
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
     const QString samplePath = paths::systemFile(QStringLiteral("~kesto.diz"));
-    const QString writeFailure = QStringLiteral("Can't write the sample description");
+    const QString writeFailure =
+        QCoreApplication::translate("DizNumbering", "Can't write the sample description");
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
         return refuseTest(session, std::nullopt, writeFailure);
@@ -170,12 +176,14 @@ QString TestDizNumbering(Session &session, bool showResult)
     while (reader.readLine(line)) {
         if (counter == lineNumber) {
             if (column < 1) {
-                return refuseTest(session, Field::DizColumn,
-                                  QStringLiteral("Column number too low"));
+                return refuseTest(
+                    session, Field::DizColumn,
+                    QCoreApplication::translate("DizNumbering", "Column number too low"));
             }
             if (column - 1 + SampleNumber.size() > line.size()) {
-                return refuseTest(session, Field::DizColumn,
-                                  QStringLiteral("Column number too high"));
+                return refuseTest(
+                    session, Field::DizColumn,
+                    QCoreApplication::translate("DizNumbering", "Column number too high"));
             }
             line.replace(column - 1, SampleNumber.size(), SampleNumber);
         }
@@ -187,7 +195,8 @@ QString TestDizNumbering(Session &session, bool showResult)
         return refuseTest(session, std::nullopt, writeFailure);
     }
     if (lineNumber > counter - 1) {
-        return refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));
+        return refuseTest(session, Field::DizLine,
+                          QCoreApplication::translate("DizNumbering", "Line number too high"));
     }
 
     session.state.DizTestPassed = true;
