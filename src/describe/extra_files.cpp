@@ -15,7 +15,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("kesto::ExtraFiles", text);
+    return QCoreApplication::translate("ExtraFiles", text);
 }
 
 QByteArray fileName(const QByteArray &path)
@@ -43,7 +43,7 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
     const QByteArray chosen = QFile::encodeName(job.ExtraPath);
     if (job.ExtraIsFile) {
         if (reservedName(fileName(chosen), job))
-            leftOut(chosen, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(chosen, QT_TRANSLATE_NOOP("ExtraFiles",
                                               "the run writes its own file of that name"));
         else
             extra.paths << chosen;
@@ -67,12 +67,12 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
         if (::lstat(path.constData(), &info) != 0)
             continue;
         if (S_ISLNK(info.st_mode))
-            leftOut(path, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
                                             "a symbolic link is never followed"));
         else if (!S_ISREG(info.st_mode))
             continue; // subdirectories and special files were never part of the extra
         else if (reservedName(name, job))
-            leftOut(path, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
                                             "the run writes its own file of that name"));
         else
             extra.paths << path;
