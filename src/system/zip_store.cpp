@@ -96,6 +96,7 @@ private:
 zip_int64_t ZipStore::handle(void *data, zip_uint64_t length, zip_source_cmd_t command)
 {
     switch (command) {
+    // libzip opens only sources that claim reading too; it never reads a new archive's.
     case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
     case ZIP_SOURCE_ERROR: return zip_error_to_data(&error_, data, length);
     // Whatever is at the name is never read: to libzip the archive does not exist yet.
@@ -190,14 +191,18 @@ zip_int64_t ZipStore::commit()
     if (!flush())
         return -1;
     // Synced before the rename: the name never holds an archive whose bytes are not on disk.
-    if (::ftruncate(temporaryFd_, off_t(size_)) < 0 || ::fsync(temporaryFd_) < 0 ||
-        ::close(temporaryFd_) < 0) {
-        temporaryFd_ = -1;
+    if (::ftruncate(temporaryFd_, off_t(size_)) < 0 || ::fsync(temporaryFd_) < 0) {
         const int why = errno;
         dropTemporary();
         return failed(ZIP_ER_WRITE, why);
     }
+    const int closed = ::close(temporaryFd_);
     temporaryFd_ = -1;
+    if (closed < 0) {
+        const int why = errno;
+        dropTemporary();
+        return failed(ZIP_ER_WRITE, why);
+    }
     if (::rename(temporaryPath_.constData(), path_.constData()) < 0) {
         const int why = errno;
         dropTemporary();
