@@ -93,7 +93,9 @@ void measure(Session &session, Form form)
     const QString outputFile = paths::systemFile(QStringLiteral("size.txt"));
     // A stale report from an earlier measurement must not pass for this one.
     QFile::remove(outputFile);
-    session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
+    // Without our helper nothing is measured: a program of the same name elsewhere is another.
+    if (!FindProgram(QStringLiteral("size")).isEmpty())
+        session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
 
     const std::optional<QString> summary =
         QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;

@@ -6,6 +6,7 @@
 #include "run_plan.h"
 #include "run_stop.h"
 #include "series_command.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
@@ -60,6 +61,8 @@ std::optional<RunFailure> checks(Session &s)
         return failure;
     if (job.DizAutoNumber) {
         const QString why = TestDizNumbering(s, false);
+        if (!s.state.DizTestPassed && SampleUnwritable(why))
+            return RunFailure{Failure::SystemDirFailed, paths::systemDirPath()};
         if (!s.state.DizTestPassed)
             return RunFailure{Failure::DescriptionTest, why + QStringLiteral(", ") + job.DizPath};
     }
@@ -114,7 +117,6 @@ void removeWorkDir(Session &session, RunFailure &failure)
         return;
     // A stopped run keeps nothing: its volumes are of a series the user called off.
     if (failure.kind == Failure::Stopped) {
-        QDir::setCurrent(paths::systemDir());
         QDir(state.WorkDir).removeRecursively();
         return;
     }
@@ -122,7 +124,6 @@ void removeWorkDir(Session &session, RunFailure &failure)
         failure.detail += QStringLiteral("; the volumes not yet wrapped are in ") + state.WorkDir;
         return;
     }
-    QDir::setCurrent(paths::systemDir());
     QDir().rmdir(state.WorkDir);
 }
 
@@ -141,12 +142,20 @@ std::optional<RunFailure> RunPackaging(Session &session)
         return failure;
     // The window takes the lock at start-up; a batch run that held it then may be gone now.
     qint64 holder = 0;
-    if (!runlock::acquire(&holder)) {
+    QString why;
+    switch (runlock::take(&holder, &why)) {
+    case runlock::Outcome::Held: break;
+    case runlock::Outcome::Busy: {
         const RunFailure failure{Failure::AnotherInstance,
                                  QStringLiteral("process %1").arg(holder)};
         session.report(failure);
         return failure;
     }
+    case runlock::Outcome::Unusable: return RunFailure{Failure::SystemDirNotPrivate, why};
+    }
+    // Volumes of a killed run can no longer be wrapped: they only take space.
+    for (const QString &line : runlock::removeLeftWorkDirs())
+        ReportLine(line);
 
     state.RunInProgress = true;
     state.WorkDir.clear();

@@ -103,8 +103,6 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
     Window *window = s_.svc.window;
 
     const QString number = VolumeNumberText(job.VolumeSizeSetting, state.VolumeIndex);
-    if (!QDir::setCurrent(state.WorkDir))
-        return failed(QStringLiteral("cannot enter ") + state.WorkDir);
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString archiveName = job.ZipName + stamp + number;
     window->setArchiveText(archiveName + QStringLiteral(".zip"));
@@ -113,7 +111,8 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
                           QString::number(state.VolumeCount));
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
-    if (auto failure = add(volume))
+    // By its full path: the program's current directory stays the user's.
+    if (auto failure = add(paths::join(state.WorkDir, volume)))
         return failure;
 
     const bool describedVolume = job.DizAutoNumber
@@ -165,10 +164,8 @@ std::optional<RunFailure> ZipStep::complete()
     window->setArchiveText(QString());
     s_.serveEvents();
     if (QFileInfo(state.WorkDir).isDir()) {
-        QDir::setCurrent(QFileInfo(state.WorkDir).absolutePath());
         if (!QDir().rmdir(state.WorkDir))
             return failed(QStringLiteral("cannot remove ") + state.WorkDir);
-        QDir::setCurrent(paths::systemDir());
     }
     state.DizTestPassed = false;
     state.VolumeIndex = 0;
