@@ -76,8 +76,8 @@ ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
 
 QList<QCommandLineOption> HelpAndVersionOptions()
 {
-    return {QCommandLineOption(QStringList{QStringLiteral("?"), QStringLiteral("h"),
-                                           QStringLiteral("help")}),
+    // As QCommandLineParser names them here ("-?" only on Windows).
+    return {QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
             QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")})};
 }
 

@@ -20,7 +20,7 @@ struct ArrangedArguments {
     // The script's words as given, joined by blanks: its name may hold any byte.
     QByteArray scriptBytes;
     bool batch = false;         // the script begins with "!" or "$"
-    bool helpOrVersion = false; // --help, --help-all, -h, -?, --version or -v
+    bool helpOrVersion = false; // --help, --help-all, -h, --version or -v
     QString error;              // "unrecognized option '-V'": nothing is to be done
 };
 
