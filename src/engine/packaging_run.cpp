@@ -15,6 +15,7 @@
 #include "validation.h"
 #include "zip_step.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -76,11 +77,16 @@ std::optional<RunFailure> runStages(Session &session)
     plan.sizeSwitch = SizeSwitch(session.job.VolumeSizeSetting);
     if (auto failure = PrepareArchiverStep(session, plan))
         return failure;
-    state.WorkDir = MakeWorkDir(TempDriveRoot(session));
+    const QString tempRoot = TempDriveRoot(session);
+    if (tempRoot.isEmpty())
+        return RunFailure{Failure::FileFailed,
+                          QCoreApplication::translate("run", "the temporary drive %1: (%2) is not "
+                                                             "mounted any more")
+                              .arg(state.TempDrive, state.TempDriveRoot)};
+    state.WorkDir = MakeWorkDir(tempRoot);
     if (state.WorkDir.isEmpty())
         return RunFailure{Failure::FileFailed,
-                          QStringLiteral("cannot create a work directory in ") +
-                              TempDriveRoot(session)};
+                          QStringLiteral("cannot create a work directory in ") + tempRoot};
     plan.rarArchivePath = paths::join(
         state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
