@@ -32,8 +32,7 @@ int main(int argc, char **argv)
     QList<QByteArray> rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QByteArray(argv[i]);
-    const ui::ArrangedArguments arranged =
-        ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
+    const ui::ArrangedArguments arranged = ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
     if (const std::optional<int> status = ui::RefuseCommandLine(arranged))
         return *status;
     // --plan, --verify and --checksums on a finished series print and end: no window.
@@ -69,9 +68,10 @@ int main(int argc, char **argv)
     parser.parse(arranged.arguments);
     // Printed here rather than by the parser, so that output that cannot be written fails.
     if (parser.isSet(help) || parser.isSet(version)) {
-        const QString text = parser.isSet(help) ? parser.helpText()
-                                                : QStringLiteral("kesto32 %1\n").arg(
-                                                      QCoreApplication::applicationVersion());
+        const QString text =
+            parser.isSet(help)
+                ? parser.helpText()
+                : QStringLiteral("kesto32 %1\n").arg(QCoreApplication::applicationVersion());
         return ui::WriteStandardOutput(text.toLocal8Bit()) ? 0 : ui::ExitOutputError;
     }
     session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));

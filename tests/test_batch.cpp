@@ -21,8 +21,8 @@
 #include <fcntl.h>
 #include <list>
 #include <optional>
-#include <sys/stat.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kesto;
@@ -263,8 +263,7 @@ private slots:
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(root);
-        process.start(program,
-                      commandLine.value_or(options << argument + root + '/' + scriptName));
+        process.start(program, commandLine.value_or(options << argument + root + '/' + scriptName));
         if (stopSignal != 0) {
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(signalWhen).size() > 0, 120'000);
             QCOMPARE(::kill(pid_t(process.processId()), stopSignal), 0);

@@ -202,8 +202,7 @@ int RunBatch(Session &session, bool quiet)
     case runlock::Outcome::Busy:
         return finish(
             RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
-    case runlock::Outcome::Unusable:
-        return finish(RunFailure{Failure::SystemDirNotPrivate, why});
+    case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
     }
 
     std::optional<RunFailure> failure = LoadScript(session);

@@ -124,11 +124,9 @@ const JobCheck lineCheck{"description numbering line",
 const JobCheck nameFilledCheck{
     "zip name given", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
     Page::Zip, Field::ZipName};
-const JobCheck nameCheck{"zip name",
-                         [](const J &j, const QString &) {
-                             return ZipNameFailure(j.ZipName, j.ZipDir);
-                         },
-                         Page::Zip, Field::ZipName, &J::ZipName};
+const JobCheck nameCheck{
+    "zip name", [](const J &j, const QString &) { return ZipNameFailure(j.ZipName, j.ZipDir); },
+    Page::Zip, Field::ZipName, &J::ZipName};
 
 const JobCheck validationChecks[] = {
     {"source directory",
@@ -276,8 +274,8 @@ std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &
         return RunFailure{Failure::NameHasSeparator, shown};
     // The longest archive name of the series: the name, a date stamp (mmddyy), the volume
     // number and ".zip".
-    long nameMax = zipDir.isEmpty() ? -1 : ::pathconf(QFile::encodeName(zipDir).constData(),
-                                                      _PC_NAME_MAX);
+    long nameMax =
+        zipDir.isEmpty() ? -1 : ::pathconf(QFile::encodeName(zipDir).constData(), _PC_NAME_MAX);
     if (nameMax <= 0)
         nameMax = NAME_MAX;
     const qsizetype longest = QFile::encodeName(zipName).size() + 6 + 3 + 4;

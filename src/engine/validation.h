@@ -38,5 +38,4 @@ std::optional<RunFailure> ValidateJob(Session &session);
 // one whose archive names would be too long for the file system of zipDir.
 std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &zipDir);
 
-
 } // namespace kesto

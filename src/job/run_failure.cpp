@@ -47,9 +47,10 @@ FailureText textOf(Failure kind)
                                   "make it your own, writable by you alone, or set "
                                   "KESTO32_SYSTEM_DIR to a directory that is; nothing was done")};
     case Failure::SystemDirFailed:
-        return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the system directory cannot be written"),
-                QT_TRANSLATE_NOOP("RunFailure",
-                                  "free space there, or set KESTO32_SYSTEM_DIR to another directory")};
+        return {
+            3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the system directory cannot be written"),
+            QT_TRANSLATE_NOOP("RunFailure",
+                              "free space there, or set KESTO32_SYSTEM_DIR to another directory")};
     case Failure::SizeHelperMissing:
         return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "size helper not found"),
                 QT_TRANSLATE_NOOP("RunFailure", "reinstall Kesto32")};

@@ -146,8 +146,8 @@ std::optional<QString> textValue(const QByteArray &bytes, bool path)
 {
     // Stateless: a sequence cut short at the end is an error, not held back for more input; and a
     // leading byte order mark is a character of the value, not dropped.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless |
+                                                  QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     if (utf8.hasError() || text.toUtf8() != bytes)
         return std::nullopt;

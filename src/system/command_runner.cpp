@@ -207,7 +207,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     } else {
         if (!paths::dropLink(command.outputFile) ||
             !output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            report(QCoreApplication::translate("runner", "cannot write %1").arg(command.outputFile));
+            report(
+                QCoreApplication::translate("runner", "cannot write %1").arg(command.outputFile));
             return;
         }
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -76,10 +76,10 @@ Outcome take(qint64 *holder, QString *why)
     }
     // A lock that does not lock is worse than none: two runs would share the fixed files.
     if (why) {
-        *why = errno == ELOOP ? QCoreApplication::translate("runlock", "%1 is not a plain file")
-                                    .arg(lockPath)
-                              : QCoreApplication::translate("runlock", "cannot make %1: %2")
-                                    .arg(lockPath, QString::fromLocal8Bit(std::strerror(errno)));
+        *why = errno == ELOOP
+                   ? QCoreApplication::translate("runlock", "%1 is not a plain file").arg(lockPath)
+                   : QCoreApplication::translate("runlock", "cannot make %1: %2")
+                         .arg(lockPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
     return Outcome::Unusable;
 }

@@ -56,9 +56,8 @@ ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
             result.helpOrVersion = true;
         if (option && !option->valueName().isEmpty() && equals < 0) {
             if (++i >= arguments.size()) {
-                result.error =
-                    QCoreApplication::translate("kesto32", "option '%1' needs a value")
-                        .arg(QFile::decodeName(word));
+                result.error = QCoreApplication::translate("kesto32", "option '%1' needs a value")
+                                   .arg(QFile::decodeName(word));
                 return result;
             }
             result.arguments << QFile::decodeName(arguments.at(i));
@@ -114,10 +113,13 @@ std::optional<int> RefuseWindowWithoutDisplay(const ArrangedArguments &arranged)
     if (!arranged.batch && !arranged.helpOrVersion && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        const QByteArray text = QCoreApplication::translate(
-            "kesto32", "kesto32: the window needs a display (DISPLAY or WAYLAND_DISPLAY); to run "
-                       "a job unattended, give its script with the prefix ! or $: "
-                       "kesto32 '!job.kst'\n").toLocal8Bit();
+        const QByteArray text =
+            QCoreApplication::translate(
+                "kesto32",
+                "kesto32: the window needs a display (DISPLAY or WAYLAND_DISPLAY); to run "
+                "a job unattended, give its script with the prefix ! or $: "
+                "kesto32 '!job.kst'\n")
+                .toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
         return ExitUsage;
     }

@@ -147,8 +147,8 @@ int main(int argc, char **argv)
             if (opened && name.size() < qsizetype(sizeof listForSignals))
                 std::memcpy(listForSignals, name.constData(), size_t(name.size()) + 1);
             blockStopSignals(false);
-            if (!opened || listForSignals[0] == '\0' || translated.write(entries) != entries.size() ||
-                !translated.flush())
+            if (!opened || listForSignals[0] == '\0' ||
+                translated.write(entries) != entries.size() || !translated.flush())
                 return fail(wrar::FatalStatus, QStringLiteral("cannot write a temporary file: %1")
                                                    .arg(translated.errorString()));
             translatedPath = translated.fileName();
