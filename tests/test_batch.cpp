@@ -144,6 +144,7 @@ private slots:
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         std::optional<QStringList> commandLine; // all of the arguments, when the case gives them
+        bool window = false;
         QString signalWhen;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
@@ -201,6 +202,8 @@ private slots:
                     QSKIP("giving a directory to another user needs root");
                 QVERIFY(::chown(QFile::encodeName(root + '/' + word(line, 1)),
                                 uid_t(word(line, 2).toUInt()), gid_t(-1)) == 0);
+            } else if (key == "window") {
+                window = true;
             } else if (key == "fifo") {
                 QVERIFY(::mkfifo(QFile::encodeName(root + '/' + word(line, 1)), 0600) == 0);
             } else if (key == "arguments") {
@@ -260,6 +263,21 @@ private slots:
             QCOMPARE(::write(lockFd, pid.constData(), size_t(pid.size())), pid.size());
         }
 
+        // A window of the program, open before the run and for all of it.
+        QProcess windowProcess;
+        if (window) {
+            QProcessEnvironment windowEnv = env;
+            windowEnv.insert("QT_QPA_PLATFORM", "offscreen");
+            windowProcess.setProcessEnvironment(windowEnv);
+            windowProcess.start(program, {});
+            const auto lockHolder = [&root] {
+                QFile lock(root + "/sys/kesto32.lock");
+                return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed() : QByteArray();
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), QByteArray::number(windowProcess.processId()),
+                                      20'000);
+        }
+
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(root);
@@ -269,6 +287,10 @@ private slots:
             QCOMPARE(::kill(pid_t(process.processId()), stopSignal), 0);
         }
         QVERIFY(process.waitForFinished(120'000));
+        if (window) {
+            windowProcess.kill();
+            windowProcess.waitForFinished();
+        }
         if (lockFd >= 0)
             ::close(lockFd);
         const QByteArray standardError = process.readAllStandardError();
