@@ -144,7 +144,7 @@ private slots:
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         std::optional<QStringList> commandLine; // all of the arguments, when the case gives them
-        bool window = false;
+        bool window = false, stdoutFull = false;
         QString signalWhen;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
@@ -204,6 +204,8 @@ private slots:
                                 uid_t(word(line, 2).toUInt()), gid_t(-1)) == 0);
             } else if (key == "window") {
                 window = true;
+            } else if (key == "stdout-full") {
+                stdoutFull = true;
             } else if (key == "fifo") {
                 QVERIFY(::mkfifo(QFile::encodeName(root + '/' + word(line, 1)), 0600) == 0);
             } else if (key == "arguments") {
@@ -280,6 +282,8 @@ private slots:
 
         QProcess process;
         process.setProcessEnvironment(env);
+        if (stdoutFull)
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
         process.setWorkingDirectory(root);
         process.start(program, commandLine.value_or(options << argument + root + '/' + scriptName));
         if (stopSignal != 0) {
