@@ -3,6 +3,7 @@
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/paths.h"
+#include "system/run_lock.h"
 #include "system/textlines.h"
 
 #include <QFile>
@@ -84,6 +85,11 @@ void measure(Session &session, Form form)
     // Given no directory the size program would measure whatever directory it starts in.
     if (shortSource.isEmpty()) {
         showSize(session, NoSourceText);
+        return;
+    }
+    // Beside an unattended run the fixed files are the run's: the size report is not replaced.
+    if (!runlock::acquire()) {
+        showSize(session, ErrorText);
         return;
     }
     showSize(session, QStringLiteral("Calculating files and size"));
