@@ -50,7 +50,8 @@ public:
     void failed(const RunFailure &failure)
     {
         clearLine();
-        line(BatchReason(failure));
+        // A name or path may hold any character: a NUL or a line break is shown, never written.
+        line(EscapedName(BatchReason(failure)));
     }
     void summary()
     {

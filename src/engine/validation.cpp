@@ -1,7 +1,6 @@
 #include "validation.h"
 
 #include "describe/diz_numbering.h"
-#include "job/script.h"
 #include "job/session.h"
 #include "system/paths.h"
 #include "system/textlines.h"
@@ -265,7 +264,7 @@ std::optional<RunFailure> ValidateJob(Session &session)
 
 std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &zipDir)
 {
-    const QString shown = QStringLiteral("zip name \"%1\"").arg(EscapedName(zipName));
+    const QString shown = QStringLiteral("zip name \"%1\"").arg(zipName);
     if (zipName.contains(QChar(0)))
         return RunFailure{Failure::NameHasNul, shown};
     if (zipName.contains(QLatin1Char(' ')))
