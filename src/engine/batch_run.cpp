@@ -205,6 +205,9 @@ int RunBatch(Session &session, bool quiet)
             RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
     case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
     }
+    // Left by a killed run: named and removed at the start, whatever becomes of this run.
+    for (const QString &line : runlock::removeLeftWorkDirs())
+        ReportLine(line);
 
     std::optional<RunFailure> failure = LoadScript(session);
     if (!failure)
