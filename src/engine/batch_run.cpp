@@ -203,7 +203,8 @@ int RunBatch(Session &session, bool quiet)
     case runlock::Outcome::Busy:
         return finish(
             RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
-    case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
+    case runlock::Outcome::NotPlain: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
+    case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirFailed, why});
     }
     // Left by a killed run: named and removed at the start, whatever becomes of this run.
     for (const QString &line : runlock::removeLeftWorkDirs())

@@ -157,7 +157,8 @@ std::optional<RunFailure> RunPackaging(Session &session)
         session.report(failure);
         return failure;
     }
-    case runlock::Outcome::Unusable: return RunFailure{Failure::SystemDirNotPrivate, why};
+    case runlock::Outcome::NotPlain: return RunFailure{Failure::SystemDirNotPrivate, why};
+    case runlock::Outcome::Unusable: return RunFailure{Failure::SystemDirFailed, why};
     }
     // Volumes of a killed run can no longer be wrapped: they only take space.
     for (const QString &line : runlock::removeLeftWorkDirs())

@@ -75,13 +75,14 @@ Outcome take(qint64 *holder, QString *why)
         return Outcome::Held;
     }
     // A lock that does not lock is worse than none: two runs would share the fixed files.
+    const bool planted = errno == ELOOP;
     if (why) {
-        *why = errno == ELOOP
+        *why = planted
                    ? QCoreApplication::translate("runlock", "%1 is not a plain file").arg(lockPath)
                    : QCoreApplication::translate("runlock", "cannot make %1: %2")
                          .arg(lockPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
-    return Outcome::Unusable;
+    return planted ? Outcome::NotPlain : Outcome::Unusable;
 }
 
 bool acquire(qint64 *holder)

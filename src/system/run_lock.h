@@ -10,7 +10,8 @@ namespace kesto::runlock {
 enum class Outcome {
     Held,     // ours, for the rest of the process's life
     Busy,     // another process holds it
-    Unusable, // the lock file cannot be made or is a link: nothing may share the directory
+    NotPlain, // a link or something else than a file stands at the lock's name
+    Unusable, // the lock file cannot be made (a full or read-only directory)
 };
 
 // Takes the lock (Held again once held). holder: the process id of the one that holds it (0
