@@ -113,11 +113,12 @@ int main(int argc, char **argv)
     auto *splash = new Form3(session, [&mainWindow, &session, ownsFixedFiles] {
         timings::mark("main-window-load");
         mainWindow->MainWindowLoad();
-        // An unattended run holds the fixed files: this window leaves them alone.
+        // Another instance (an unattended run) holds the fixed files: this window leaves them
+        // alone.
         if (!ownsFixedFiles && mainWindow->isVisible())
             session.error(QCoreApplication::translate(
-                              "kesto32", "An unattended run of Kesto32 is working. Start a job "
-                                         "here once it has ended."),
+                              "kesto32", "Another instance of Kesto32 is running, an unattended "
+                                         "run perhaps. Start a job here once it has ended."),
                           Icon::Exclamation);
     });
     ui::MainWindow &window = mainWindow.emplace(session, commandLine);
