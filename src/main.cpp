@@ -1,6 +1,7 @@
 #include "engine/batch_run.h"
 #include "engine/run_stop.h"
 #include "engine/series_command.h"
+#include "job/script.h"
 #include "job/session.h"
 #include "system/free_space.h"
 #include "system/help_text.h"
@@ -25,38 +26,27 @@
 
 using namespace kesto;
 
-namespace {
-
-// A script argument with the prefix "!" or "$" (the options take no values).
-bool batchArgument(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] != '-')
-            return argv[i][0] == '!' || argv[i][0] == '$';
-    }
-    return false;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     timings::mark("start");
+    const QCommandLineOption quiet = ui::QuietOption();
+    QList<QByteArray> rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments << QByteArray(argv[i]);
+    const ui::ArrangedArguments arranged = ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
+    if (const std::optional<int> status = ui::RefuseCommandLine(arranged))
+        return *status;
     // --plan, --verify and --checksums on a finished series print and end: no window.
-    if (const std::optional<int> status = RunSeriesCommand(argc, argv))
+    if (const std::optional<int> status = RunSeriesCommand(argc, argv, arranged.arguments))
+        return *status;
+    if (const std::optional<int> status = ui::RefuseWindowWithoutDisplay(arranged))
         return *status;
     // A batch run builds no window: it needs no display, and no one waits for a splash period.
-    const bool batch = batchArgument(argc, argv);
-    // Without a display (a server, cron, CI) the window comes up on Qt's offscreen platform.
-    if (!batch && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    const bool batch = arranged.batch;
     ui::DropQtNotesWhenUnattended(batch);
     const std::unique_ptr<QCoreApplication> application =
-        batch ? std::make_unique<QCoreApplication>(argc, argv)
-              : std::make_unique<QApplication>(argc, argv);
+        batch || arranged.helpOrVersion ? std::make_unique<QCoreApplication>(argc, argv)
+                                        : std::make_unique<QApplication>(argc, argv);
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
     ui::InstallTranslations();
@@ -68,21 +58,24 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Packages a directory tree into a numbered series of zip archives.") +
         CommandLineHelpNotes());
-    const QCommandLineOption quiet(
-        QStringLiteral("quiet"), QStringLiteral("With ! or $: report failures only, no progress."));
     parser.addOption(quiet);
-    QList<QCommandLineOption> ownOptions = {parser.addHelpOption(), parser.addVersionOption(),
-                                            quiet};
-    const QList<QCommandLineOption> seriesOptions = SeriesCommandOptions();
-    parser.addOptions(seriesOptions);
-    for (const QCommandLineOption &option : seriesOptions)
-        ownOptions.append(option);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions(SeriesCommandOptions());
     parser.addPositionalArgument(
         QStringLiteral("script"),
         QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
                        "end, or with $ to do the same with date-stamped archive names."),
         QStringLiteral("[script]"));
-    parser.process(ui::ParserArguments(QCoreApplication::arguments(), ownOptions));
+    parser.parse(arranged.arguments);
+    // Printed here rather than by the parser, so that output that cannot be written fails.
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString text =
+            parser.isSet(help)
+                ? parser.helpText()
+                : QStringLiteral("kesto32 %1\n").arg(QCoreApplication::applicationVersion());
+        return ui::WriteStandardOutput(text.toLocal8Bit()) ? 0 : ui::ExitOutputError;
+    }
     session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
@@ -90,6 +83,7 @@ int main(int argc, char **argv)
     session.state.AppDir = paths::appDir();
     if (batch) {
         ui::ReadCommandLine(session.state, commandLine);
+        SetCommandLineScriptBytes(arranged.scriptBytes.mid(1));
         session.state.ScriptPath = session.state.CommandLineScript;
         StopSignals stopSignals;
         const int status = RunBatch(session, parser.isSet(quiet));
@@ -97,7 +91,7 @@ int main(int argc, char **argv)
         return status;
     }
     // Held for the window's life: a batch run started meanwhile must not share the fixed files.
-    runlock::acquire();
+    const bool ownsFixedFiles = runlock::acquire();
 
     initUiResources();
     struct {
@@ -118,9 +112,16 @@ int main(int argc, char **argv)
     // The splash window comes first; after its period it loads the main window. The main window
     // is built while the period runs: nothing is served before the event loop starts below.
     std::optional<ui::MainWindow> mainWindow;
-    auto *splash = new Form3(session, [&mainWindow] {
+    auto *splash = new Form3(session, [&mainWindow, &session, ownsFixedFiles] {
         timings::mark("main-window-load");
         mainWindow->MainWindowLoad();
+        // Another instance (an unattended run) holds the fixed files: this window leaves them
+        // alone.
+        if (!ownsFixedFiles && mainWindow->isVisible())
+            session.error(QCoreApplication::translate(
+                              "kesto32", "Another instance of Kesto32 is running, an unattended "
+                                         "run perhaps. Start a job here once it has ended."),
+                          Icon::Exclamation);
     });
     ui::MainWindow &window = mainWindow.emplace(session, commandLine);
     splash->setMainWindow(&window);

@@ -20,7 +20,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <list>
+#include <optional>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kesto;
@@ -143,6 +145,8 @@ private slots:
         bool onlyFakesOnPath = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
+        std::optional<QStringList> commandLine; // all of the arguments, when the case gives them
+        bool window = false, stdoutFull = false;
         QString signalWhen, language;
         QStringList earlierLines;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
@@ -194,6 +198,27 @@ private slots:
                 program = root + "/bin/kesto32";
                 QDir().mkpath(root + "/bin");
                 QVERIFY(QFile::copy(binDir + "/kesto32", program));
+            } else if (key == "helper") {
+                // One helper beside the lone copy.
+                QVERIFY(QFile::copy(binDir + '/' + word(line, 1), root + "/bin/" + word(line, 1)));
+            } else if (key == "mode") {
+                QVERIFY(::chmod(QFile::encodeName(root + '/' + word(line, 1)),
+                                mode_t(word(line, 2).toUInt(nullptr, 8))) == 0);
+            } else if (key == "owner") {
+                if (geteuid() != 0)
+                    QSKIP("giving a directory to another user needs root");
+                QVERIFY(::chown(QFile::encodeName(root + '/' + word(line, 1)),
+                                uid_t(word(line, 2).toUInt()), gid_t(-1)) == 0);
+            } else if (key == "window") {
+                window = true;
+            } else if (key == "stdout-full") {
+                stdoutFull = true;
+            } else if (key == "fifo") {
+                QVERIFY(::mkfifo(QFile::encodeName(root + '/' + word(line, 1)), 0600) == 0);
+            } else if (key == "arguments") {
+                commandLine.emplace();
+                for (const QString &argument : rest(line, 1).split(' ', Qt::SkipEmptyParts))
+                    *commandLine << QFile::decodeName(expand(argument, root));
             } else if (key == "prefix")
                 argument = word(line, 1);
             else if (key == "option")
@@ -276,15 +301,36 @@ private slots:
             QCOMPARE(::write(lockFd, pid.constData(), size_t(pid.size())), pid.size());
         }
 
+        // A window of the program, open before the run and for all of it.
+        QProcess windowProcess;
+        if (window) {
+            QProcessEnvironment windowEnv = env;
+            windowEnv.insert("QT_QPA_PLATFORM", "offscreen");
+            windowProcess.setProcessEnvironment(windowEnv);
+            windowProcess.start(program, {});
+            const auto lockHolder = [&root] {
+                QFile lock(root + "/sys/kesto32.lock");
+                return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed() : QByteArray();
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), QByteArray::number(windowProcess.processId()),
+                                      20'000);
+        }
+
         QProcess process;
         process.setProcessEnvironment(env);
+        if (stdoutFull)
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
         process.setWorkingDirectory(root);
-        process.start(program, options << argument + root + '/' + scriptName);
+        process.start(program, commandLine.value_or(options << argument + root + '/' + scriptName));
         if (stopSignal != 0) {
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(signalWhen).size() > 0, 120'000);
             QCOMPARE(::kill(pid_t(process.processId()), stopSignal), 0);
         }
         QVERIFY(process.waitForFinished(120'000));
+        if (window) {
+            windowProcess.kill();
+            windowProcess.waitForFinished();
+        }
         if (lockFd >= 0)
             ::close(lockFd);
         const QByteArray standardError = process.readAllStandardError();
@@ -323,6 +369,12 @@ private slots:
                          expand(rest(value, 1), root));
             } else if (key == "sys") {
                 QCOMPARE(entriesOf(root + "/sys"), value.split(' ', Qt::SkipEmptyParts));
+            } else if (key == "mode-is") {
+                struct stat info;
+                QVERIFY(::stat(QFile::encodeName(root + '/' + word(value, 0)), &info) == 0);
+                QCOMPARE(QString::number(info.st_mode & 07777, 8), word(value, 1));
+            } else if (key == "tmp") {
+                QCOMPARE(entriesOf(root + "/tmp"), value.split(' ', Qt::SkipEmptyParts));
             } else if (key == "intact") {
                 for (const QString &name : entriesOf(root + "/out"))
                     QVERIFY2(unzipTests(root + "/out/" + name), qPrintable(name));

@@ -150,6 +150,11 @@ QList<LoadCase> makeLoadCases()
         {"NUL in a path", withLine(2, "Source: " + withNul), All,
          // A relative path is taken against the current directory as the script is read.
          [withNul](Job &j) { j.SourcePath = QDir::current().absoluteFilePath(withNul); }},
+        // A byte order mark at a value's start is one of its characters, never dropped.
+        {"byte order mark in a path", withLine(2, "Source: \xEF\xBB\xBF/src"), All,
+         [](Job &j) {
+             j.SourcePath = QDir::current().absoluteFilePath(QChar(0xFEFF) + QString("/src"));
+         }},
         {"line shorter than the value position", withLine(8, "Diz"), All,
          [](Job &j) { j.DizPath.clear(); }},
         {"blanks in values are kept", withLine(17, " name: tool "), All,

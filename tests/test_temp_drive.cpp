@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,8 +127,9 @@ private slots:
         QCOMPARE(TempDriveChanged(t.session, "c"), "c");
 
         // A file system mounted after the choice moves the letters; the run keeps the root.
-        const SmallMount chosen(t.path("mnt/b"), "8m");
-        if (!chosen.mounted)
+        std::optional<SmallMount> chosen;
+        chosen.emplace(t.path("mnt/b"), "8m");
+        if (!chosen->mounted)
             QSKIP("mounting a small file system needs root");
         const QString letter = letterOf(disks, t.path("mnt/b"));
         QCOMPARE(TempDriveChanged(t.session, letter), letter);
@@ -135,6 +138,9 @@ private slots:
         QCOMPARE(letterOf(disks, t.path("mnt/a")), letter);
         QCOMPARE(TempDriveRoot(t.session), t.path("mnt/b"));
         QCOMPARE(QFileInfo(MakeWorkDir(TempDriveRoot(t.session))).path(), t.path("mnt/b"));
+        // Unmounted: the directory left there is another file system's, never the run's.
+        chosen.reset();
+        QCOMPARE(TempDriveRoot(t.session), QString());
     }
 };
 

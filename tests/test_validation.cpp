@@ -133,8 +133,14 @@ private slots:
     {
         const std::pair<int, const char *> shown[] = {
             {0, "1 Max file"}, {1, ".5 M"}, {3, "1.44 M"}, {5, "2.5 M"}, {200, "100. M"}};
+        QLocale::setDefault(QLocale::c());
         for (const auto &[position, text] : shown)
             QCOMPARE(SizeDisplayText(position), text);
+        // The decimal point is the locale's.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(SizeDisplayText(5), QStringLiteral("2,5 M"));
+        QCOMPARE(SizeDisplayText(3), QStringLiteral("1,44 M"));
+        QLocale::setDefault(QLocale::c());
     }
 };
 

@@ -92,6 +92,9 @@ void placeNumber(QByteArray &line, qint64 column, const QByteArray &number)
         line.replace(start, SampleNumber.size(), number);
 }
 
+const char SampleWriteFailure[] =
+    QT_TRANSLATE_NOOP("DizNumbering", "Can't write the sample description");
+
 // A failed test: the Diz page with the field at fault; the job itself is left as typed. Returns
 // what failed, for a batch run's report.
 QString refuseTest(Session &session, std::optional<Field> field, const QString &message,
@@ -107,6 +110,11 @@ QString refuseTest(Session &session, std::optional<Field> field, const QString &
 }
 
 } // namespace
+
+bool SampleUnwritable(const QString &why)
+{
+    return why == QCoreApplication::translate("DizNumbering", SampleWriteFailure);
+}
 
 QString NumberText(int volume, int volumeCount)
 {
@@ -164,8 +172,7 @@ QString TestDizNumbering(Session &session, bool showResult)
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
     const QString samplePath = paths::systemFile(QStringLiteral("~kesto.diz"));
-    const QString writeFailure =
-        QCoreApplication::translate("DizNumbering", "Can't write the sample description");
+    const QString writeFailure = QCoreApplication::translate("DizNumbering", SampleWriteFailure);
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
         return refuseTest(session, std::nullopt, writeFailure);

@@ -16,6 +16,8 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
 // sample is opened in the editor and left in place for it; otherwise it is deleted. Returns what
 // failed ("Line number too high"), empty when the test passed.
 QString TestDizNumbering(Session &session, bool showResult);
+// Did the test fail because the sample could not be written (the system directory, not the job)?
+bool SampleUnwritable(const QString &why);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);
 

@@ -3,6 +3,7 @@
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/paths.h"
+#include "system/run_lock.h"
 #include "system/textlines.h"
 
 #include <QCoreApplication>
@@ -122,6 +123,11 @@ void measure(Session &session, Form form)
         showSize(session, QCoreApplication::translate("SourceSize", NoSourceText));
         return;
     }
+    // Beside an unattended run the fixed files are the run's: the size report is not replaced.
+    if (!runlock::acquire()) {
+        showSize(session, QCoreApplication::translate("SourceSize", ErrorText));
+        return;
+    }
     showSize(session, QCoreApplication::translate("SourceSize", "Calculating files and size"));
     setMeasuring(session, true);
     session.serveEvents();
@@ -129,7 +135,9 @@ void measure(Session &session, Form form)
     const QString outputFile = paths::systemFile(QStringLiteral("size.txt"));
     // A stale report from an earlier measurement must not pass for this one.
     QFile::remove(outputFile);
-    session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
+    // Without our helper nothing is measured: a program of the same name elsewhere is another.
+    if (!FindProgram(QStringLiteral("size")).isEmpty())
+        session.svc.runner->execCmd(sizeCommandLine(shortSource, outputFile));
 
     const std::optional<QString> summary =
         QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;

@@ -4,6 +4,7 @@
 #include "system/command_runner.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -46,10 +47,13 @@ std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan)
 std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
 {
     // Looked up as the runner and wrar look them up, before anything runs.
-    if (FindProgram(QStringLiteral("wrar")).isEmpty())
-        return RunFailure{Failure::ArchiverMissing,
-                          QStringLiteral("beside the program, in ") + paths::programDir() +
-                              QStringLiteral("/../libexec/kesto32 or on PATH")};
+    for (const auto &[helper, missing] : {std::pair{"size", Failure::SizeHelperMissing},
+                                          std::pair{"wrar", Failure::ArchiverMissing}}) {
+        if (FindProgram(QLatin1String(helper)).isEmpty())
+            return RunFailure{missing, QCoreApplication::translate("archiver", "looked for in %1")
+                                           .arg(paths::helperPlaces().join(
+                                               QCoreApplication::translate("archiver", " and ")))};
+    }
     if (QStandardPaths::findExecutable(QStringLiteral("7zz")).isEmpty() &&
         QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
         return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};

@@ -5,6 +5,7 @@
 #include "job/session.h"
 #include "packaging_run.h"
 #include "run_plan.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
@@ -58,7 +59,8 @@ public:
     void failed(const RunFailure &failure)
     {
         clearLine();
-        line(BatchReason(failure));
+        // A name or path may hold any character: a NUL or a line break is shown, never written.
+        line(EscapedName(BatchReason(failure)));
     }
     void summary()
     {
@@ -162,13 +164,18 @@ private:
 
 QString BatchLinePrefix(const RunState &state)
 {
+    if (state.ScriptPath.isEmpty())
+        return QStringLiteral("kesto32: ");
     const QString name = ScriptFileName(state.ScriptPath);
-    return QStringLiteral("kesto32: ") + (name.isEmpty() ? state.ScriptPath : name) +
+    return QStringLiteral("kesto32: ") + EscapedName(name.isEmpty() ? state.ScriptPath : name) +
            QStringLiteral(": ");
 }
 
 void RemoveFixedFiles(const RunState &state)
 {
+    // Without the lock the fixed files are another instance's (a batch run beside a window).
+    if (!runlock::acquire())
+        return;
     removePlainFile(paths::systemFile(QStringLiteral("skip.txt")));
     if (!state.NfoWorkName.isEmpty())
         removePlainFile(state.AppDir + QLatin1Char('/') + state.NfoWorkName);
@@ -180,6 +187,7 @@ void RemoveFixedFiles(const RunState &state)
 int RunBatch(Session &session, bool quiet)
 {
     BatchReport report(session, quiet);
+    SetReportPrefix(BatchLinePrefix(session.state));
     Window *const earlierWindow = session.svc.window;
     session.svc.window = &report;
     const auto finish = [&](std::optional<RunFailure> failure) {
@@ -196,10 +204,21 @@ int RunBatch(Session &session, bool quiet)
     // A refused start touches nothing: the fixed files are another instance's, or none exist.
     if (paths::programDir() == QLatin1String("/"))
         return finish(RunFailure{Failure::RootDirectory, {}});
+    if (const QString problem = paths::SystemDirProblem(); !problem.isEmpty())
+        return finish(RunFailure{Failure::SystemDirNotPrivate, problem});
     qint64 holder = 0;
-    if (!runlock::acquire(&holder))
+    QString why;
+    switch (runlock::take(&holder, &why)) {
+    case runlock::Outcome::Held: break;
+    case runlock::Outcome::Busy:
         return finish(
             RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
+    case runlock::Outcome::NotPlain: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
+    case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirFailed, why});
+    }
+    // Left by a killed run: named and removed at the start, whatever becomes of this run.
+    for (const QString &line : runlock::removeLeftWorkDirs())
+        ReportLine(line);
 
     std::optional<RunFailure> failure = LoadScript(session);
     if (!failure)

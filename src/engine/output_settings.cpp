@@ -5,6 +5,7 @@
 #include "system/paths.h"
 
 #include <QDir>
+#include <QLocale>
 #include <cstdlib>
 
 namespace kesto {
@@ -13,8 +14,10 @@ QString SizeDisplayText(int volumeSizeSetting)
 {
     if (volumeSizeSetting == 0)
         return QStringLiteral("1 Max file");
+    // The decimal point is the user's locale's.
+    const QString point = QLocale().decimalPoint();
     if (volumeSizeSetting == 3)
-        return QStringLiteral("1.44 M");
+        return QStringLiteral("1") + point + QStringLiteral("44 M");
     // Millions of bytes with at most two decimals; trailing zeros and a leading zero are dropped,
     // the point always stays ("1. M", ".5 M").
     const qint64 hundredths = qint64(volumeSizeSetting) * 500 / 10;
@@ -25,7 +28,7 @@ QString SizeDisplayText(int volumeSizeSetting)
         decimals.chop(1);
     const QString sign = hundredths < 0 ? QStringLiteral("-") : QString();
     const QString wholeText = whole == 0 ? QString() : QString::number(whole);
-    return sign + wholeText + QLatin1Char('.') + decimals + QStringLiteral(" M");
+    return sign + wholeText + point + decimals + QStringLiteral(" M");
 }
 
 void ChooseZipDir(Session &session)

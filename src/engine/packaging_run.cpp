@@ -7,6 +7,7 @@
 #include "run_stop.h"
 #include "series.h"
 #include "series_command.h"
+#include "system/command_runner.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
@@ -70,6 +71,8 @@ std::optional<RunFailure> checks(Session &s)
         return failure;
     if (job.DizAutoNumber) {
         const QString why = TestDizNumbering(s, false);
+        if (!s.state.DizTestPassed && SampleUnwritable(why))
+            return RunFailure{Failure::SystemDirFailed, paths::systemDirPath()};
         if (!s.state.DizTestPassed)
             return RunFailure{Failure::DescriptionTest, why + QStringLiteral(", ") + job.DizPath};
     }
@@ -214,11 +217,16 @@ std::optional<RunFailure> runStages(Session &session)
     plan.sizeSwitch = SizeSwitch(session.job.VolumeSizeSetting);
     if (auto failure = PrepareArchiverStep(session, plan))
         return failure;
-    state.WorkDir = MakeWorkDir(TempDriveRoot(session));
+    const QString tempRoot = TempDriveRoot(session);
+    if (tempRoot.isEmpty())
+        return RunFailure{Failure::FileFailed,
+                          QCoreApplication::translate("run", "the temporary drive %1: (%2) is not "
+                                                             "mounted any more")
+                              .arg(state.TempDrive, state.TempDriveRoot)};
+    state.WorkDir = MakeWorkDir(tempRoot);
     if (state.WorkDir.isEmpty())
         return RunFailure{Failure::FileFailed,
-                          QStringLiteral("cannot create a work directory in ") +
-                              TempDriveRoot(session)};
+                          QStringLiteral("cannot create a work directory in ") + tempRoot};
     plan.rarArchivePath = paths::join(
         state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
@@ -276,7 +284,6 @@ void removeWorkDir(Session &session, RunFailure &failure)
         return;
     // A stopped run keeps nothing: its volumes are of a series the user called off.
     if (failure.kind == Failure::Stopped) {
-        QDir::setCurrent(paths::systemDir());
         QDir(state.WorkDir).removeRecursively();
         return;
     }
@@ -284,7 +291,6 @@ void removeWorkDir(Session &session, RunFailure &failure)
         failure.detail += QStringLiteral("; the volumes not yet wrapped are in ") + state.WorkDir;
         return;
     }
-    QDir::setCurrent(paths::systemDir());
     QDir().rmdir(state.WorkDir);
 }
 
@@ -303,12 +309,21 @@ std::optional<RunFailure> RunPackaging(Session &session)
         return failure;
     // The window takes the lock at start-up; a batch run that held it then may be gone now.
     qint64 holder = 0;
-    if (!runlock::acquire(&holder)) {
+    QString why;
+    switch (runlock::take(&holder, &why)) {
+    case runlock::Outcome::Held: break;
+    case runlock::Outcome::Busy: {
         const RunFailure failure{Failure::AnotherInstance,
                                  QStringLiteral("process %1").arg(holder)};
         session.report(failure);
         return failure;
     }
+    case runlock::Outcome::NotPlain: return RunFailure{Failure::SystemDirNotPrivate, why};
+    case runlock::Outcome::Unusable: return RunFailure{Failure::SystemDirFailed, why};
+    }
+    // Volumes of a killed run can no longer be wrapped: they only take space.
+    for (const QString &line : runlock::removeLeftWorkDirs())
+        ReportLine(line);
 
     state.RunInProgress = true;
     state.WorkDir.clear();

@@ -20,8 +20,10 @@ namespace kesto {
 
 namespace {
 
-// A command line the program cannot follow (sysexits' EX_USAGE).
+// A command line the program cannot follow (sysexits' EX_USAGE); output that cannot be written
+// (EX_IOERR).
 constexpr int ExitUsage = 64;
+constexpr int ExitOutputError = 74;
 
 const QCommandLineOption PlanOption(
     QStringLiteral("plan"),
@@ -141,6 +143,45 @@ int checksums(const QCommandLineParser &parser, const QString &path)
     return 0;
 }
 
+// A directory names a series only with its zip name.
+bool lacksName(const QCommandLineParser &parser, const QString &path)
+{
+    if (parser.isSet(NameOption) || !QFileInfo(path).isDir())
+        return false;
+    complain(QCoreApplication::translate("series", "%1 is a directory: give the series' zip name "
+                                                   "with --name")
+                 .arg(path));
+    return true;
+}
+
+int runCommand(const QCommandLineParser &parser, const QStringList &positional)
+{
+    if (parser.isSet(PlanOption)) {
+        if (!positional.isEmpty()) {
+            complain(QStringLiteral("--plan takes one script"));
+            return ExitUsage;
+        }
+        return PrintRunPreview(parser.value(PlanOption));
+    }
+    if (parser.isSet(VerifyOption)) {
+        if (!positional.isEmpty()) {
+            complain(QStringLiteral("--verify takes one path"));
+            return ExitUsage;
+        }
+        if (lacksName(parser, parser.value(VerifyOption)))
+            return ExitUsage;
+        return verify(parser);
+    }
+    if (positional.size() != 1) {
+        complain(QStringLiteral("--checksums takes one archive of a series, or a directory with "
+                                "--name"));
+        return ExitUsage;
+    }
+    if (lacksName(parser, positional[0]))
+        return ExitUsage;
+    return checksums(parser, positional[0]);
+}
+
 } // namespace
 
 QList<QCommandLineOption> SeriesCommandOptions()
@@ -148,11 +189,8 @@ QList<QCommandLineOption> SeriesCommandOptions()
     return {PlanOption, VerifyOption, NameOption, AgainstOption, JobOption, ChecksumsOption};
 }
 
-std::optional<int> RunSeriesCommand(int &argc, char **argv)
+std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
     parser.addOptions(SeriesCommandOptions());
     // The program's own parser reports what is not ours.
@@ -160,7 +198,9 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv)
     const QStringList positional = parser.positionalArguments();
     const bool checksumsOfSeries =
         parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
-    if (!parser.isSet(PlanOption) && !parser.isSet(VerifyOption) && !checksumsOfSeries)
+    // --name, --against and --job mean nothing alone: they go to the check below.
+    if (!parser.isSet(PlanOption) && !parser.isSet(VerifyOption) && !checksumsOfSeries &&
+        !parser.isSet(NameOption) && !parser.isSet(AgainstOption) && !parser.isSet(JobOption))
         return std::nullopt;
 
     std::optional<QCoreApplication> app;
@@ -177,26 +217,13 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv)
         complain(QStringLiteral("give one of --plan, --verify and --checksums"));
         return ExitUsage;
     }
-    if (parser.isSet(PlanOption)) {
-        if (!positional.isEmpty()) {
-            complain(QStringLiteral("--plan takes one script"));
-            return ExitUsage;
-        }
-        return PrintRunPreview(parser.value(PlanOption));
+    const int status = runCommand(parser, positional);
+    // What was printed is the command's result: output that could not be written fails it.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        complain(QCoreApplication::translate("series", "standard output cannot be written"));
+        return status == 0 ? ExitOutputError : status;
     }
-    if (parser.isSet(VerifyOption)) {
-        if (!positional.isEmpty()) {
-            complain(QStringLiteral("--verify takes one path"));
-            return ExitUsage;
-        }
-        return verify(parser);
-    }
-    if (positional.size() != 1) {
-        complain(QStringLiteral("--checksums takes one archive of a series, or a directory with "
-                                "--name"));
-        return ExitUsage;
-    }
-    return checksums(parser, positional[0]);
+    return status;
 }
 
 bool WriteRunManifests(Session &session, int volumeCount, QString *why)

@@ -19,7 +19,8 @@ QList<QCommandLineOption> SeriesCommandOptions();
 // Runs the command and returns its exit status; nullopt when the arguments (the program's name
 // first) hold none of these commands, or a batch run with --checksums: the program goes on.
 // Makes its own QCoreApplication from argc and argv when there is none.
-std::optional<int> RunSeriesCommand(int &argc, char **argv);
+// arguments: the command line as QCommandLineParser is to read it.
+std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments);
 // After a completed run with --checksums: the manifests for the volumeCount archives the run
 // wrote. False with why when they cannot be written.
 bool WriteRunManifests(Session &session, int volumeCount, QString *why);

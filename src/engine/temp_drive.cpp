@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <unistd.h>
 
@@ -73,8 +74,13 @@ QString TempDriveChanged(Session &session, const QString &driveText)
 QString TempDriveRoot(Session &session)
 {
     const RunState &state = session.state;
-    return state.TempDriveRoot.isEmpty() ? DriveRoot(session, state.TempDrive)
-                                         : state.TempDriveRoot;
+    if (state.TempDriveRoot.isEmpty())
+        return DriveRoot(session, state.TempDrive);
+    // Unmounted since it was chosen: what is left there is a directory of another file system,
+    // refused like an unreadable drive.
+    if (QStorageInfo(state.TempDriveRoot).rootPath() != state.TempDriveRoot)
+        return {};
+    return state.TempDriveRoot;
 }
 
 } // namespace kesto

@@ -21,7 +21,8 @@ QString TempDriveStartup(Session &session);
 QString TempDriveChanged(Session &session, const QString &driveText);
 
 // Where the run makes its work directory: the root TempDrive had when it was chosen, even when
-// mounts made since have moved the letters.
+// mounts made since have moved the letters. Empty when that file system is no longer mounted
+// there.
 QString TempDriveRoot(Session &session);
 
 } // namespace kesto

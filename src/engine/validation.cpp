@@ -6,9 +6,13 @@
 #include "system/textlines.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <optional>
+
+#include <climits>
+#include <unistd.h>
 
 namespace kesto {
 
@@ -86,7 +90,7 @@ using J = JobSettings;
 
 Verdict invalid(const char *what, const QString &path = {})
 {
-    const QString text = QString::fromUtf8(what);
+    const QString text = QCoreApplication::translate("validation", what);
     return RunFailure{Failure::JobInvalid, path.isEmpty() ? text : text + QLatin1Char(' ') + path};
 }
 
@@ -119,9 +123,9 @@ const JobCheck lineCheck{"description numbering line",
 const JobCheck nameFilledCheck{
     "zip name given", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
     Page::Zip, Field::ZipName};
-const JobCheck nameCheck{"zip name",
-                         [](const J &j, const QString &) { return ZipNameFailure(j.ZipName); },
-                         Page::Zip, Field::ZipName, &J::ZipName};
+const JobCheck nameCheck{
+    "zip name", [](const J &j, const QString &) { return ZipNameFailure(j.ZipName, j.ZipDir); },
+    Page::Zip, Field::ZipName, &J::ZipName};
 
 const JobCheck validationChecks[] = {
     {"source directory",
@@ -131,6 +135,9 @@ const JobCheck validationChecks[] = {
      Page::Source, std::nullopt, &J::SourcePath, &J::SkipList},
     {"skip list",
      [](const J &j, const QString &scratch) {
+         // A NUL would end the name where the archiver reads it: another file would be skipped.
+         if (j.SkipList.contains(QChar(0)))
+             return invalid("a skip entry holds a NUL byte");
          return skipEntriesExist(j.SkipList, scratch) ? std::nullopt
                                                       : invalid("a skip entry names nothing");
      },
@@ -243,6 +250,8 @@ std::optional<RunFailure> ValidateJob(Session &session)
 
     if (job.DizAutoNumber) {
         const QString why = TestDizNumbering(session, false);
+        if (!session.state.DizTestPassed && SampleUnwritable(why))
+            return RunFailure{Failure::SystemDirFailed, paths::systemDirPath()};
         if (!session.state.DizTestPassed) {
             session.showPage(Page::Diz);
             return RunFailure{Failure::JobInvalid,
@@ -253,13 +262,29 @@ std::optional<RunFailure> ValidateJob(Session &session)
     return std::nullopt;
 }
 
-std::optional<RunFailure> ZipNameFailure(const QString &zipName)
+std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &zipDir)
 {
+    const QString shown = QStringLiteral("zip name \"%1\"").arg(zipName);
+    if (zipName.contains(QChar(0)))
+        return RunFailure{Failure::NameHasNul, shown};
     if (zipName.contains(QLatin1Char(' ')))
-        return RunFailure{Failure::NameHasBlank, QStringLiteral("zip name \"%1\"").arg(zipName)};
-    if (zipName.contains(QLatin1Char('/')) || zipName.contains(QChar(0)))
-        return RunFailure{Failure::NameHasSeparator,
-                          QStringLiteral("zip name \"%1\"").arg(zipName)};
+        return RunFailure{Failure::NameHasBlank, shown};
+    if (zipName.contains(QLatin1Char('/')))
+        return RunFailure{Failure::NameHasSeparator, shown};
+    // The longest archive name of the series: the name, a date stamp (mmddyy), the volume
+    // number and ".zip".
+    long nameMax =
+        zipDir.isEmpty() ? -1 : ::pathconf(QFile::encodeName(zipDir).constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    const qsizetype longest = QFile::encodeName(zipName).size() + 6 + 3 + 4;
+    if (longest > nameMax)
+        return RunFailure{Failure::NameTooLong,
+                          QCoreApplication::translate("validation",
+                                                      "%1 bytes with date, number and .zip, "
+                                                      "where the file system allows %2")
+                              .arg(longest)
+                              .arg(nameMax)};
     return std::nullopt;
 }
 

@@ -34,7 +34,8 @@ std::span<const JobCheck> RunChecksAfterClash();
 // Checks a just-loaded job page by page; clears what no longer exists; sets JobValid. Returns
 // why the job is not valid.
 std::optional<RunFailure> ValidateJob(Session &session);
-// A zip name holding a blank, or anything that would put the archives elsewhere ('/' or NUL).
-std::optional<RunFailure> ZipNameFailure(const QString &zipName);
+// A zip name holding a blank, anything that would put the archives elsewhere ('/' or NUL), or
+// one whose archive names would be too long for the file system of zipDir.
+std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &zipDir);
 
 } // namespace kesto

@@ -128,8 +128,6 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
     Window *window = s_.svc.window;
 
     const QString number = VolumeNumberText(job.VolumeSizeSetting, state.VolumeIndex);
-    if (!QDir::setCurrent(state.WorkDir))
-        return failed(QStringLiteral("cannot enter ") + state.WorkDir);
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString archiveName = job.ZipName + stamp + number;
     window->setArchiveText(archiveName + QStringLiteral(".zip"));
@@ -138,7 +136,8 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
                           QString::number(state.VolumeCount));
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
-    QStringList fileSpecs{volume};
+    // By its full path: the program's current directory stays the user's.
+    QStringList fileSpecs{paths::join(state.WorkDir, volume)};
     const bool describedVolume = job.DizAutoNumber
                                      ? WriteNumberedDiz(s_, state.VolumeIndex, state.VolumeCount)
                                      : copyDescription(s_);
@@ -160,11 +159,11 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
             return false;
         if (!volumeNamesInExtra_.contains(volumeName)) {
             volumeNamesInExtra_ << volumeName;
-            state.RunNotes << QCoreApplication::translate("kesto::ExtraFiles",
+            state.RunNotes << QCoreApplication::translate("ExtraFiles",
                                                           "extra %1 left out: %2")
                                   .arg(QFile::decodeName(path),
                                        QCoreApplication::translate(
-                                           "kesto::ExtraFiles",
+                                           "ExtraFiles",
                                            "the run writes its own file of that name"));
         }
         return true;
@@ -193,10 +192,8 @@ std::optional<RunFailure> ZipStep::complete()
     window->setArchiveText(QString());
     s_.serveEvents();
     if (QFileInfo(state.WorkDir).isDir()) {
-        QDir::setCurrent(QFileInfo(state.WorkDir).absolutePath());
         if (!QDir().rmdir(state.WorkDir))
             return failed(QStringLiteral("cannot remove ") + state.WorkDir);
-        QDir::setCurrent(paths::systemDir());
     }
     state.DizTestPassed = false;
     state.VolumeIndex = 0;

@@ -2,6 +2,8 @@
 
 #include "system/stop_signals.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 namespace kesto {
@@ -24,6 +26,12 @@ FailureText textOf(Failure kind)
     case Failure::NameHasBlank: return {1, "Spaces aren't allowed in filename", nullptr, nullptr};
     case Failure::NameHasSeparator:
         return {1, "Slashes aren't allowed in filename", nullptr, nullptr};
+    case Failure::NameHasNul:
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "NUL characters aren't allowed in filename"),
+                nullptr, nullptr};
+    case Failure::NameTooLong:
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "Filename too long"), nullptr,
+                QT_TRANSLATE_NOOP("RunFailure", "shorten the zip name")};
     case Failure::NameClash: return {2, nullptr, "Duplicate zip name in zip directory", nullptr};
     case Failure::OutputNotWritable:
         return {2, nullptr, "the zip directory cannot be written", nullptr};
@@ -33,7 +41,22 @@ FailureText textOf(Failure kind)
     case Failure::RootDirectory:
         return {3, "Kesto32 can not be run from\r\na root directory, please reinstall.", nullptr,
                 nullptr};
-    case Failure::ArchiverMissing: return {4, nullptr, "wrar not found", "reinstall Kesto32"};
+    case Failure::SystemDirNotPrivate:
+        return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the system directory is not private"),
+                QT_TRANSLATE_NOOP("RunFailure",
+                                  "make it your own, writable by you alone, or set "
+                                  "KESTO32_SYSTEM_DIR to a directory that is; nothing was done")};
+    case Failure::SystemDirFailed:
+        return {
+            3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the system directory cannot be written"),
+            QT_TRANSLATE_NOOP("RunFailure",
+                              "free space there, or set KESTO32_SYSTEM_DIR to another directory")};
+    case Failure::SizeHelperMissing:
+        return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "size helper not found"),
+                QT_TRANSLATE_NOOP("RunFailure", "reinstall Kesto32")};
+    case Failure::ArchiverMissing:
+        return {4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "wrar helper not found"),
+                QT_TRANSLATE_NOOP("RunFailure", "reinstall Kesto32")};
     case Failure::SevenZipMissing:
         return {4, nullptr, "7-Zip not found", "install the package 7zip"};
     case Failure::ArchiverFailed:
@@ -60,14 +83,16 @@ int ExitStatusOf(Failure kind)
 QString WindowMessage(Failure kind)
 {
     const char *text = textOf(kind).window;
-    return text ? QString::fromUtf8(text) : QString();
+    return text ? QCoreApplication::translate("RunFailure", text) : QString();
 }
 
 Icon WindowIcon(Failure kind)
 {
     switch (kind) {
     case Failure::NameHasBlank:
-    case Failure::NameHasSeparator: return Icon::Exclamation;
+    case Failure::NameHasSeparator:
+    case Failure::NameHasNul:
+    case Failure::NameTooLong: return Icon::Exclamation;
     default: return Icon::Stop;
     }
 }
@@ -84,12 +109,13 @@ QString BatchReason(const RunFailure &failure)
     if (failure.kind == Failure::Stopped)
         return QStringLiteral("stopped by ") + StopSignalName(CaughtStopSignal());
     const FailureText text = textOf(failure.kind);
-    QString reason = QString::fromUtf8(text.window ? text.window : text.batch);
+    QString reason =
+        QCoreApplication::translate("RunFailure", text.window ? text.window : text.batch);
     reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     if (!failure.detail.isEmpty())
         reason += QStringLiteral(": ") + failure.detail;
     if (text.remedy)
-        reason += QStringLiteral("; ") + QString::fromUtf8(text.remedy);
+        reason += QStringLiteral("; ") + QCoreApplication::translate("RunFailure", text.remedy);
     return reason;
 }
 

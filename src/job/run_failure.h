@@ -15,6 +15,8 @@ enum class Failure {
     JobInvalid,
     NameHasBlank,
     NameHasSeparator,
+    NameHasNul,
+    NameTooLong,
     // Status 2: the run's own checks refused the job.
     NameClash,
     OutputNotWritable,
@@ -23,6 +25,9 @@ enum class Failure {
     FileFailed,
     ZipFailed,
     RootDirectory,
+    SystemDirNotPrivate,
+    SystemDirFailed,
+    SizeHelperMissing,
     // Status 4: the archiver did not deliver a complete series.
     ArchiverMissing,
     SevenZipMissing,

@@ -4,10 +4,17 @@
 #include "system/paths.h"
 #include "system/textlines.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <optional>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kesto {
 
@@ -137,13 +144,32 @@ std::optional<bool> booleanValue(const QByteArray &value)
 // directory now, so that what the checks see is what the run uses.
 std::optional<QString> textValue(const QByteArray &bytes, bool path)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut short at the end is an error, not held back for more input; and a
+    // leading byte order mark is a character of the value, not dropped.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless |
+                                                  QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
-    if (utf8.hasError())
+    if (utf8.hasError() || text.toUtf8() != bytes)
         return std::nullopt;
     if (path && !text.isEmpty() && QDir::isRelativePath(text))
         text = QDir::current().absoluteFilePath(text);
     return text;
+}
+
+QByteArray &commandLineScript()
+{
+    static QByteArray name;
+    return name;
+}
+
+// The name as the file system knows it: the command line's own bytes when they name this path,
+// so that a name that is not valid UTF-8 still opens.
+QByteArray scriptNameBytes(const QString &path)
+{
+    const QByteArray &raw = commandLineScript();
+    if (!raw.isEmpty() && QFile::decodeName(raw) == path)
+        return raw;
+    return QFile::encodeName(path);
 }
 
 // Reads line after line, counting them, so that a failure can name its line.
@@ -342,13 +368,32 @@ QByteArray ScriptText(const JobSettings &job, const QDateTime &savedAt)
     return text;
 }
 
+void SetCommandLineScriptBytes(const QByteArray &name)
+{
+    commandLineScript() = name;
+}
+
 std::optional<RunFailure> LoadScript(Session &session)
 {
     std::optional<RunFailure> failure;
-    QFile file(session.state.ScriptPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    // Never blocks: a pipe or a device is refused, not waited on.
+    const QByteArray name = scriptNameBytes(session.state.ScriptPath);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat info;
+    QString why;
+    if (fd < 0)
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    else if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        why = QCoreApplication::translate("script", "not a regular file");
+    else if (::fcntl(fd, F_SETFL, O_RDONLY) != 0 ||
+             !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        why = file.errorString();
+    if (fd >= 0 && !file.isOpen())
+        ::close(fd);
+    if (!why.isEmpty()) {
         failure = RunFailure{Failure::ScriptUnreadable,
-                             session.state.ScriptPath + QStringLiteral(": ") + file.errorString()};
+                             EscapedName(session.state.ScriptPath) + QStringLiteral(": ") + why};
     } else {
         ScriptReader reader(file);
         if (!readScript(reader, session.job))
@@ -362,10 +407,24 @@ std::optional<RunFailure> LoadScript(Session &session)
     return failure;
 }
 
+QString EscapedName(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c == QLatin1Char('\\'))
+            shown += QStringLiteral("\\\\");
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString ScriptFileName(const QString &scriptPath)
 {
-    const qsizetype separator = scriptPath.lastIndexOf(QLatin1Char('/'));
-    return separator < 0 ? QString() : scriptPath.mid(separator + 1);
+    // "job.kst" as given from its own directory names itself.
+    return scriptPath.mid(scriptPath.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir)

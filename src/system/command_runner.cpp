@@ -33,7 +33,25 @@ bool isExecutableFile(const QString &path)
     return info.isFile() && info.isExecutable();
 }
 
+QString &reportPrefix()
+{
+    static QString prefix = QStringLiteral("kesto32: ");
+    return prefix;
+}
+
 } // namespace
+
+void SetReportPrefix(const QString &prefix)
+{
+    reportPrefix() = prefix;
+}
+
+void ReportLine(const QString &text)
+{
+    const QByteArray line = (reportPrefix() + text).toLocal8Bit() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}
 
 SplitCommand SplitCommandLine(const QString &commandLine)
 {
@@ -131,21 +149,23 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     const SplitCommand command = SplitCommandLine(commandLine);
     const QString program = FindProgram(command.program);
     // The run judges a program by its effect; these lines only tell the user what went wrong.
-    const auto report = [&command](const char *what) {
-        std::fprintf(stderr, "kesto32: %s %s\n", qPrintable(command.program), what);
+    const auto report = [&command](const QString &what) {
+        ReportLine(QFileInfo(command.program).fileName() + QLatin1Char(' ') + what);
     };
     if (program.isEmpty()) {
-        report("cannot be found");
+        report(QCoreApplication::translate("runner", "cannot be found"));
         return;
     }
 
     if (StopRequested()) {
-        report("not started: the program is stopping");
+        report(QCoreApplication::translate("runner", "not started: the program is stopping"));
         return;
     }
 
     QProcess process;
     process.setProgram(program);
+    // Given as a process setting: the program's own current directory stays the user's.
+    process.setWorkingDirectory(paths::systemDir());
     // A group of its own, so that a stop reaches everything the program started (7-Zip under
     // wrar); and it ends with us, even when we are killed.
     const pid_t parent = ::getpid();
@@ -187,7 +207,8 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     } else {
         if (!paths::dropLink(command.outputFile) ||
             !output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            report(qPrintable(QStringLiteral("cannot write %1").arg(command.outputFile)));
+            report(
+                QCoreApplication::translate("runner", "cannot write %1").arg(command.outputFile));
             return;
         }
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -196,7 +217,7 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     }
     process.start();
     if (!process.waitForStarted(-1)) {
-        report("cannot be started");
+        report(QCoreApplication::translate("runner", "cannot be started"));
         return;
     }
     lastStarted_ = true;
@@ -218,13 +239,13 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     if (output.isOpen()) {
         output.write(process.readAllStandardOutput());
         if (!output.commit())
-            report(qPrintable(
-                QStringLiteral("output cannot be written to %1").arg(command.outputFile)));
+            report(QCoreApplication::translate("runner", "output cannot be written to %1")
+                       .arg(command.outputFile));
     }
     if (process.exitStatus() == QProcess::NormalExit)
         lastExitStatus_ = process.exitCode();
     if (lastExitStatus_ != 0 && !StopRequested()) // a stop is reported once, by the program
-        report(qPrintable(QStringLiteral("ended with status %1").arg(lastExitStatus_)));
+        report(QCoreApplication::translate("runner", "ended with status %1").arg(lastExitStatus_));
 }
 
 } // namespace kesto

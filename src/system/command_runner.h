@@ -26,6 +26,12 @@ QString CommandLineWord(const QString &text);
 // directory, then on PATH. Empty when nothing executable is found.
 QString FindProgram(const QString &program);
 
+// The start of every line the program writes to standard error ("kesto32: job.kst: " in a batch
+// run); "kesto32: " until set.
+void SetReportPrefix(const QString &prefix);
+// One line on standard error, after that prefix.
+void ReportLine(const QString &text);
+
 class SystemCommandRunner : public CommandRunner {
 public:
     // Waits without limit; the window is repainted meanwhile but user input waits until the end.

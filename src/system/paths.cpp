@@ -7,18 +7,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kesto::paths {
 
 namespace {
 
+// Made 0700 when missing; an existing directory keeps its mode (it may be shared, and its mode
+// is its owner's choice): SystemDirProblem() refuses it when it is not private.
 QString ensurePrivateDir(const QString &dir)
 {
-    QDir().mkpath(dir);
-    ::chmod(QFile::encodeName(dir).constData(), 0700);
+    const QByteArray path = QFile::encodeName(dir);
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0) {
+        QDir().mkpath(QFileInfo(dir).absolutePath());
+        ::mkdir(path.constData(), 0700);
+    }
     return dir;
 }
 
@@ -52,6 +58,19 @@ QString systemDir()
     return ensurePrivateDir(systemDirPath());
 }
 
+QString SystemDirProblem()
+{
+    const QString dir = systemDir();
+    struct stat info;
+    if (::stat(QFile::encodeName(dir).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return QCoreApplication::translate("paths", "%1 cannot be made").arg(dir);
+    if (info.st_uid != ::geteuid())
+        return QCoreApplication::translate("paths", "%1 belongs to another user").arg(dir);
+    if (info.st_mode & (S_IWGRP | S_IWOTH))
+        return QCoreApplication::translate("paths", "others can write %1").arg(dir);
+    return {};
+}
+
 QString systemFile(const QString &name)
 {
     return join(systemDir(), name);
@@ -67,13 +86,18 @@ QString helperProgram(const QString &name)
 {
     // Installed, bin/../libexec/kesto32 comes first: bin/ itself holds binutils' size. In a
     // build tree the helpers lie beside the program.
-    for (const QString &dir :
-         {programDir() + QStringLiteral("/../libexec/kesto32"), programDir()}) {
+    for (const QString &dir : helperPlaces()) {
         const QFileInfo candidate(join(dir, name));
         if (candidate.isFile() && candidate.isExecutable())
             return QDir::cleanPath(candidate.filePath());
     }
-    return QStandardPaths::findExecutable(name);
+    // Never from PATH: a program of the same name there is someone else's (binutils' size).
+    return {};
+}
+
+QStringList helperPlaces()
+{
+    return {QDir::cleanPath(programDir() + QStringLiteral("/../libexec/kesto32")), programDir()};
 }
 
 QString appDir()

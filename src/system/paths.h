@@ -6,8 +6,11 @@
 namespace kesto::paths {
 
 // Root of the private system drive "c:": $KESTO32_SYSTEM_DIR, else $XDG_CACHE_HOME/kesto32
-// (~/.cache/kesto32); made 0700.
+// (~/.cache/kesto32); made with mode 0700 when missing, never changed when it exists.
 QString systemDir();
+// Empty when the system directory is private: it exists, is the user's own and no one else can
+// write it. Else why not, naming it.
+QString SystemDirProblem();
 // The same path, without making the directory (for what must write nothing).
 QString systemDirPath();
 // A fixed file on the system drive: systemFile("skip.txt").
@@ -18,9 +21,11 @@ QString systemFile(const QString &name);
 bool dropLink(const QString &path);
 // Directory of the running program.
 QString programDir();
-// A helper program (wrar, size): in programDir()/../libexec/kesto32, else in programDir(), else
-// on PATH; empty when none is found.
+// A helper program (wrar, size): in programDir()/../libexec/kesto32, else in programDir(); never
+// from PATH. Empty when none is found.
 QString helperProgram(const QString &name);
+// Where helperProgram() looks, in order.
+QStringList helperPlaces();
 // Where the working copies go: $XDG_DATA_HOME/kesto32 (~/.local/share/kesto32), made on use.
 QString appDir();
 // Chosen paths are lower-cased on a case-insensitive system; names here are case-sensitive.

@@ -1,30 +1,136 @@
 #include "program_arguments.h"
 
+#include "engine/series_command.h"
 #include "job/run_state.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
 
 namespace kesto::ui {
 
-QStringList ParserArguments(const QStringList &arguments, const QList<QCommandLineOption> &own)
+ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
+                                   const QList<QCommandLineOption> &own)
 {
-    QStringList ownWords;
-    for (const QCommandLineOption &option : own) {
-        for (const QString &name : option.names())
-            ownWords << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-    }
-    // The help option also answers to --help-all.
-    if (ownWords.contains(QStringLiteral("--help")))
-        ownWords << QStringLiteral("--help-all");
-
-    QStringList result = arguments;
-    for (qsizetype i = 1; i < result.size(); ++i) {
-        if (!ownWords.contains(result.at(i))) {
-            result.insert(i, QStringLiteral("--"));
-            break;
+    ArrangedArguments result;
+    result.arguments << (arguments.isEmpty() ? QStringLiteral("kesto32")
+                                             : QFile::decodeName(arguments.first()));
+    QStringList scriptWords;
+    QList<QByteArray> scriptBytes;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QByteArray &word = arguments.at(i);
+        if (optionsEnded || !word.startsWith('-') || word == "-") {
+            scriptWords << QFile::decodeName(word);
+            scriptBytes << word;
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const bool longForm = word.startsWith("--");
+        const qsizetype equals = word.indexOf('=');
+        const QString name = QFile::decodeName(
+            word.mid(longForm ? 2 : 1, equals < 0 ? -1 : equals - (longForm ? 2 : 1)));
+        const QCommandLineOption *option = nullptr;
+        for (const QCommandLineOption &candidate : own) {
+            for (const QString &candidateName : candidate.names()) {
+                // Long names with two dashes, one-letter names with one.
+                if (candidateName == name && longForm == (candidateName.size() > 1))
+                    option = &candidate;
+            }
+        }
+        if (longForm && name == QLatin1String("help-all"))
+            result.helpOrVersion = true;
+        else if (!option) {
+            result.error = QCoreApplication::translate("kesto32", "unrecognized option '%1'")
+                               .arg(QFile::decodeName(word));
+            return result;
+        }
+        result.arguments << QFile::decodeName(word);
+        if (option && (option->names().contains(QLatin1String("help")) ||
+                       option->names().contains(QLatin1String("version"))))
+            result.helpOrVersion = true;
+        if (option && !option->valueName().isEmpty() && equals < 0) {
+            if (++i >= arguments.size()) {
+                result.error = QCoreApplication::translate("kesto32", "option '%1' needs a value")
+                                   .arg(QFile::decodeName(word));
+                return result;
+            }
+            result.arguments << QFile::decodeName(arguments.at(i));
+        } else if (option && option->valueName().isEmpty() && equals >= 0) {
+            result.error = QCoreApplication::translate("kesto32", "option '%1' takes no value")
+                               .arg(QFile::decodeName(word));
+            return result;
         }
     }
+    result.arguments << QStringLiteral("--") << scriptWords;
+    result.scriptBytes = scriptBytes.join(' ');
+    result.batch = result.scriptBytes.startsWith('!') || result.scriptBytes.startsWith('$');
     return result;
+}
+
+QList<QCommandLineOption> HelpAndVersionOptions()
+{
+    // As QCommandLineParser names them here ("-?" only on Windows).
+    return {QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+            QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")})};
+}
+
+QCommandLineOption QuietOption()
+{
+    return QCommandLineOption(
+        QStringLiteral("quiet"),
+        QCoreApplication::translate("kesto32", "With ! or $: report failures only, no progress."));
+}
+
+QList<QCommandLineOption> ProgramOptions()
+{
+    return SeriesCommandOptions() + HelpAndVersionOptions() + QList{QuietOption()};
+}
+
+std::optional<int> RefuseCommandLine(const ArrangedArguments &arranged)
+{
+    const auto say = [](const QString &text) {
+        const QByteArray bytes = text.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    };
+    if (!arranged.error.isEmpty()) {
+        say(QStringLiteral("kesto32: ") + arranged.error + QLatin1Char('\n') +
+            QCoreApplication::translate("kesto32", "Usage: kesto32 [options] [script]\n"
+                                                   "Try 'kesto32 --help' for more information.\n"));
+        return ExitUsage;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> RefuseWindowWithoutDisplay(const ArrangedArguments &arranged)
+{
+    // The window needs a display; on a server, in cron or in CI only an unattended run can work.
+    if (!arranged.batch && !arranged.helpOrVersion && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        const QByteArray text =
+            QCoreApplication::translate(
+                "kesto32",
+                "kesto32: the window needs a display (DISPLAY or WAYLAND_DISPLAY); to run "
+                "a job unattended, give its script with the prefix ! or $: "
+                "kesto32 '!job.kst'\n")
+                .toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        return ExitUsage;
+    }
+    return std::nullopt;
+}
+
+bool WriteStandardOutput(const QByteArray &text)
+{
+    const bool written =
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
 namespace {

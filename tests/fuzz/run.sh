@@ -11,9 +11,9 @@ build=build-fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTO_FUZZ=ON \
     >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_script fuzz_wrar
+cmake --build "$build" -j"$(nproc)" --target fuzz_script fuzz_wrar fuzz_command_line
 
-for target in script wrar; do
+for target in script wrar command_line; do
     # New inputs go to a scratch directory; the seed corpus in the repository stays as it is.
     scratch=$(mktemp -d)
     echo "fuzz_$target: $seconds s"

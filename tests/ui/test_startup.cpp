@@ -54,20 +54,31 @@ private slots:
         row("blank first", {" x"}, "", " x");
         row("empty", {}, "", "");
         row("dated, then run sign", {"$!x"}, "$", "!x");
-        // Only the program's own options are options; any other first word is the script.
-        row("dash first", {"-x.kst"}, "", "-x.kst");
-        row("double dash first", {"--x"}, "", "--x");
-        row("own option, then the script", {"-v", "-x.kst"}, "", "-x.kst");
-        row("words after the script", {"!a", "--help", "b"}, "!", "a --help b");
+        // Options before or after the script; "--" ends them; any other "-" word is refused.
+        row("after double dash", {"--", "-x.kst"}, "", "-x.kst");
+        row("own option, then the script", {"--quiet", "./-x.kst"}, "", "./-x.kst");
+        row("option after the script", {"!a", "--quiet", "b"}, "!", "a b");
+        row("unknown option", {"!a", "-V"}, "error", "");
+        row("value missing", {"--plan"}, "error", "");
     }
     void commandLineDecidesBatchMode()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, mode);
         QFETCH(QString, script);
+        QList<QByteArray> raw{"kesto32"};
+        for (const QString &argument : arguments)
+            raw << argument.toUtf8();
+        const QCommandLineOption quiet(QStringLiteral("quiet"));
+        const QCommandLineOption plan(QStringLiteral("plan"), QString(), QStringLiteral("script"));
+        const ui::ArrangedArguments arranged =
+            ui::ArrangeArguments(raw, ui::HelpAndVersionOptions() + QList{quiet, plan});
+        QCOMPARE(!arranged.error.isEmpty(), mode == QLatin1String("error"));
+        if (!arranged.error.isEmpty())
+            return;
         QCommandLineParser parser;
-        const QList<QCommandLineOption> own = {parser.addHelpOption(), parser.addVersionOption()};
-        QVERIFY(parser.parse(ui::ParserArguments(QStringList{"kesto32"} + arguments, own)));
+        parser.addOptions({quiet, plan});
+        QVERIFY(parser.parse(arranged.arguments));
         RunState state;
         ui::ReadCommandLine(state, parser.positionalArguments().join(QLatin1Char(' ')));
         QCOMPARE(state.BatchRun, mode == QLatin1String("!"));

@@ -1,9 +1,10 @@
 // size: counts the regular files and their bytes in a directory tree.
 //
-//   size [directory] [/s] [/t]
+//   size directory [/s] [/t]
 //
 // /s walks the sub-directories too, /t ends the report with the total of everything counted.
-// Without a directory the current one is measured. The report has, per directory, a header line
+// The first argument is the directory whatever it looks like ("/t" and "-h" are directories
+// there); without one nothing is measured. The report has, per directory, a header line
 // (two blanks, then the directory in upper case, in double quotes when it holds a blank: the form
 // in which a command line names it, so a caller can find the block of the directory it passed)
 // and a summary line of the files directly in it. With /t there follow the line
@@ -45,7 +46,7 @@ struct Tally {
     qint64 bytes = 0;
 };
 
-const char Usage[] = "usage: size [directory] [/s] [/t]\n"
+const char Usage[] = "usage: size directory [/s] [/t]\n"
                      "  /s  include sub-directories\n"
                      "  /t  end with the total of all files found\n";
 
@@ -54,39 +55,21 @@ bool isSwitch(const char *arg, char letter)
     return arg[0] == '/' && (arg[1] == letter || arg[1] == letter - 'a' + 'A') && arg[2] == '\0';
 }
 
-enum class Parsed { Run, Help, Bad };
-
 // Slash switches are beyond QCommandLineParser, and the directory must stay raw bytes.
-Parsed parseArguments(int argc, char **argv, Options &options)
+bool parseArguments(int argc, char **argv, Options &options)
 {
-    bool haveDirectory = false;
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0)
-            return Parsed::Help;
-        if (isSwitch(arg, 's')) {
+    if (argc < 2 || argv[1][0] == '\0')
+        return false;
+    options.directory = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        if (isSwitch(argv[i], 's'))
             options.subdirectories = true;
-        } else if (isSwitch(arg, 't')) {
+        else if (isSwitch(argv[i], 't'))
             options.total = true;
-        } else if (!haveDirectory) {
-            options.directory = arg;
-            haveDirectory = true;
-        } else {
-            return Parsed::Bad;
-        }
+        else
+            return false;
     }
-    return Parsed::Run;
-}
-
-QByteArray currentDirectory()
-{
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE)
-            return QByteArrayLiteral(".");
-        buffer.resize(buffer.size() * 2);
-    }
-    return QByteArray(buffer.data());
+    return true;
 }
 
 QByteArray joinPath(const QByteArray &dir, const char *name)
@@ -186,7 +169,7 @@ bool readDirectory(const QByteArray &path, bool followLink, Tally &own,
 
 int run(const Options &options)
 {
-    const QByteArray top = options.directory.isEmpty() ? currentDirectory() : options.directory;
+    const QByteArray &top = options.directory;
     Tally total;
     qint64 directories = 0;
     bool allRead = true;
@@ -223,10 +206,9 @@ int run(const Options &options)
 int main(int argc, char **argv)
 {
     Options options;
-    switch (parseArguments(argc, argv, options)) {
-    case Parsed::Help: std::fputs(Usage, stdout); return 0;
-    case Parsed::Bad: std::fputs(Usage, stderr); return 7;
-    case Parsed::Run: break;
+    if (!parseArguments(argc, argv, options)) {
+        std::fputs(Usage, stderr);
+        return 7;
     }
     const int status = run(options);
     if (std::fflush(stdout) != 0 || std::ferror(stdout))

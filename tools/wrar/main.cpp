@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -76,6 +77,31 @@ void reportTiming(const char *what, qint64 ms)
     std::fflush(stderr);
 }
 
+// The translated list, removed by a stop signal too: the handler may only use what is
+// async-signal-safe, so the name waits here as bytes.
+char listForSignals[4096];
+
+void removeListAndEnd(int signal)
+{
+    if (listForSignals[0] != '\0')
+        ::unlink(listForSignals);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// While the list is being made the stop signals wait, so that no name exists that the handler
+// does not know.
+void blockStopSignals(bool block)
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : StopSignals)
+        sigaddset(&set, signal);
+    ::sigprocmask(block ? SIG_BLOCK : SIG_UNBLOCK, &set, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -103,6 +129,10 @@ int main(int argc, char **argv)
 
     QTemporaryFile translated;
     QString translatedPath;
+    struct sigaction removal = {};
+    removal.sa_handler = removeListAndEnd;
+    for (const int signal : StopSignals)
+        ::sigaction(signal, &removal, nullptr);
     if (!request.listFile.isEmpty()) {
         QFile list(request.listFile);
         if (!list.open(QIODevice::ReadOnly))
@@ -111,8 +141,14 @@ int main(int argc, char **argv)
         const QByteArray entries = wrar::TranslateExclusions(
             list.readAll(), QFile::encodeName(request.source), QFile::encodeName(packed));
         if (!entries.isEmpty()) {
-            if (!translated.open() || translated.write(entries) != entries.size() ||
-                !translated.flush())
+            blockStopSignals(true);
+            const bool opened = translated.open();
+            const QByteArray name = QFile::encodeName(translated.fileName());
+            if (opened && name.size() < qsizetype(sizeof listForSignals))
+                std::memcpy(listForSignals, name.constData(), size_t(name.size()) + 1);
+            blockStopSignals(false);
+            if (!opened || listForSignals[0] == '\0' ||
+                translated.write(entries) != entries.size() || !translated.flush())
                 return fail(wrar::FatalStatus, QStringLiteral("cannot write a temporary file: %1")
                                                    .arg(translated.errorString()));
             translatedPath = translated.fileName();
