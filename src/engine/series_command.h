@@ -14,6 +14,20 @@ namespace kesto {
 
 class Session;
 
+// What a command reports: lines for standard output, lines for standard error (each printed after
+// "kesto32: "), and the exit status. The window's dialogs show the same reports.
+struct CommandReport {
+    QStringList lines;
+    QStringList errors;
+    int status = 0;
+};
+
+// --verify PATH [--name NAME] [--against SOURCE] [--job SCRIPT]; empty texts for options not given.
+CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
+                            const QString &jobScript);
+// --checksums PATH [--name NAME]: the manifests of exactly one series.
+CommandReport ChecksumsCommand(const QString &path, const QString &name);
+
 // The options, for the program's --help.
 QList<QCommandLineOption> SeriesCommandOptions();
 // Runs the command and returns its exit status; nullopt when the arguments (the program's name
