@@ -54,9 +54,9 @@ void addEntry(const QString &archive, const char *name, const QString &file,
 {
     zip_t *za = zip_open(QFile::encodeName(archive).constData(), 0, nullptr);
     QVERIFY(za);
-    zip_source_t *source =
-        file.isEmpty() ? zip_source_buffer(za, bytes.constData(), bytes.size(), 0)
-                       : zip_source_file(za, QFile::encodeName(file).constData(), 0, -1);
+    zip_source_t *source = file.isEmpty()
+                               ? zip_source_buffer(za, bytes.constData(), bytes.size(), 0)
+                               : zip_source_file(za, QFile::encodeName(file).constData(), 0, -1);
     const zip_int64_t index = zip_file_add(za, name, source, ZIP_FL_ENC_RAW);
     QVERIFY(index >= 0);
     QVERIFY(zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) == 0);
@@ -81,8 +81,8 @@ struct Damage {
     std::function<void(const QString &out, const QString &source)> damage;
     bool against;     // --against the source (or what against names below the row), with --job
     const char *line; // the start of the line that must name it; none: the series passes
-    const char *verified = nullptr; // an archive below out to verify, instead of out --name t
-    const char *job = nullptr;      // a script below the root for --job
+    const char *verified = nullptr;    // an archive below out to verify, instead of out --name t
+    const char *job = nullptr;         // a script below the root for --job
     const char *againstPath = nullptr; // the source as --against names it, below the row
     bool memoryLimited = false;        // the check runs within 1 GB of address space
 };
@@ -150,9 +150,7 @@ const Damage damages[] = {
      },
      false, "t002.zip: evil.txt is not part of the series"},
     {"an entry that climbs out",
-     [](const QString &out, const QString &) {
-         addEntry(out + "/t002.zip", "../../x", {}, "x\n");
-     },
+     [](const QString &out, const QString &) { addEntry(out + "/t002.zip", "../../x", {}, "x\n"); },
      false, "t002.zip: ../../x would unpack outside"},
     {"a description that inflates to 2 GiB",
      [](const QString &out, const QString &) {
@@ -182,8 +180,8 @@ const Damage damages[] = {
          setDescriptions(out, "Test release\r\nDisk xxx/xxx\r\n");
      },
      false, nullptr, nullptr, "line0.kst"},
-    {"against a renamed copy of the source", [](const QString &, const QString &) {}, true,
-     nullptr, nullptr, nullptr, "renamed"},
+    {"against a renamed copy of the source", [](const QString &, const QString &) {}, true, nullptr,
+     nullptr, nullptr, "renamed"},
     {"against the source through a link", [](const QString &, const QString &) {}, true, nullptr,
      nullptr, nullptr, "link"},
     {"a link changed in the source",
@@ -329,8 +327,8 @@ private slots:
         memoryLimit_ = false;
         const QString report = outcome.lines.join('\n');
         // The volumes' private copies are gone, whatever the outcome.
-        QCOMPARE(QDir(root_.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                       QDir::Hidden),
+        QCOMPARE(QDir(root_.filePath("tmp"))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
         if (!row.line) {
             QVERIFY2(outcome.status == 0, qPrintable(report));

@@ -1,11 +1,11 @@
 #include "checksums.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QHash>
-#include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cerrno>
 #include <cstring>

@@ -770,14 +770,14 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     }
     for (int n = 1; n <= count; ++n) {
         for (const QByteArray &name : contents[n].others) {
-            if (job || otherCounts.value(name) < count || count < 2)
+            if (job || otherCounts.value(name) < count)
                 problems
                     << tr("%1: %2 is not part of the series").arg(byNumber[n]->name, nameOf(name));
         }
     }
     if (!job) {
         for (auto it = otherCounts.cbegin(); it != otherCounts.cend(); ++it) {
-            if (it.value() == count && count >= 2)
+            if (it.value() == count)
                 report.warnings << tr("%1 in every archive is taken for the job's extra (give "
                                       "--job to check it)")
                                        .arg(nameOf(it.key()));
