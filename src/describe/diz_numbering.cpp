@@ -140,6 +140,27 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
     return copy.finish();
 }
 
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column)
+{
+    QByteArray bytes = description;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    qint64 counter = 1;
+    QByteArray line;
+    for (; reader.readLine(line); ++counter) {
+        if (counter != lineNumber)
+            continue;
+        if (column < 1)
+            return QStringLiteral("Column number too low");
+        if (column - 1 + SampleNumber.size() > line.size())
+            return QStringLiteral("Column number too high");
+    }
+    if (lineNumber > counter - 1)
+        return QStringLiteral("Line number too high");
+    return {};
+}
+
 QString TestDizNumbering(Session &session, bool showResult)
 {
     const JobSettings &job = session.job;
@@ -155,6 +176,11 @@ QString TestDizNumbering(Session &session, bool showResult)
     std::optional<QByteArray> input = readInput(job.DizPath);
     if (!input)
         return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
+    // The plan of a run judges by the same verdict.
+    if (const QString problem = DizNumberingProblem(*input, lineNumber, column); !problem.isEmpty())
+        return refuseTest(
+            session, problem.startsWith(QLatin1String("Line")) ? Field::DizLine : Field::DizColumn,
+            problem);
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
@@ -168,26 +194,14 @@ QString TestDizNumbering(Session &session, bool showResult)
     qint64 counter = 1;
     QByteArray line;
     while (reader.readLine(line)) {
-        if (counter == lineNumber) {
-            if (column < 1) {
-                return refuseTest(session, Field::DizColumn,
-                                  QStringLiteral("Column number too low"));
-            }
-            if (column - 1 + SampleNumber.size() > line.size()) {
-                return refuseTest(session, Field::DizColumn,
-                                  QStringLiteral("Column number too high"));
-            }
+        if (counter == lineNumber)
             line.replace(column - 1, SampleNumber.size(), SampleNumber);
-        }
         sample.write(line);
         ++counter;
         session.serveEvents();
     }
     if (!sample.finish()) {
         return refuseTest(session, std::nullopt, writeFailure);
-    }
-    if (lineNumber > counter - 1) {
-        return refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));
     }
 
     session.state.DizTestPassed = true;

@@ -16,6 +16,9 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
 // sample is opened in the editor and left in place for it; otherwise it is deleted. Returns what
 // failed ("Line number too high"), empty when the test passed.
 QString TestDizNumbering(Session &session, bool showResult);
+// The description test's verdict on a description's bytes: "Column number too low", "Column
+// number too high", "Line number too high", or empty when the number fits.
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);
 

@@ -54,12 +54,6 @@ const QCommandLineOption ChecksumsOption(
     QStringLiteral("Write ZIPNAME.sfv and ZIPNAME.sha256 beside a finished series (kesto32 "
                    "--checksums PATH), or after a batch run (kesto32 --checksums '!job.kst')."));
 
-void say(const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-}
-
 void complain(const QString &line)
 {
     std::fputs(("kesto32: " + line).toLocal8Bit().constData(), stderr);
@@ -73,10 +67,7 @@ bool isBatchScript(const QString &argument)
 
 void print(const CommandReport &report)
 {
-    for (const QString &line : report.lines)
-        say(line);
-    for (const QString &line : report.errors)
-        complain(line);
+    PrintCommandReport(report);
 }
 
 QString tr(const char *text)

@@ -8,19 +8,13 @@
 #include <QList>
 #include <QStringList>
 
+#include "run_preview.h"
+
 #include <optional>
 
 namespace kesto {
 
 class Session;
-
-// What a command reports: lines for standard output, lines for standard error (each printed after
-// "kesto32: "), and the exit status. The window's dialogs show the same reports.
-struct CommandReport {
-    QStringList lines;
-    QStringList errors;
-    int status = 0;
-};
 
 // --verify PATH [--name NAME] [--against SOURCE] [--job SCRIPT]; empty texts for options not given.
 CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
