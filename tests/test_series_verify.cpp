@@ -200,6 +200,7 @@ class SeriesVerifyTest : public QObject {
     QTemporaryDir root_;
     QString job_;
     bool memoryLimit_ = false;
+    QString tmp_; // the TMPDIR kesto32 gets
 
     Outcome kesto32(const QStringList &arguments)
     {
@@ -208,7 +209,7 @@ class SeriesVerifyTest : public QObject {
         env.insert("KESTO32_SYSTEM_DIR", root_.filePath("sys"));
         env.insert("XDG_DATA_HOME", root_.filePath("data"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("TMPDIR", root_.filePath("tmp"));
+        env.insert("TMPDIR", tmp_);
         program.setProcessEnvironment(env);
         if (memoryLimit_)
             program.setChildProcessModifier([] {
@@ -264,7 +265,8 @@ private slots:
         QVERIFY(QFile::link("/etc/hostname", source + "/data/absolute"));
         QVERIFY(QFile::link("../../outside", source + "/data/outside"));
         write(QFile::decodeName(QFile::encodeName(source) + "/data/caf\xe9.txt"), "latin-1\n");
-        QVERIFY(QDir().mkpath(root_.filePath("tmp")));
+        tmp_ = root_.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp_));
         write(root_.filePath("file_id.diz"), "Test release\r\nDisk xxx/xxx\r\n");
         write(root_.filePath("notes.nfo"), "Notes\r\n");
         QVERIFY(QDir().mkpath(root_.filePath("out")));
@@ -323,12 +325,13 @@ private slots:
         if (row.job)
             arguments << "--job" << root_.filePath(row.job);
         memoryLimit_ = row.memoryLimited;
+        tmp_ = copy.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp_));
         const Outcome outcome = kesto32(arguments);
         memoryLimit_ = false;
         const QString report = outcome.lines.join('\n');
         // The volumes' private copies are gone, whatever the outcome.
-        QCOMPARE(QDir(root_.filePath("tmp"))
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QCOMPARE(QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
         if (!row.line) {
             QVERIFY2(outcome.status == 0, qPrintable(report));
