@@ -97,6 +97,8 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         // The name as given is its own series; a dated one only when there is none undated.
         if (std::optional<Series> exact = best(dir, files, {name}))
             return exact;
+        if (files.contains(name + ZipSuffix))
+            return unlimitedSeries(dir, name);
         QStringList bases;
         // A dated series: the name, a date stamp of five or six digits, the number.
         for (const QString &file : files) {
@@ -111,8 +113,6 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         bases.removeDuplicates();
         if (std::optional<Series> series = best(dir, files, bases))
             return series;
-        if (files.contains(name + ZipSuffix))
-            return unlimitedSeries(dir, name);
         *why = QStringLiteral("no series %1 in %2").arg(name, path);
         return std::nullopt;
     }
