@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/resource.h>
 #include <zip.h>
 
@@ -343,6 +344,41 @@ private slots:
         QVERIFY2(std::any_of(outcome.lines.cbegin(), outcome.lines.cend(),
                              [&](const QString &line) { return line.startsWith(row.line); }),
                  qPrintable(report));
+    }
+
+    // A stop while 7-Zip checks the set: 7-Zip ends too, the volumes' copies go, status 128+N.
+    void stoppedCheckLeavesNothing()
+    {
+        QTemporaryDir dir(root_.filePath("stop-XXXXXX"));
+        const QString fake = dir.filePath("bin/7zz"), started = dir.filePath("started");
+        QVERIFY(QDir().mkpath(dir.filePath("bin")) && QDir().mkpath(dir.filePath("tmp")));
+        QFile script(fake);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho $$ > \"" + QFile::encodeName(started) +
+                     "\"\nexec sleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", dir.filePath("bin") + ':' + env.value("PATH"));
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        program.setProcessEnvironment(env);
+        program.start(KESTO_BIN_DIR "/kesto32", {"--verify", root_.filePath("out"), "--name", "t"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(started).size() > 0, 30'000);
+        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+        QVERIFY(program.waitForFinished(30'000));
+        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QCOMPARE(QDir(dir.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        QFile pid(started);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const QString stat = "/proc/" + QString::fromLatin1(pid.readAll().trimmed()) + "/stat";
+        const auto running = [&stat] {
+            QFile file(stat);
+            return file.open(QIODevice::ReadOnly) && !file.readAll().contains(") Z");
+        };
+        QTRY_VERIFY(!running());
     }
 
     // Warnings name what release sites refuse, and only that.
