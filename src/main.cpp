@@ -14,6 +14,7 @@
 #include "ui/qt_platform.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -58,6 +59,7 @@ int main(int argc, char **argv)
               : std::make_unique<QApplication>(argc, argv);
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
+    ui::InstallTranslations();
 
     Session session;
     QCoreApplication::setApplicationVersion(session.state.VersionText);

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a scratch DESTDIR as a package would, checks the desktop files and man
 # pages with the validators a distribution uses, and runs the installed program on a small job:
-# it must find its helpers in libexec, not beside itself.
+# it must find its helpers in libexec, not beside itself, and its catalogues in share.
 #   tests/install_check.sh BUILD_DIR
 set -eu
 build=$1
@@ -27,7 +27,7 @@ XDG_DATA_DIRS=$work update-mime-database "$work/mime" 2>"$work/mime.err"
 [ ! -s "$work/mime.err" ] || { cat "$work/mime.err" >&2; exit 1; }
 grep -q '^[0-9]*:application/x-kesto32-script:\*\.kst$' "$work/mime/globs2"
 
-for page in "$share/man/man1/kesto32.1" "$share/man/man5/kesto32.kst.5"; do
+for page in "$share/man/man1/kesto32.1.gz" "$share/man/man5/kesto32.kst.5.gz"; do
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err" >/dev/null
     [ ! -s "$work/man.err" ] || { echo "$page:" >&2; cat "$work/man.err" >&2; exit 1; }
 done
@@ -72,6 +72,13 @@ cat "$work/run.err" >&2
 if grep -Eq 'cannot be found|ended with status' "$work/run.err"; then exit 1; fi
 [ "$(ls "$job/out")" = "$(printf 'tool001.zip\ntool002.zip')" ]
 for zip in "$job/out"/*.zip; do unzip -tq "$zip"; done
+# The installed program finds its German catalogue in share/kesto32/translations.
+sed 's/^Lin: 2/Lin: 9/' "$job/job.kst" >"$job/german.kst"
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u KESTO32_SYSTEM_DIR \
+    -u LC_ALL -u LC_MESSAGES PATH=/usr/bin:/bin LANGUAGE=de TMPDIR="$work/tmp" \
+    XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" "$root/usr/bin/kesto32" \
+    "!$job/german.kst") 2>"$work/german.err" || true
+grep -q 'Zeilennummer zu groß' "$work/german.err" || { cat "$work/german.err" >&2; exit 1; }
 [ "$(ls "$root/usr/bin")" = kesto32 ]
 [ "$(stat -c %a "$work/cache/kesto32")" = 700 ]
 [ -d "$work/data/kesto32" ]

@@ -141,7 +141,7 @@ private slots:
         bool onlyFakesOnPath = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
-        QString signalWhen;
+        QString signalWhen, language;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
         for (const QString &line : lines) {
@@ -202,6 +202,8 @@ private slots:
             else if (key == "link")
                 QVERIFY(QFile::link(QString::fromUtf8(expand(rest(line, 2), root)),
                                     root + '/' + word(line, 1)));
+            else if (key == "language")
+                language = word(line, 1);
             else if (key == "signal-when") {
                 signalWhen = root + '/' + word(line, 1);
                 stopSignal = word(line, 2).toInt();
@@ -229,9 +231,14 @@ private slots:
         env.insert("KESTO32_SYSTEM_DIR", root + "/sys");
         env.insert("XDG_DATA_HOME", root + "/data");
         env.insert("TMPDIR", root + "/tmp");
-        for (const char *name :
-             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS"})
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS",
+                                 "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
             env.remove(name);
+        env.insert("LANG", "C.UTF-8"); // English, whatever the developer's desktop speaks
+        if (!language.isEmpty()) {
+            env.insert("LANGUAGE", language);
+            env.insert("LANG", language + ".UTF-8");
+        }
         int lockFd = -1;
         if (heldLock >= 0) {
             lockFd = ::open(QFile::encodeName(root + "/sys/kesto32.lock"), O_RDWR | O_CREAT, 0600);
@@ -323,26 +330,59 @@ private slots:
         QVERIFY2(statusChecked, "a case must state its exit status");
     }
 
-    // The statuses a user reads about are the ones the program has, in the README and --help.
+    // The README's table is the reference: --help, the man page and the window's help page
+    // must say the same of every status, the translated help pages must list them all, and
+    // every status a failure ends with is in it.
     void statusesDocumented()
     {
-        QFile readme(QStringLiteral(KESTO_TEST_DATA "/../../README.md"));
-        QVERIFY(readme.open(QIODevice::ReadOnly));
-        static const QRegularExpression row(QStringLiteral(R"(^\| (\d+|128\+N) \| (.+) \|$)"),
-                                            QRegularExpression::MultilineOption);
+        const QString top = QStringLiteral(KESTO_TEST_DATA "/../../");
+        const auto read = [&](const QString &path) {
+            QFile file(top + path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        // status -> meaning, in order of appearance, blanks and markup folded away
+        using Table = QList<std::pair<QString, QString>>;
+        const auto collect = [](const QString &text, const QString &pattern) {
+            Table table;
+            const QRegularExpression row(pattern,
+                                         QRegularExpression::MultilineOption |
+                                             QRegularExpression::DotMatchesEverythingOption);
+            for (auto m = row.globalMatch(text); m.hasNext();) {
+                const auto match = m.next();
+                QString meaning = match.captured(2);
+                meaning.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+                table.append({match.captured(1).remove(' '), meaning.simplified()});
+            }
+            return table;
+        };
+        const Table readme = collect(read("README.md"), R"(^\| (\d+|128\+N) \| (.+?) \|$)");
         QStringList documented;
+        for (const auto &[status, meaning] : readme)
+            documented << status;
+        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
+        QCOMPARE(collect(read("data/man/kesto32.1.in"), R"(^\.BI? (\d+|128\+ N)\n(.+?)\n(?=\.))"),
+                 readme);
+        QCOMPARE(collect(read("src/ui/help/scripts.html"),
+                         R"(<tr><td>(\d+|128\+N)</td><td>(.+?)</td></tr>)"),
+                 readme);
+        // Each translated help page lists the same statuses.
+        for (const QString &page :
+             QDir(top + "src/ui/help").entryList({"*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QStringList translated;
+            for (const auto &[status, meaning] :
+                 collect(read("src/ui/help/" + page + "/scripts.html"),
+                         R"(<tr><td>(\d+|128\+N)</td><td>(.+?)</td></tr>)"))
+                translated << status;
+            QVERIFY2(translated == documented, qPrintable(page));
+        }
+
         QProcess help;
         help.start(binDir + "/kesto32", {"--help"});
         QVERIFY(help.waitForFinished());
         const QString helpText = QString::fromUtf8(help.readAllStandardOutput()).simplified();
-        for (auto m = row.globalMatch(QString::fromUtf8(readme.readAll())); m.hasNext();) {
-            const auto match = m.next();
-            documented << match.captured(1);
-            const QString entry = match.captured(1) + ' ' + match.captured(2).simplified();
-            QVERIFY2(helpText.contains(entry), qPrintable("--help lacks: " + entry));
-        }
-        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
-        // And every status a failure can end with is among them.
+        for (const auto &[status, meaning] : readme)
+            QVERIFY2(helpText.contains(status + ' ' + meaning),
+                     qPrintable("--help lacks: " + status));
         for (int kind = 0; kind <= int(Failure::AnotherInstance); ++kind) {
             const int status = ExitStatusOf(Failure(kind));
             QVERIFY(documented.contains(QString::number(status)));

@@ -72,6 +72,20 @@ private slots:
         QVERIFY(t.messages.shown.isEmpty());
     }
 
+    // The figures are grouped as the user's locale does it.
+    void summaryFollowsLocale()
+    {
+        TestSession t;
+        t.session.job.SourcePath = t.path("src");
+        QDir().mkpath(t.session.job.SourcePath);
+        cannedOutput(t,
+                     "  Total of all files found\n  1,234 files, 1,200,466 bytes in 1 directory\n");
+        QLocale::setDefault(QLocale(QLocale::German));
+        CalculateSourceSize(t.session);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(t.window.sourceSizeText, "1.234 files, 1.200.466 bytes in 1 directory");
+    }
+
     // Cancelling changes nothing; a measurement that fails shows a message.
     void browse()
     {

@@ -3,6 +3,7 @@
 #include "job/session.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,14 +26,17 @@ bool makeWorkingFile(Session &session, const QString &path)
 {
     const QString dir = QFileInfo(path).path();
     if (!QFileInfo(dir).isDir() && !QDir().mkdir(dir)) {
-        session.error(QStringLiteral("Can't create the directory ") + dir, Icon::Stop);
+        session.error(
+            QCoreApplication::translate("DescriptionFiles", "Can't create the directory ") + dir,
+            Icon::Stop);
         return false;
     }
     if (QFileInfo::exists(path))
         return true;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        session.error(QStringLiteral("Can't create ") + path, Icon::Stop);
+        session.error(QCoreApplication::translate("DescriptionFiles", "Can't create ") + path,
+                      Icon::Stop);
         return false;
     }
     return true;
@@ -88,8 +92,10 @@ std::optional<QString> openFile(Session &session, FileDialogSetup setup)
 
 void CreateDescription(Session &session)
 {
-    session.message(QStringLiteral("Choose 'Save' when finished in notepad, not 'save as'"),
-                    QStringLiteral("Kesto32"), Icon::None);
+    session.message(
+        QCoreApplication::translate("DescriptionFiles",
+                                    "Choose 'Save' when finished in notepad, not 'save as'"),
+        QStringLiteral("Kesto32"), Icon::None);
     if (const auto path = createAndEdit(session, QStringLiteral("file_id.diz"))) {
         session.job.DizPath = *path;
         session.jobChanged();
@@ -120,14 +126,16 @@ void ChooseDescription(Session &session)
 {
     JobSettings &job = session.job;
     const std::optional<QString> chosen = openFile(
-        session, {QStringLiteral("Add file_id.diz"),
+        session, {QCoreApplication::translate("DescriptionFiles", "Add file_id.diz"),
                   QStringLiteral("File_id.diz (file_id.diz)|file_id.diz|"), QStringLiteral("*.diz"),
                   job.DizPath.isEmpty() ? job.SourcePath : job.DizPath});
     job.DizPath = chosen ? paths::lowerPath(*chosen) : QString();
     if (!job.DizPath.isEmpty() &&
         !copyReplacing(job.DizPath, session.state.AppDir + QStringLiteral("/file_id.diz"))) {
-        session.error(QStringLiteral("The file_id.diz can't be from your application directory"),
-                      Icon::Stop);
+        session.error(
+            QCoreApplication::translate("DescriptionFiles",
+                                        "The file_id.diz can't be from your application directory"),
+            Icon::Stop);
         job.DizPath.clear();
     }
     session.jobChanged();
@@ -136,9 +144,9 @@ void ChooseDescription(Session &session)
 void ChooseNfo(Session &session)
 {
     JobSettings &job = session.job;
-    const std::optional<QString> chosen =
-        openFile(session, {QStringLiteral("Add *.nfo"), QStringLiteral("A nfo (*.nfo)|*.nfo|"),
-                           QStringLiteral("*.nfo"), job.DizPath});
+    const std::optional<QString> chosen = openFile(
+        session, {QCoreApplication::translate("DescriptionFiles", "Add *.nfo"),
+                  QStringLiteral("A nfo (*.nfo)|*.nfo|"), QStringLiteral("*.nfo"), job.DizPath});
     job.NfoPath = chosen ? paths::lowerPath(*chosen) : QString();
     session.jobChanged();
 }
@@ -179,13 +187,15 @@ void ChooseExtra(Session &session)
     JobSettings &job = session.job;
     if (job.ExtraIsFile) {
         const std::optional<QString> chosen = openFile(
-            session, {QStringLiteral("Add extra file"), QStringLiteral("Extra file (*.*)|*.*|"),
-                      QStringLiteral("*.*"), job.NfoPath});
+            session, {QCoreApplication::translate("DescriptionFiles", "Add extra file"),
+                      QStringLiteral("Extra file (*.*)|*.*|"), QStringLiteral("*.*"), job.NfoPath});
         job.ExtraPath = chosen ? paths::lowerPath(*chosen) : QString();
         session.jobChanged();
     } else if (job.ExtraIsDirectory) {
         const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
-            QStringLiteral("Extra directory of files to add to Zip"), QString());
+            QCoreApplication::translate("DescriptionFiles",
+                                        "Extra directory of files to add to Zip"),
+            QString());
         if (!chosen)
             return;
         job.ExtraPath = paths::lowerPath(*chosen);

@@ -5,6 +5,7 @@
 #include "system/textlines.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -140,8 +141,11 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
     return copy.finish();
 }
 
-QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column)
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column,
+                            bool *lineAtFault)
 {
+    if (lineAtFault)
+        *lineAtFault = false;
     QByteArray bytes = description;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -152,12 +156,15 @@ QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qi
         if (counter != lineNumber)
             continue;
         if (column < 1)
-            return QStringLiteral("Column number too low");
+            return QCoreApplication::translate("DizNumbering", "Column number too low");
         if (column - 1 + SampleNumber.size() > line.size())
-            return QStringLiteral("Column number too high");
+            return QCoreApplication::translate("DizNumbering", "Column number too high");
     }
-    if (lineNumber > counter - 1)
-        return QStringLiteral("Line number too high");
+    if (lineNumber > counter - 1) {
+        if (lineAtFault)
+            *lineAtFault = true;
+        return QCoreApplication::translate("DizNumbering", "Line number too high");
+    }
     return {};
 }
 
@@ -167,25 +174,30 @@ QString TestDizNumbering(Session &session, bool showResult)
     if (job.DizPath.isEmpty() || !job.DizAutoNumber)
         return {};
     if (job.DizColumn.isEmpty())
-        return refuseTest(session, Field::DizColumn, {}, QStringLiteral("no column"));
+        return refuseTest(session, Field::DizColumn, {},
+                          QCoreApplication::translate("DizNumbering", "no column"));
     if (job.DizLine.isEmpty())
-        return refuseTest(session, Field::DizLine, {}, QStringLiteral("no line"));
+        return refuseTest(session, Field::DizLine, {},
+                          QCoreApplication::translate("DizNumbering", "no line"));
     const qint64 lineNumber = leadingNumber(job.DizLine);
     const qint64 column = leadingNumber(job.DizColumn);
 
     std::optional<QByteArray> input = readInput(job.DizPath);
     if (!input)
-        return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
-    // The plan of a run judges by the same verdict.
-    if (const QString problem = DizNumberingProblem(*input, lineNumber, column); !problem.isEmpty())
         return refuseTest(
-            session, problem.startsWith(QLatin1String("Line")) ? Field::DizLine : Field::DizColumn,
-            problem);
+            session, std::nullopt,
+            QCoreApplication::translate("DizNumbering", "Can't read the description file"));
+    // The plan of a run judges by the same verdict.
+    bool lineAtFault = false;
+    if (const QString problem = DizNumberingProblem(*input, lineNumber, column, &lineAtFault);
+        !problem.isEmpty())
+        return refuseTest(session, lineAtFault ? Field::DizLine : Field::DizColumn, problem);
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
     const QString samplePath = paths::systemFile(QStringLiteral("~kesto.diz"));
-    const QString writeFailure = QStringLiteral("Can't write the sample description");
+    const QString writeFailure =
+        QCoreApplication::translate("DizNumbering", "Can't write the sample description");
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
         return refuseTest(session, std::nullopt, writeFailure);

@@ -17,8 +17,9 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
 // failed ("Line number too high"), empty when the test passed.
 QString TestDizNumbering(Session &session, bool showResult);
 // The description test's verdict on a description's bytes: "Column number too low", "Column
-// number too high", "Line number too high", or empty when the number fits.
-QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column);
+// number too high", "Line number too high" (lineAtFault set), or empty when the number fits.
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column,
+                            bool *lineAtFault = nullptr);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);
 

@@ -3,6 +3,7 @@
 #include "system/textlines.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 
 namespace kesto {
 
@@ -38,14 +39,16 @@ QStringList DescriptionWarnings(const QByteArray &description)
     const QList<QByteArray> lines = TextLines(description);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].size() > MaxDescriptionColumns)
-            warnings << QStringLiteral(
+            warnings << QCoreApplication::translate(
+                            "ReleaseChecks",
                             "description line %1 is %2 columns wide (at most %3 read well)")
                             .arg(i + 1)
                             .arg(lines[i].size())
                             .arg(MaxDescriptionColumns);
     }
     if (lines.size() > MaxDescriptionLines)
-        warnings << QStringLiteral("description has %1 lines (at most %2 read well)")
+        warnings << QCoreApplication::translate("ReleaseChecks",
+                                                "description has %1 lines (at most %2 read well)")
                         .arg(lines.size())
                         .arg(MaxDescriptionLines);
     return warnings;
@@ -62,8 +65,9 @@ QString StampWarning(const QByteArray &description, qint64 line, qint64 column, 
     const QByteArray covered = text.mid(column - 1, width);
     for (char c : covered) {
         if (!isPlaceholder(c))
-            return QStringLiteral("the number at line %1, column %2 overwrites \"%3\", not a "
-                                  "placeholder")
+            return QCoreApplication::translate("ReleaseChecks",
+                                               "the number at line %1, column %2 overwrites "
+                                               "\"%3\", not a placeholder")
                 .arg(line)
                 .arg(column)
                 .arg(QString::fromLatin1(covered));
@@ -76,7 +80,9 @@ QString NameWarning(const QString &archiveName)
     static const QString refused = QStringLiteral("\\:*?\"<>|");
     for (QChar c : archiveName) {
         if (refused.contains(c))
-            return QStringLiteral("archive name %1 holds '%2', which other systems refuse")
+            return QCoreApplication::translate("ReleaseChecks",
+                                               "archive name %1 holds '%2', which other "
+                                               "systems refuse")
                 .arg(archiveName, c);
     }
     return {};
@@ -86,7 +92,9 @@ QString CountWarning(int archives)
 {
     if (archives <= 999)
         return {};
-    return QStringLiteral("%1 archives: release checkers read only three digits").arg(archives);
+    return QCoreApplication::translate("ReleaseChecks",
+                                       "%1 archives: release checkers read only three digits")
+        .arg(archives);
 }
 
 } // namespace kesto

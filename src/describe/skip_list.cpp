@@ -3,6 +3,8 @@
 #include "job/session.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
+
 namespace kesto {
 
 namespace {
@@ -18,8 +20,8 @@ void sendToSourcePage(Session &session)
 void addSubDirectory(Session &session)
 {
     JobSettings &job = session.job;
-    const std::optional<QString> chosen =
-        session.svc.dialogs->pickFolder(QStringLiteral("Directory to skip"), job.SourcePath);
+    const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
+        QCoreApplication::translate("SkipList", "Directory to skip"), job.SourcePath);
     // An empty choice would become an entry for the whole file system.
     if (!chosen || chosen->isEmpty())
         return;
@@ -36,8 +38,8 @@ void addFile(Session &session)
 {
     JobSettings &job = session.job;
     const std::optional<QString> chosen = session.svc.dialogs->openFile(
-        {QStringLiteral("Add skip file"), QStringLiteral("Skip file (*.*)|*.*|"),
-         QStringLiteral("*.*"), job.SourcePath});
+        {QCoreApplication::translate("SkipList", "Add skip file"),
+         QStringLiteral("Skip file (*.*)|*.*|"), QStringLiteral("*.*"), job.SourcePath});
     if (!chosen)
         return;
     const QString path = paths::lowerPath(*chosen);
@@ -45,7 +47,8 @@ void addFile(Session &session)
         return;
     // Leading characters only, as designed: "/src2/a" counts as within "/src".
     if (path.left(job.SourcePath.size()) != paths::lowerPath(job.SourcePath)) {
-        session.error(QStringLiteral("Path isn't within source path"), Icon::Stop);
+        session.error(QCoreApplication::translate("SkipList", "Path isn't within source path"),
+                      Icon::Stop);
         return;
     }
     job.SkipList = paths::lowerPath(job.SkipList + path) + EntryEnd;
@@ -57,7 +60,8 @@ void addFile(Session &session)
 void AddSkipEntry(Session &session, bool subDir)
 {
     if (session.job.SourcePath.isEmpty()) {
-        session.error(QStringLiteral("You must pick a source drive or directory first"),
+        session.error(QCoreApplication::translate(
+                          "SkipList", "You must pick a source drive or directory first"),
                       Icon::Stop);
         sendToSourcePage(session);
         return;

@@ -5,8 +5,11 @@
 #include "system/paths.h"
 #include "system/textlines.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
+#include <QLocale>
+#include <QRegularExpression>
 #include <optional>
 
 namespace kesto {
@@ -14,8 +17,9 @@ namespace kesto {
 namespace {
 
 const QByteArray TotalLine = QByteArrayLiteral("  Total of all files found");
-const QString ErrorText = QStringLiteral("Error");
-const QString NoSourceText = QStringLiteral("- Source size -");
+// Translated where shown: the catalogue is loaded after these are made.
+const char *const ErrorText = QT_TRANSLATE_NOOP("SourceSize", "Error");
+const char *const NoSourceText = QT_TRANSLATE_NOOP("SourceSize", "- Source size -");
 
 enum class Form { Quiet, Browse };
 
@@ -46,6 +50,38 @@ QString sizeCommandLine(const QString &shortSource, const QString &outputFile)
            QStringLiteral(" /s /t> ") + CommandLineWord(outputFile);
 }
 
+// The size program's summary ("1,234 files, 5 bytes in 17 directories", or its first part)
+// in the user's language and number format; any other text as it is.
+QString localSummary(const QString &summary)
+{
+    static const QRegularExpression form(QStringLiteral(
+        R"(^([\d,]+) files?(?:, ([\d,]+) bytes?(?: in ([\d,]+) director(?:y|ies))?)?$)"));
+    const QRegularExpressionMatch match = form.match(summary);
+    if (!match.hasMatch())
+        return summary;
+    // The C locale groups no digits: the program's English display keeps its commas.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    const auto count = [&](int group, const char *one, const char *many) {
+        const qint64 n = match.captured(group).remove(QLatin1Char(',')).toLongLong();
+        return QCoreApplication::translate("SourceSize", n == 1 ? one : many)
+            .arg(locale.toString(n));
+    };
+    const QString files = count(1, QT_TRANSLATE_NOOP("SourceSize", "%1 file"),
+                                QT_TRANSLATE_NOOP("SourceSize", "%1 files"));
+    if (!match.hasCaptured(2))
+        return files;
+    const QString bytes = count(2, QT_TRANSLATE_NOOP("SourceSize", "%1 byte"),
+                                QT_TRANSLATE_NOOP("SourceSize", "%1 bytes"));
+    if (!match.hasCaptured(3))
+        return QCoreApplication::translate("SourceSize", "%1, %2").arg(files, bytes);
+    const QString directories = count(3, QT_TRANSLATE_NOOP("SourceSize", "%1 directory"),
+                                      QT_TRANSLATE_NOOP("SourceSize", "%1 directories"));
+    //: Files, bytes and directories of the source, as in "5 files, 1,200 bytes in 2 directories"
+    return QCoreApplication::translate("SourceSize", "%1, %2 in %3").arg(files, bytes, directories);
+}
+
 // The summary of the whole tree, else of the source's own block; empty when neither is found.
 // nullopt when the output cannot be read or ends right after a marker line.
 std::optional<QString> summaryFrom(const QString &outputFile, const QString &shortSource)
@@ -65,7 +101,7 @@ std::optional<QString> summaryFrom(const QString &outputFile, const QString &sho
     if (total >= 0) {
         if (total + 1 >= lines.size())
             return std::nullopt;
-        return withoutLeadingBlanks(lines.at(total + 1));
+        return localSummary(withoutLeadingBlanks(lines.at(total + 1)));
     }
     const QString header = shortSource.toUpper();
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -73,7 +109,7 @@ std::optional<QString> summaryFrom(const QString &outputFile, const QString &sho
             continue;
         if (i + 1 >= lines.size())
             return std::nullopt;
-        return withoutLeadingBlanks(lines.at(i + 1));
+        return localSummary(withoutLeadingBlanks(lines.at(i + 1)));
     }
     return QString();
 }
@@ -83,10 +119,10 @@ void measure(Session &session, Form form)
     const QString shortSource = paths::GetShortFileName(session.job.SourcePath);
     // Given no directory the size program would measure whatever directory it starts in.
     if (shortSource.isEmpty()) {
-        showSize(session, NoSourceText);
+        showSize(session, QCoreApplication::translate("SourceSize", NoSourceText));
         return;
     }
-    showSize(session, QStringLiteral("Calculating files and size"));
+    showSize(session, QCoreApplication::translate("SourceSize", "Calculating files and size"));
     setMeasuring(session, true);
     session.serveEvents();
 
@@ -97,18 +133,19 @@ void measure(Session &session, Form form)
 
     const std::optional<QString> summary =
         QFile::exists(outputFile) ? summaryFrom(outputFile, shortSource) : std::nullopt;
-    showSize(session, summary.value_or(ErrorText));
+    showSize(session, summary.value_or(QCoreApplication::translate("SourceSize", ErrorText)));
     setMeasuring(session, false);
     if (!summary && form == Form::Browse)
-        session.error(QStringLiteral("Error calculating source bytes"), Icon::Stop);
+        session.error(QCoreApplication::translate("SourceSize", "Error calculating source bytes"),
+                      Icon::Stop);
 }
 
 } // namespace
 
 void BrowseSource(Session &session)
 {
-    const std::optional<QString> chosen =
-        session.svc.dialogs->pickFolder(QStringLiteral("Source directory"), QString());
+    const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
+        QCoreApplication::translate("SourceSize", "Source directory"), QString());
     if (!chosen)
         return;
     session.job.SourcePath = paths::lowerPath(*chosen);

@@ -1,6 +1,7 @@
 #include "help_window.h"
 
 #include "qt_platform.h"
+#include "translations.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -18,22 +19,33 @@ namespace kesto {
 
 namespace {
 constexpr int TargetRole = Qt::UserRole;
+
+// ":/help/de/contents.html" in a German window, ":/help/contents.html" in English; the links of
+// a page lead to pages of its own language.
+QString helpFile(const QString &name)
+{
+    initUiResources();
+    const QString language = ui::TranslationLanguage();
+    const QString translated = QStringLiteral(":/help/%1/%2").arg(language, name);
+    if (!language.isEmpty() && QFile::exists(translated))
+        return translated;
+    return QStringLiteral(":/help/") + name;
+}
 } // namespace
 
 QUrl HelpWindow::contentsPage()
 {
-    return QUrl(QStringLiteral("qrc:/help/contents.html"));
+    return QUrl(QStringLiteral("qrc") + helpFile(QStringLiteral("contents.html")));
 }
 
 QUrl HelpWindow::indexPage()
 {
-    return QUrl(QStringLiteral("qrc:/help/index.html"));
+    return QUrl(QStringLiteral("qrc") + helpFile(QStringLiteral("index.html")));
 }
 
 QList<HelpTopic> HelpWindow::indexTopics()
 {
-    initUiResources();
-    QFile file(QStringLiteral(":/help/index.html"));
+    QFile file(helpFile(QStringLiteral("index.html")));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QTextDocument document;

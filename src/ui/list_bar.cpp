@@ -37,10 +37,21 @@ int ListBar::addGroup(const QString &caption)
     return index;
 }
 
-void ListBar::addItem(int group, const QString &text, const QIcon &icon)
+namespace {
+// An item is known by its designed name ("Source"), whatever language its label is in.
+const char *const ItemName = "itemName";
+
+QString nameOf(const QToolButton *item)
+{
+    return item->property(ItemName).toString();
+}
+} // namespace
+
+void ListBar::addItem(int group, const QString &text, const QIcon &icon, const QString &label)
 {
     auto *item = new QToolButton(this);
-    item->setText(text);
+    item->setProperty(ItemName, text);
+    item->setText(label.isEmpty() ? text : label);
     item->setIcon(icon);
     item->setIconSize(QSize(16, 16));
     item->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -68,7 +79,7 @@ QAbstractButton *ListBar::itemButton(const QString &text) const
 {
     for (const Group &group : groups_) {
         for (QToolButton *item : group.items) {
-            if (item->text() == text)
+            if (nameOf(item) == text)
                 return item;
         }
     }
@@ -95,8 +106,8 @@ int ListBar::groupOf(const QToolButton *item) const
 void ListBar::setCurrentItem(const QString &text)
 {
     for (QToolButton *item : allItems()) {
-        item->setChecked(item->text() == text);
-        if (item->text() == text)
+        item->setChecked(nameOf(item) == text);
+        if (nameOf(item) == text)
             cursor_ = item;
     }
     showCursor();
@@ -106,14 +117,14 @@ QString ListBar::currentItem() const
 {
     for (QToolButton *item : allItems()) {
         if (item->isChecked())
-            return item->text();
+            return nameOf(item);
     }
     return {};
 }
 
 QString ListBar::cursorItem() const
 {
-    return cursor_ ? cursor_->text() : QString();
+    return cursor_ ? nameOf(cursor_) : QString();
 }
 
 void ListBar::moveCursor(int step)

@@ -19,7 +19,9 @@ public:
 
     // Returns the group's identity, its index.
     int addGroup(const QString &caption);
-    void addItem(int group, const QString &text, const QIcon &icon);
+    // text names the item in the calls below and in listItemClick; label, when given, is what
+    // the user reads.
+    void addItem(int group, const QString &text, const QIcon &icon, const QString &label = {});
     int currentGroup() const { return current_; }
     // Marks the item of the page in view (none for an unknown text) and puts the cursor on it.
     void setCurrentItem(const QString &text);

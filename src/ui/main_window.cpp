@@ -92,33 +92,34 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    file = menuBar()->addMenu(QStringLiteral("&File"));
+    file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("file"));
-    addItem(file, QStringLiteral("&Open script..."), "open", &MainWindow::open_Click);
-    addItem(file, QStringLiteral("&Save script..."), "save", &MainWindow::save_Click);
+    addItem(file, tr("&Open script..."), "open", &MainWindow::open_Click);
+    addItem(file, tr("&Save script..."), "save", &MainWindow::save_Click);
     file->addSeparator();
-    addItem(file, QStringLiteral("E&xit"), "exitm", &MainWindow::exitm_Click);
+    addItem(file, tr("E&xit"), "exitm", &MainWindow::exitm_Click);
 
     // The page menu pops up on right clicks; it has no place in the menu bar.
     Menu = new QMenu(QStringLiteral("menu"), this);
     Menu->setObjectName(QStringLiteral("Menu"));
-    addItem(Menu, QStringLiteral("&Source"), "source", &MainWindow::source_Click);
-    addItem(Menu, QStringLiteral("S&kip"), "skip", &MainWindow::skip_Click);
-    addItem(Menu, QStringLiteral("&Diz"), "diz", &MainWindow::diz_Click);
-    addItem(Menu, QStringLiteral("&Nfo"), "nfo", &MainWindow::nfo_Click);
-    addItem(Menu, QStringLiteral("&Zip"), "zip", &MainWindow::zip_Click);
+    //: The page menu, opened by a right click; one mnemonic each within the menu.
+    addItem(Menu, tr("&Source"), "source", &MainWindow::source_Click);
+    addItem(Menu, tr("S&kip"), "skip", &MainWindow::skip_Click);
+    addItem(Menu, tr("&Diz"), "diz", &MainWindow::diz_Click);
+    addItem(Menu, tr("&Nfo"), "nfo", &MainWindow::nfo_Click);
+    addItem(Menu, tr("&Zip"), "zip", &MainWindow::zip_Click);
     Menu->addSeparator();
-    addItem(Menu, QStringLiteral("&Kesto"), "kesto", &MainWindow::kesto_Click);
+    addItem(Menu, tr("&Kesto"), "kesto", &MainWindow::kesto_Click);
 
-    helpm = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpm = menuBar()->addMenu(tr("&Help"));
     helpm->setObjectName(QStringLiteral("helpm"));
-    addItem(helpm, QStringLiteral("&Contents..."), "contents", &MainWindow::contents_Click);
-    addItem(helpm, QStringLiteral("&Index..."), "indexm", &MainWindow::indexm_Click);
+    addItem(helpm, tr("&Contents..."), "contents", &MainWindow::contents_Click);
+    addItem(helpm, tr("&Index..."), "indexm", &MainWindow::indexm_Click);
     helpm->addSeparator();
-    addItem(helpm, QStringLiteral("&Web page..."), "webm", &MainWindow::webm_Click);
-    addItem(helpm, QStringLiteral("&Email"), "emailm", &MainWindow::emailm_Click);
+    addItem(helpm, tr("&Web page..."), "webm", &MainWindow::webm_Click);
+    addItem(helpm, tr("&Email"), "emailm", &MainWindow::emailm_Click);
     helpm->addSeparator();
-    addItem(helpm, QStringLiteral("&About"), "aboutm", &MainWindow::aboutm_Click);
+    addItem(helpm, tr("&About"), "aboutm", &MainWindow::aboutm_Click);
 }
 
 void MainWindow::buildFrame()
@@ -129,15 +130,20 @@ void MainWindow::buildFrame()
     setCentralWidget(client);
 
     SSListBar1 = named(new ListBar(client), "SSListBar1", twipsRect(165, 120, 930, 3375));
-    const int mainGroup = SSListBar1->addGroup(QStringLiteral("Main"));
+    //: The page list's group of the job's pages (about 60 pixels wide)
+    const int mainGroup = SSListBar1->addGroup(tr("Main"));
+    // The items keep their English names inside the program; the user reads pageName(item).
     for (const char *item : {"Source", "Skip", "Diz", "Nfo", "Zip", "Kesto!"})
-        SSListBar1->addItem(mainGroup, QLatin1String(item), listItemIcon(QLatin1String(item)));
-    const int helpGroup = SSListBar1->addGroup(QStringLiteral("Help"));
+        SSListBar1->addItem(mainGroup, QLatin1String(item), listItemIcon(QLatin1String(item)),
+                            pageName(QLatin1String(item)));
+    //: The page list's group of help and information (about 60 pixels wide)
+    const int helpGroup = SSListBar1->addGroup(tr("Help"));
     for (const char *item : {"Help", "About"})
-        SSListBar1->addItem(helpGroup, QLatin1String(item), listItemIcon(QLatin1String(item)));
+        SSListBar1->addItem(helpGroup, QLatin1String(item), listItemIcon(QLatin1String(item)),
+                            pageName(QLatin1String(item)));
 
-    SSPanel1 =
-        makeLabel(client, "SSPanel1", QStringLiteral(" Source"), twipsRect(1200, 135, 3735, 435));
+    SSPanel1 = makeLabel(client, "SSPanel1", QLatin1Char(' ') + pageName(QStringLiteral("Source")),
+                         twipsRect(1200, 135, 3735, 435));
     SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     SSPanel1->setLineWidth(2);
     QFont titleFont = SSPanel1->font();
@@ -173,7 +179,7 @@ void MainWindow::MainWindowLoad()
 
     if (session_.svc.instance->anotherRunning()) {
         duplicateInstance_ = true;
-        const QString duplicate = QStringLiteral("Kesto32 duplicate instance.");
+        const QString duplicate = tr("Kesto32 duplicate instance.");
         QGuiApplication::setApplicationDisplayName(duplicate);
         setWindowTitle(duplicate);
         session_.svc.instance->activateOther();
@@ -253,9 +259,25 @@ void MainWindow::focusField(Field field)
         Picture4->focusField(field);
 }
 
+QString MainWindow::pageName(const QString &item)
+{
+    // The names of the page list's items and of the page titles after their blank.
+    static const char *const names[] = {
+        QT_TR_NOOP("Source"), QT_TR_NOOP("Skip"),   QT_TR_NOOP("Diz"),  QT_TR_NOOP("Nfo"),
+        QT_TR_NOOP("Zip"),    QT_TR_NOOP("Kesto!"), QT_TR_NOOP("Help"), QT_TR_NOOP("About")};
+    for (const char *name : names) {
+        if (item == QLatin1String(name))
+            return tr(name);
+    }
+    return item;
+}
+
 void MainWindow::setTitleText(const QString &caption)
 {
-    SSPanel1->setText(caption);
+    // " Skip" is shown in the user's language; any other caption as it is.
+    SSPanel1->setText(caption.startsWith(QLatin1Char(' '))
+                          ? QLatin1Char(' ') + pageName(caption.mid(1))
+                          : caption);
 }
 
 void MainWindow::setWindowTitle(const QString &title)

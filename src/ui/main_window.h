@@ -82,6 +82,8 @@ public:
     void showPage(Page page) override;
     void focusField(Field field) override;
     void setTitleText(const QString &caption) override;
+    // A page list item's name ("Source") in the user's language.
+    static QString pageName(const QString &item);
     void setWindowTitle(const QString &title) override;
     void setStatusText(const QString &text) override;
     void setArchiveText(const QString &text) override;

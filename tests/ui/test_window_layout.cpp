@@ -1,10 +1,14 @@
 // Every page's controls sit inside their page and the window, do not overlap, and show their
-// whole caption; so do the list bar's items.
+// whole caption, in English and in each translation; so do the list bar's items. A page's
+// mnemonics are its own: no letter serves two controls.
+#include "ui/translations.h"
 #include "window_fixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 
 using namespace kesto;
 using namespace kesto::test;
@@ -46,7 +50,14 @@ QString captionProblem(QWidget *control)
         return metrics.horizontalAdvance(caption) + 8 > button->width() ? "caption too wide" : "";
     }
     if (auto *button = qobject_cast<QAbstractButton *>(control)) {
-        if (button->sizeHint().width() > button->width())
+        // The room the style paints the caption in, beside the mark.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const auto contents = qobject_cast<QRadioButton *>(button) ? QStyle::SE_RadioButtonContents
+                                                                   : QStyle::SE_CheckBoxContents;
+        const QRect room = button->style()->subElementRect(contents, &option, button);
+        if (metrics.horizontalAdvance(button->text().remove(QLatin1Char('&'))) > room.width())
             return QStringLiteral("caption too wide");
         if (button->sizeHint().height() > button->height() + 2)
             return QStringLiteral("caption too tall");
@@ -60,18 +71,28 @@ class WindowLayoutTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private slots:
-    void init() { openWindow(true); }
-    void cleanup() { closeWindow(); }
+    void cleanup()
+    {
+        closeWindow();
+        ui::InstallTranslations(QLocale(QLocale::English));
+    }
 
     void pageFitsAndReads_data()
     {
         QTest::addColumn<Page>("page");
-        for (Page page : allPages)
-            QTest::newRow(qPrintable(pageName(page))) << page;
+        QTest::addColumn<QString>("language");
+        for (const QString language : {"en", "de"}) {
+            for (Page page : allPages)
+                QTest::addRow("%s %s", qPrintable(language), qPrintable(pageName(page)))
+                    << page << language;
+        }
     }
     void pageFitsAndReads()
     {
         QFETCH(Page, page);
+        QFETCH(QString, language);
+        QCOMPARE(ui::InstallTranslations(QLocale(language)), language == "en" ? "" : language);
+        openWindow(true);
         if (page == Page::About)
             showHelpGroup();
         window->showPage(page);
@@ -85,8 +106,18 @@ private slots:
                           item->fontMetrics().horizontalAdvance(item->text()) <= item->width()),
                      qPrintable(item->text()));
         }
+        QHash<QChar, QString> mnemonics;
         for (QWidget *control : controls) {
             const QString name = control->objectName();
+            if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+                const qsizetype at = button->text().indexOf(QLatin1Char('&'));
+                if (at >= 0 && at + 1 < button->text().size()) {
+                    const QChar key = button->text().at(at + 1).toLower();
+                    QVERIFY2(!mnemonics.contains(key),
+                             qPrintable(name + " shares its mnemonic with " + mnemonics[key]));
+                    mnemonics.insert(key, name);
+                }
+            }
             QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
                      qPrintable(name + " leaves its parent"));
             const QRect inClient(control->mapTo(client, QPoint(0, 0)), control->size());

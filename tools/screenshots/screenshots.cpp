@@ -2,6 +2,7 @@
 // group, of the menus and of the logo panel's pointer; with a job script, also of every page with
 // that job opened.
 //   screenshots OUTPUT_DIR [JOB.kst]
+// The window speaks the user's language (LANGUAGE=de: German).
 // The pictures are grabbed from the widgets, so the offscreen platform serves as well as a
 // display; two runs on one machine give the same pictures.
 #include "job/session.h"
@@ -11,6 +12,7 @@
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -109,6 +111,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     initUiResources();
+    ui::InstallTranslations(); // LANGUAGE=de gives the German window
     bool ok = true;
     {
         Session session;

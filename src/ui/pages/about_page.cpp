@@ -2,6 +2,7 @@
 
 #include "ui/marquee.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 
 namespace kesto::ui {
@@ -29,9 +30,10 @@ AboutPage::AboutPage(Session &session, QWidget *parent)
     PVMarquee1 = named(new Marquee(this), "PVMarquee1", twipsRect(0, 0, 3780, 360));
     PVMarquee1->hide();
     QLabel *about = makeLabel(this, "Label17",
-                              QStringLiteral("Visit my web page for other programs I've written "
-                                             "and updates.  Please send me your comments or "
-                                             "suggestions."),
+                              QCoreApplication::translate(
+                                  "AboutPage", "Visit my web page for other programs I've written "
+                                               "and updates.  Please send me your comments or "
+                                               "suggestions."),
                               twipsRect(120, 540, 3540, 960), Qt::AlignCenter);
     about->setWordWrap(true);
     SSPanel10 = makePanel(this, "SSPanel10", twipsRect(120, 1680, 3540, 330), Qt::AlignCenter);

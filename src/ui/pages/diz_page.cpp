@@ -4,6 +4,7 @@
 #include "describe/diz_numbering.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,19 +32,26 @@ DizPage::DizPage(Session &session, QWidget *parent)
     QFrame *diz = makeFrame(this, "Frame3", twipsRect(0, 0, 3780, 2850));
     makeLabel(diz, "Label5", QStringLiteral("File_id.diz"), twipsRect(120, 90, 1500, 240));
     SSPanel2 = makePathDisplay(diz, "SSPanel2", twipsRect(120, 360, 3540, 315));
-    Command4 =
-        makeButton(diz, "Command4", QStringLiteral("&Create"), twipsRect(120, 780, 840, 345));
-    Command5 = makeButton(diz, "Command5", QStringLiteral("&Edit"), twipsRect(1060, 780, 780, 345));
-    Command6 =
-        makeButton(diz, "Command6", QStringLiteral("&Browse"), twipsRect(1940, 780, 840, 345));
-    Command3 = makeButton(diz, "Command3", QStringLiteral("&Test"), twipsRect(2880, 780, 780, 345));
-    makeLabel(diz, "Label6", QStringLiteral("Auto numbering"), twipsRect(120, 1320, 2000, 240));
-    Option1 = makeOption(diz, "Option1", QStringLiteral("&None"), twipsRect(120, 1620, 1800, 285));
-    Option3 = makeOption(diz, "Option3", QStringLiteral("S&ubsitute at column"),
-                         twipsRect(120, 1980, 2280, 285));
+    Command4 = makeButton(diz, "Command4", QCoreApplication::translate("DizPage", "&Create"),
+                          twipsRect(120, 780, 840, 345));
+    Command5 = makeButton(diz, "Command5", QCoreApplication::translate("DizPage", "&Edit"),
+                          twipsRect(1060, 780, 780, 345));
+    Command6 = makeButton(diz, "Command6", QCoreApplication::translate("DizPage", "&Browse"),
+                          twipsRect(1940, 780, 840, 345));
+    Command3 = makeButton(diz, "Command3", QCoreApplication::translate("DizPage", "&Test"),
+                          twipsRect(2880, 780, 780, 345));
+    makeLabel(diz, "Label6", QCoreApplication::translate("DizPage", "Auto numbering"),
+              twipsRect(120, 1320, 2000, 240));
+    Option1 = makeOption(diz, "Option1", QCoreApplication::translate("DizPage", "&None"),
+                         twipsRect(120, 1620, 1800, 285));
+    //: Put the volume number into the description at the column given beside it
+    Option3 =
+        makeOption(diz, "Option3", QCoreApplication::translate("DizPage", "S&ubsitute at column"),
+                   twipsRect(120, 1980, 2280, 285));
     Text2 = makeEdit(diz, "Text2", twipsRect(2460, 1965, 600, 315));
-    makeLabel(diz, "Label7", QStringLiteral("Line -"), twipsRect(1500, 2385, 900, 240),
-              Qt::AlignRight | Qt::AlignVCenter);
+    //: The line of the description the volume number goes into; the field follows
+    makeLabel(diz, "Label7", QCoreApplication::translate("DizPage", "Line -"),
+              twipsRect(1500, 2385, 900, 240), Qt::AlignRight | Qt::AlignVCenter);
     Text6 = makeEdit(diz, "Text6", twipsRect(2460, 2355, 600, 315));
 
     connect(Command4, &QPushButton::clicked, this, &DizPage::Command4_Click);

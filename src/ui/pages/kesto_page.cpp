@@ -2,6 +2,7 @@
 
 #include "engine/zip_step.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -28,10 +29,10 @@ KestoPage::KestoPage(Session &session, QWidget *parent)
         if (PVProgressBar1->value() != progressValue_)
             setProgress(progressValue_);
     });
-    Command12 =
-        makeButton(kesto, "Command12", QStringLiteral("&Abort"), twipsRect(600, 2100, 1050, 375));
-    Command13 =
-        makeButton(kesto, "Command13", QStringLiteral("E&xit"), twipsRect(2130, 2100, 1050, 375));
+    Command12 = makeButton(kesto, "Command12", QCoreApplication::translate("KestoPage", "&Abort"),
+                           twipsRect(600, 2100, 1050, 375));
+    Command13 = makeButton(kesto, "Command13", QCoreApplication::translate("KestoPage", "E&xit"),
+                           twipsRect(2130, 2100, 1050, 375));
 
     connect(Command12, &QPushButton::clicked, this, [this] { kesto::RequestZipAbort(session_); });
     connect(Command13, &QPushButton::clicked, this, [this] { kesto::AbortAndClose(session_); });

@@ -3,6 +3,7 @@
 #include "describe/description_files.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -14,24 +15,26 @@ NfoPage::NfoPage(Session &session, QWidget *parent)
     QFrame *nfo = makeFrame(this, "Frame4", twipsRect(0, 0, 3780, 1530));
     makeLabel(nfo, "Label8", QStringLiteral("Nfo"), twipsRect(120, 90, 1500, 240));
     SSPanel3 = makePathDisplay(nfo, "SSPanel3", twipsRect(120, 360, 3540, 315));
-    Command7 =
-        makeButton(nfo, "Command7", QStringLiteral("&Create"), twipsRect(120, 780, 840, 345));
-    Command11 =
-        makeButton(nfo, "Command11", QStringLiteral("&Edit"), twipsRect(1060, 780, 780, 345));
-    Command8 =
-        makeButton(nfo, "Command8", QStringLiteral("&Browse"), twipsRect(1940, 780, 840, 345));
-    Check1 = makeCheck(nfo, "Check1", QStringLiteral("&In 1st zip only"),
+    Command7 = makeButton(nfo, "Command7", QCoreApplication::translate("NfoPage", "&Create"),
+                          twipsRect(120, 780, 840, 345));
+    Command11 = makeButton(nfo, "Command11", QCoreApplication::translate("NfoPage", "&Edit"),
+                           twipsRect(1060, 780, 780, 345));
+    Command8 = makeButton(nfo, "Command8", QCoreApplication::translate("NfoPage", "&Browse"),
+                          twipsRect(1940, 780, 840, 345));
+    //: The nfo goes into the first archive of the series only
+    Check1 = makeCheck(nfo, "Check1", QCoreApplication::translate("NfoPage", "&In 1st zip only"),
                        twipsRect(120, 1185, 2400, 285));
 
     QFrame *extra = makeFrame(this, "Frame5", twipsRect(0, 1620, 3780, 1290));
-    makeLabel(extra, "Label16", QStringLiteral("Extra to add  (optional)"),
+    makeLabel(extra, "Label16", QCoreApplication::translate("NfoPage", "Extra to add  (optional)"),
               twipsRect(120, 90, 3000, 240));
     SSPanel4 = makePathDisplay(extra, "SSPanel4", twipsRect(120, 360, 3540, 315));
-    Option2 = makeOption(extra, "Option2", QStringLiteral("&File"), twipsRect(120, 825, 900, 285));
-    Option4 =
-        makeOption(extra, "Option4", QStringLiteral("&Directory"), twipsRect(1080, 825, 1380, 285));
-    Command9 =
-        makeButton(extra, "Command9", QStringLiteral("B&rowse"), twipsRect(2820, 795, 840, 345));
+    Option2 = makeOption(extra, "Option2", QCoreApplication::translate("NfoPage", "&File"),
+                         twipsRect(120, 825, 900, 285));
+    Option4 = makeOption(extra, "Option4", QCoreApplication::translate("NfoPage", "&Directory"),
+                         twipsRect(1080, 825, 1380, 285));
+    Command9 = makeButton(extra, "Command9", QCoreApplication::translate("NfoPage", "B&rowse"),
+                          twipsRect(2820, 795, 840, 345));
 
     connect(Command7, &QPushButton::clicked, this, &NfoPage::Command7_Click);
     connect(Command11, &QPushButton::clicked, this, &NfoPage::Command11_Click);

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
@@ -26,18 +27,22 @@ SourcePage::SourcePage(Session &session, QWidget *parent)
     : PageFrame(parent, "Picture1", 1185, 660, 3720, 2850), session_(session)
 {
     QFrame *source = makeFrame(this, "SSFrame1", twipsRect(0, 0, 3720, 1650));
-    makeLabel(source, "Label2", QStringLiteral("Source drive or directory"),
+    makeLabel(source, "Label2",
+              QCoreApplication::translate("SourcePage", "Source drive or directory"),
               twipsRect(120, 90, 3480, 240));
     SSPanel8 = makePathDisplay(source, "SSPanel8", twipsRect(120, 360, 3480, 315));
-    Command2 =
-        makeButton(source, "Command2", QStringLiteral("&Browse"), twipsRect(120, 780, 900, 345));
-    Label9 = makeLabel(source, "Label9", QStringLiteral("- Source size -"),
-                       twipsRect(120, 1170, 3480, 420), Qt::AlignCenter);
+    Command2 = makeButton(source, "Command2", QCoreApplication::translate("SourcePage", "&Browse"),
+                          twipsRect(120, 780, 900, 345));
+    //: Shown until the source has been measured; then the size replaces it
+    Label9 =
+        makeLabel(source, "Label9", QCoreApplication::translate("SourcePage", "- Source size -"),
+                  twipsRect(120, 1170, 3480, 420), Qt::AlignCenter);
     // The size tool's summary may run longer than one line.
     Label9->setWordWrap(true);
 
-    auto *temporary = named(new QGroupBox(QStringLiteral("Drive for temporary files"), this),
-                            "Frame7", twipsRect(0, 1740, 3720, 1080));
+    auto *temporary = named(
+        new QGroupBox(QCoreApplication::translate("SourcePage", "Drive for temporary files"), this),
+        "Frame7", twipsRect(0, 1740, 3720, 1080));
     Drive1 = named(new QComboBox(temporary), "Drive1", twipsRect(120, 360, 1500, 330));
     const QList<Drive> drives = session_.svc.disks->drives();
     if (drives.isEmpty() || drives.first().letter != QLatin1String("c")) {
@@ -52,8 +57,10 @@ SourcePage::SourcePage(Session &session, QWidget *parent)
         Drive1->setItemData(Drive1->count() - 1, drive.root, Qt::ToolTipRole);
     }
     Drive1->view()->setMinimumWidth(Drive1->view()->sizeHintForColumn(0) + 8);
-    Label3 = makeLabel(temporary, "Label3", QStringLiteral("Free space on -"),
-                       twipsRect(1740, 300, 1860, 480));
+    //: Before a drive is chosen; then the free space of the drive replaces it
+    Label3 =
+        makeLabel(temporary, "Label3", QCoreApplication::translate("SourcePage", "Free space on -"),
+                  twipsRect(1740, 300, 1860, 480));
 
     connect(Command2, &QPushButton::clicked, this, &SourcePage::Command2_Click);
     connect(Drive1, &QComboBox::currentIndexChanged, this, &SourcePage::Drive1_Change);
@@ -84,8 +91,8 @@ void SourcePage::setMeasuring(bool busy)
 
 void SourcePage::setDisplayTips()
 {
-    Label9->setToolTip(QStringLiteral("Total source size"));
-    Label3->setToolTip(QStringLiteral("Drive free space"));
+    Label9->setToolTip(QCoreApplication::translate("SourcePage", "Total source size"));
+    Label3->setToolTip(QCoreApplication::translate("SourcePage", "Drive free space"));
 }
 
 QString SourcePage::selectedDrive() const

@@ -3,6 +3,7 @@
 #include "engine/output_settings.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,15 +16,19 @@ ZipPage::ZipPage(Session &session, QWidget *parent)
     : PageFrame(parent, "Picture6", 1190, 680, 3915, 2910), session_(session)
 {
     QFrame *zip = makeFrame(this, "Frame6", twipsRect(0, 0, 3780, 2850));
-    makeLabel(zip, "Label12", QStringLiteral("Zip storage"), twipsRect(120, 90, 1500, 240));
+    makeLabel(zip, "Label12", QCoreApplication::translate("ZipPage", "Zip storage"),
+              twipsRect(120, 90, 1500, 240));
     SSPanel5 = makePathDisplay(zip, "SSPanel5", twipsRect(120, 360, 3540, 315));
-    Command10 =
-        makeButton(zip, "Command10", QStringLiteral("&Browse"), twipsRect(120, 780, 840, 345));
-    Label14 =
-        makeLabel(zip, "Label14", QStringLiteral("Free space: "), twipsRect(1080, 825, 2580, 240));
-    makeLabel(zip, "Label13", QStringLiteral("Filename"), twipsRect(120, 1335, 900, 240));
+    Command10 = makeButton(zip, "Command10", QCoreApplication::translate("ZipPage", "&Browse"),
+                           twipsRect(120, 780, 840, 345));
+    //: Followed by the free space of the zip directory in millions of bytes
+    Label14 = makeLabel(zip, "Label14", QCoreApplication::translate("ZipPage", "Free space: "),
+                        twipsRect(1080, 825, 2580, 240));
+    makeLabel(zip, "Label13", QCoreApplication::translate("ZipPage", "Filename"),
+              twipsRect(120, 1335, 900, 240));
     Text3 = makeEdit(zip, "Text3", twipsRect(1080, 1290, 2580, 315));
-    makeLabel(zip, "Label15", QStringLiteral("Archive size"), twipsRect(120, 1830, 1110, 240));
+    makeLabel(zip, "Label15", QCoreApplication::translate("ZipPage", "Archive size"),
+              twipsRect(120, 1830, 1110, 240));
     SSPanel6 = makePanel(zip, "SSPanel6", twipsRect(1260, 1785, 1140, 330), Qt::AlignCenter);
     SSPanel6->setText(QStringLiteral("1.44 M"));
     VScroll1 =
@@ -33,10 +38,12 @@ ZipPage::ZipPage(Session &session, QWidget *parent)
     // The upper arrow makes the archives bigger.
     VScroll1->setInvertedAppearance(true);
     VScroll1->setInvertedControls(true);
-    SSCheck1 = makeCheck(zip, "SSCheck1", QStringLiteral("Rar &solid compression"),
-                         twipsRect(120, 2250, 3000, 255));
-    SSCheck2 = makeCheck(zip, "SSCheck2", QStringLiteral("Zip e&xtra compression"),
-                         twipsRect(120, 2520, 3000, 255));
+    SSCheck1 =
+        makeCheck(zip, "SSCheck1", QCoreApplication::translate("ZipPage", "Rar &solid compression"),
+                  twipsRect(120, 2250, 3000, 255));
+    SSCheck2 =
+        makeCheck(zip, "SSCheck2", QCoreApplication::translate("ZipPage", "Zip e&xtra compression"),
+                  twipsRect(120, 2520, 3000, 255));
 
     connect(Command10, &QPushButton::clicked, this, &ZipPage::Command10_Click);
     connect(Text3, &QLineEdit::textEdited, this, [this](const QString &text) {
