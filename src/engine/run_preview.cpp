@@ -31,11 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kesto::RunPreview", text);
-}
-
 // Figures as the batch lines write them: 1,234,567.
 QString bytesText(qint64 bytes)
 {
@@ -152,14 +147,17 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
             !problem.isEmpty())
             refuse(ExitStatusOf(Failure::JobInvalid), QStringLiteral("description test"), problem);
         else
-            ok(tr("description test: the number fits line %1 at column %2").arg(line).arg(column));
+            ok(QCoreApplication::translate("RunPreview",
+                                           "description test: the number fits line %1 at column %2")
+                   .arg(line)
+                   .arg(column));
     }
     for (const JobCheck &check : RunChecksAfterClash())
         judge(check);
     if (const std::optional<RunFailure> missing = ArchiverProgramsMissing())
         refuse(ExitStatusOf(missing->kind), QStringLiteral("archiver"), BatchReason(*missing));
     else
-        ok(tr("archiver: wrar and 7-Zip found"));
+        ok(QCoreApplication::translate("RunPreview", "archiver: wrar and 7-Zip found"));
 
     // Planning: at most as many archives as the source fills volumes.
     const SourceMeasure source = measure(job);
@@ -200,14 +198,19 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
                 beyond << file;
         }
         if (earlier.isEmpty())
-            ok(tr("no earlier series %1 in the zip directory").arg(base));
+            ok(QCoreApplication::translate("RunPreview",
+                                           "no earlier series %1 in the zip directory")
+                   .arg(base));
         else
-            ok(tr("%1 archive(s) of an earlier series %2 in the zip directory: each one this run "
-                  "writes is replaced; those beyond its last one are removed when it completes%3")
+            ok(QCoreApplication::translate(
+                   "RunPreview",
+                   "%1 archive(s) of an earlier series %2 in the zip directory: each one this run "
+                   "writes is replaced; those beyond its last one are removed when it completes%3")
                    .arg(earlier.size())
                    .arg(base)
                    .arg(beyond.isEmpty() ? QString()
-                                         : tr(" (%1)").arg(beyond.join(QStringLiteral(", ")))));
+                                         : QCoreApplication::translate("RunPreview", " (%1)")
+                                               .arg(beyond.join(QStringLiteral(", ")))));
     }
     const QList<QByteArray> descriptionLines = TextLines(description);
     p.numberedLine = line;
@@ -254,24 +257,31 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     // may not fit (a warning); short of the least any run writes it fails for certain.
     const auto spaceCheck = [&](const QString &what, qint64 least, qint64 most, qint64 free,
                                 Failure failure) {
-        p.spaceLines << tr("%1: needs at most %2 bytes, %3 free")
+        p.spaceLines << QCoreApplication::translate("RunPreview",
+                                                    "%1: needs at most %2 bytes, %3 free")
                             .arg(what, bytesText(most), bytesText(free));
         if (least > free)
-            refuse(ExitStatusOf(failure), what,
-                   tr("not enough free space: even the smallest series needs %1 bytes")
-                       .arg(bytesText(least)));
+            refuse(
+                ExitStatusOf(failure), what,
+                QCoreApplication::translate(
+                    "RunPreview", "not enough free space: even the smallest series needs %1 bytes")
+                    .arg(bytesText(least)));
         else if (most > free)
-            p.warnings << tr("%1: may not fit: %2 bytes free, up to %3 bytes needed; only the "
-                             "compressed size can tell")
+            p.warnings << QCoreApplication::translate(
+                              "RunPreview",
+                              "%1: may not fit: %2 bytes free, up to %3 bytes needed; only the "
+                              "compressed size can tell")
                               .arg(what, bytesText(free), bytesText(most));
         else
-            ok(what + tr(": enough free space"));
+            ok(what + QCoreApplication::translate("RunPreview", ": enough free space"));
     };
     // A 7-Zip set has at least its 32-byte start header; each archive its entries' records.
     constexpr qint64 leastVolume = 32, leastArchive = leastVolume + 3 * (30 + 46 + 12) + 22;
-    spaceCheck(tr("temporary drive %1: (%2)").arg(tempDrive, tempRoot), leastVolume, source.bound,
-               tempFree, Failure::ArchiverFailed);
-    spaceCheck(tr("zip directory"), leastArchive, outNeeded, outFree, Failure::ZipFailed);
+    spaceCheck(QCoreApplication::translate("RunPreview", "temporary drive %1: (%2)")
+                   .arg(tempDrive, tempRoot),
+               leastVolume, source.bound, tempFree, Failure::ArchiverFailed);
+    spaceCheck(QCoreApplication::translate("RunPreview", "zip directory"), leastArchive, outNeeded,
+               outFree, Failure::ZipFailed);
 
     // Release warnings.
     p.warnings << DescriptionWarnings(description);
@@ -321,31 +331,38 @@ CommandReport PlanCommand(const QString &scriptArgument)
     StorageDiskInfo disks;
     const RunPreview p = PreviewRun(session.job, dated, session.state.TempDrive, disks);
     QStringList &lines = out.lines;
-    lines << tr("Plan of %1").arg(script);
-    lines << tr("source: %1 bytes in %2 file(s), less the skip list")
+    lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(script);
+    lines << QCoreApplication::translate("RunPreview",
+                                         "source: %1 bytes in %2 file(s), less the skip list")
                  .arg(bytesText(p.sourceBytes), bytesText(p.sourceFiles));
-    lines << (session.job.VolumeSizeSetting == 0
-                  ? tr("volumes: no limit, one archive")
-                  : tr("volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer")
-                        .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
-                        .arg(p.archives));
+    lines
+        << (session.job.VolumeSizeSetting == 0
+                ? QCoreApplication::translate("RunPreview", "volumes: no limit, one archive")
+                : QCoreApplication::translate(
+                      "RunPreview",
+                      "volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer")
+                      .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
+                      .arg(p.archives));
     for (int i = 0; i < p.archiveLines.size(); ++i) {
         lines << p.archiveLines[i];
         if (p.numberedLines.value(i).isEmpty())
             continue;
         // The numbered line byte for byte, as the archive's description will hold it.
-        const QString head = tr("  file_id.diz line %1: ").arg(p.numberedLine);
+        const QString head = QCoreApplication::translate("RunPreview", "  file_id.diz line %1: ")
+                                 .arg(p.numberedLine);
         lines << head + QString::fromLatin1(p.numberedLines[i]);
         out.rawLines.insert(int(lines.size() - 1), head.toLocal8Bit() + p.numberedLines[i]);
     }
     for (const QString &line : p.spaceLines)
-        lines << tr("space: %1").arg(line);
+        lines << QCoreApplication::translate("RunPreview", "space: %1").arg(line);
     for (const QString &line : p.checks)
-        lines << tr("check: %1").arg(line);
+        lines << QCoreApplication::translate("RunPreview", "check: %1").arg(line);
     for (const QString &line : p.warnings)
-        lines << tr("warning: %1").arg(line);
-    lines << (p.status == 0 ? tr("A run would start.")
-                            : tr("A run would end with status %1.").arg(p.status));
+        lines << QCoreApplication::translate("RunPreview", "warning: %1").arg(line);
+    lines << (p.status == 0
+                  ? QCoreApplication::translate("RunPreview", "A run would start.")
+                  : QCoreApplication::translate("RunPreview", "A run would end with status %1.")
+                        .arg(p.status));
     out.status = p.status;
     return out;
 }

@@ -70,11 +70,6 @@ void print(const CommandReport &report)
     PrintCommandReport(report);
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kesto::SeriesCommand", text);
-}
-
 std::optional<Series> findSeries(const QString &path, const QString &name, QStringList &errors)
 {
     QString why;
@@ -111,30 +106,37 @@ CommandReport VerifyCommand(const QString &path, const QString &name, const QStr
     VerifyOptions options;
     options.against = against;
     if (!options.against.isEmpty() && !QFileInfo(options.against).isDir()) {
-        out.errors << tr("%1 is not a directory").arg(options.against);
+        out.errors << QCoreApplication::translate("SeriesCommand", "%1 is not a directory")
+                          .arg(options.against);
         out.status = ExitUsage;
         return out;
     }
     options.job = jobSession ? &jobSession->job : nullptr;
     const VerifyReport report = VerifySeries(*series, options);
     if (report.stopSignal) {
-        out.errors << tr("stopped by signal %1; the check is incomplete").arg(report.stopSignal);
+        out.errors << QCoreApplication::translate("SeriesCommand",
+                                                  "stopped by signal %1; the check is incomplete")
+                          .arg(report.stopSignal);
         out.status = 128 + report.stopSignal;
         return out;
     }
     out.lines << report.problems;
     for (const QString &warning : report.warnings)
-        out.lines << tr("warning: %1").arg(warning);
+        out.lines << QCoreApplication::translate("SeriesCommand", "warning: %1").arg(warning);
     if (report.problems.isEmpty()) {
         out.lines << (options.against.isEmpty()
-                          ? tr("%1: %2 archive(s), complete and intact")
-                          : tr("%1: %2 archive(s), complete and intact, the same as the source"))
+                          ? QCoreApplication::translate("SeriesCommand",
+                                                        "%1: %2 archive(s), complete and intact")
+                          : QCoreApplication::translate(
+                                "SeriesCommand",
+                                "%1: %2 archive(s), complete and intact, the same as the source"))
                          .arg(series->base)
                          .arg(report.length);
         out.status = 0;
         return out;
     }
-    out.lines << tr("%1: %2 problem(s) in a series of %3 archive(s)")
+    out.lines << QCoreApplication::translate("SeriesCommand",
+                                             "%1: %2 problem(s) in a series of %3 archive(s)")
                      .arg(series->base)
                      .arg(report.problems.size())
                      .arg(report.length);
@@ -154,7 +156,9 @@ CommandReport ChecksumsCommand(const QString &path, const QString &name)
     if (const int length = SeriesLength(*series); length > 0) {
         for (const SeriesArchive &archive : std::as_const(series->archives)) {
             if (archive.number > length)
-                out.errors << tr("%1: stale archive beyond the end of the series, left out")
+                out.errors << QCoreApplication::translate(
+                                  "SeriesCommand",
+                                  "%1: stale archive beyond the end of the series, left out")
                                   .arg(archive.name);
         }
         series->archives.removeIf(
@@ -166,7 +170,7 @@ CommandReport ChecksumsCommand(const QString &path, const QString &name)
         out.status = ExitStatusOf(Failure::FileFailed);
         return out;
     }
-    out.lines << tr("%1 and %2 written for %3 archive(s)")
+    out.lines << QCoreApplication::translate("SeriesCommand", "%1 and %2 written for %3 archive(s)")
                      .arg(SfvPath(*series), Sha256Path(*series))
                      .arg(series->archives.size());
     return out;

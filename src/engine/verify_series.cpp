@@ -34,11 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kesto::VerifySeries", text);
-}
-
 const QByteArray DescriptionName = QByteArrayLiteral("file_id.diz");
 // A description is a few lines; one larger than this is not a description.
 constexpr qint64 DescriptionLimit = 1024 * 1024;
@@ -209,7 +204,8 @@ QString sevenZipComplaint(const QByteArray &output, const QString &copies)
             said << QString::fromLocal8Bit(line);
     }
     said.removeDuplicates();
-    return said.isEmpty() ? tr("7-Zip reported a failure") : said.join(QStringLiteral("; "));
+    return said.isEmpty() ? QCoreApplication::translate("VerifySeries", "7-Zip reported a failure")
+                          : said.join(QStringLiteral("; "));
 }
 
 // 7-Zip started in a process group of its own, so that a stop signal ends it at once; names in
@@ -432,17 +428,20 @@ QStringList compareWithSource(const QString &firstVolume, const QStringList &typ
 {
     const QString program = SevenZipProgram();
     if (program.isEmpty())
-        return {tr("the volumes cannot be unpacked: 7-Zip (7zz) is not installed")};
+        return {QCoreApplication::translate(
+            "VerifySeries", "the volumes cannot be unpacked: 7-Zip (7zz) is not installed")};
     QByteArray output;
     if (!runSevenZip(
             QStringList{QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba")} + type +
                 QStringList{QStringLiteral("-sccUTF-8"), firstVolume},
             output))
-        return {tr("the volumes are not a complete, intact 7-Zip set: %1")
+        return {QCoreApplication::translate("VerifySeries",
+                                            "the volumes are not a complete, intact 7-Zip set: %1")
                     .arg(sevenZipComplaint(output, copies))};
     std::optional<QList<ListedEntry>> listed = parseListing(output);
     if (!listed)
-        return {tr("7-Zip's listing of the set cannot be read")};
+        return {QCoreApplication::translate("VerifySeries",
+                                            "7-Zip's listing of the set cannot be read")};
 
     // One top folder holds everything: the source's own folder, under whatever name.
     QByteArray top;
@@ -474,21 +473,29 @@ QStringList compareWithSource(const QString &firstVolume, const QStringList &typ
         seen.insert(relative);
         const auto discard = [](const char *, qint64) {};
         if (found == theirs.end()) {
-            problems << tr("%1: in the series, not in the source").arg(shown(relative));
+            problems << QCoreApplication::translate("VerifySeries",
+                                                    "%1: in the series, not in the source")
+                            .arg(shown(relative));
             streamOk = stream.take(bytes, discard);
         } else if (found->second.kind != entry.kind) {
-            problems << tr("%1: another kind of entry in the series").arg(shown(relative));
+            problems << QCoreApplication::translate("VerifySeries",
+                                                    "%1: another kind of entry in the series")
+                            .arg(shown(relative));
             streamOk = stream.take(bytes, discard);
         } else if (entry.kind == Kind::File) {
             SourceFile file(source / relative);
             if (found->second.size != bytes) {
                 streamOk = stream.take(bytes, discard);
-                problems << tr("%1: differs from the source").arg(shown(relative));
+                problems << QCoreApplication::translate("VerifySeries",
+                                                        "%1: differs from the source")
+                                .arg(shown(relative));
             } else {
                 streamOk = stream.take(
                     bytes, [&file](const char *data, qint64 size) { file.compare(data, size); });
                 if (streamOk && !file.same())
-                    problems << tr("%1: differs from the source").arg(shown(relative));
+                    problems << QCoreApplication::translate("VerifySeries",
+                                                            "%1: differs from the source")
+                                    .arg(shown(relative));
             }
         } else if (entry.kind == Kind::Link) {
             QByteArray target;
@@ -499,7 +506,9 @@ QStringList compareWithSource(const QString &firstVolume, const QStringList &typ
             std::error_code error;
             const std::string theirTarget = fs::read_symlink(source / relative, error).string();
             if (streamOk && (error || target.toStdString() != theirTarget))
-                problems << tr("%1: link differs from the source").arg(shown(relative));
+                problems << QCoreApplication::translate("VerifySeries",
+                                                        "%1: link differs from the source")
+                                .arg(shown(relative));
         }
         if (!streamOk)
             break;
@@ -516,13 +525,16 @@ QStringList compareWithSource(const QString &firstVolume, const QStringList &typ
     endSevenZip(process);
     if (!streamOk || more || !ended || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
-        problems << tr("the volumes are not a complete, intact 7-Zip set: %1")
+        problems << QCoreApplication::translate(
+                        "VerifySeries", "the volumes are not a complete, intact 7-Zip set: %1")
                         .arg(sevenZipComplaint(process.readAllStandardError() +
                                                    process.readAllStandardOutput().left(4096),
                                                copies));
     for (const auto &[relative, entry] : theirs) {
         if (!seen.count(relative))
-            problems << tr("%1: in the source, not in the series").arg(shown(relative));
+            problems << QCoreApplication::translate("VerifySeries",
+                                                    "%1: in the source, not in the series")
+                            .arg(shown(relative));
     }
     return problems;
 }
@@ -600,7 +612,9 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
 
     WorkDir work;
     if (!work.valid()) {
-        problems << tr("cannot make a temporary directory in %1").arg(QDir::tempPath());
+        problems << QCoreApplication::translate("VerifySeries",
+                                                "cannot make a temporary directory in %1")
+                        .arg(QDir::tempPath());
         return report;
     }
     const QString volumeDir = work.path();
@@ -636,7 +650,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
         if (StopRequested())
             return stopped();
         if (lengthKnown && archive.number > count) {
-            problems << tr("%1: stale archive: the series ends with %2")
+            problems << QCoreApplication::translate("VerifySeries",
+                                                    "%1: stale archive: the series ends with %2")
                             .arg(archive.name,
                                  series.base + VolumeNumberText(1, count) + QStringLiteral(".zip"));
             continue;
@@ -645,7 +660,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
         ArchiveContents &held = contents[archive.number];
         ZipReader reader;
         if (!reader.open(archive.path)) {
-            problems << tr("%1: cannot be read as a zip archive: %2")
+            problems << QCoreApplication::translate("VerifySeries",
+                                                    "%1: cannot be read as a zip archive: %2")
                             .arg(archive.name, reader.errorText());
             continue;
         }
@@ -656,10 +672,13 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
         for (int i = 0; i < names.size(); ++i) {
             const QByteArray &name = names[i];
             if (named.contains(name))
-                problems << tr("%1: holds %2 twice").arg(archive.name, nameOf(name));
+                problems << QCoreApplication::translate("VerifySeries", "%1: holds %2 twice")
+                                .arg(archive.name, nameOf(name));
             named.insert(name);
             if (unsafeName(name)) {
-                problems << tr("%1: %2 would unpack outside the recipient's directory")
+                problems << QCoreApplication::translate(
+                                "VerifySeries",
+                                "%1: %2 would unpack outside the recipient's directory")
                                 .arg(archive.name, nameOf(name));
                 continue;
             }
@@ -669,7 +688,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
             if (volume > 0) {
                 ++volumes;
                 if (volume != archive.number) {
-                    problems << tr("%1: holds volume %2 (%3), not volume %4")
+                    problems << QCoreApplication::translate(
+                                    "VerifySeries", "%1: holds volume %2 (%3), not volume %4")
                                     .arg(archive.name)
                                     .arg(volume)
                                     .arg(nameOf(name))
@@ -728,20 +748,24 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
             if (StopRequested())
                 return stopped();
             if (tooLarge)
-                problems << tr("%1: %2 is larger than %3 bytes: no description is")
+                problems << QCoreApplication::translate(
+                                "VerifySeries", "%1: %2 is larger than %3 bytes: no description is")
                                 .arg(archive.name, nameOf(name))
                                 .arg(DescriptionLimit);
             else if (!read)
-                problems << tr("%1: %2 is damaged: %3")
+                problems << QCoreApplication::translate("VerifySeries", "%1: %2 is damaged: %3")
                                 .arg(archive.name, nameOf(name), reader.errorText());
         }
         if (volumes == 0)
-            problems << tr("%1: holds no volume").arg(archive.name);
+            problems << QCoreApplication::translate("VerifySeries", "%1: holds no volume")
+                            .arg(archive.name);
         else if (volumes > 1)
-            problems << tr("%1: holds %2 volumes").arg(archive.name).arg(volumes);
+            problems << QCoreApplication::translate("VerifySeries", "%1: holds %2 volumes")
+                            .arg(archive.name)
+                            .arg(volumes);
         if (!names.contains(DescriptionName))
-            problems
-                << tr("%1: holds no %2").arg(archive.name, QString::fromLatin1(DescriptionName));
+            problems << QCoreApplication::translate("VerifySeries", "%1: holds no %2")
+                            .arg(archive.name, QString::fromLatin1(DescriptionName));
     }
     report.length = count;
     const auto archiveName = [&](int n) {
@@ -749,7 +773,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     };
     for (int n = 1; n <= count; ++n) {
         if (!byNumber[n])
-            problems << tr("%1: missing").arg(archiveName(n));
+            problems
+                << QCoreApplication::translate("VerifySeries", "%1: missing").arg(archiveName(n));
     }
 
     // The volumes hold exactly the set: a last volume longer than the set is not the set's.
@@ -757,7 +782,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     for (int n = 1; n <= count; ++n)
         volumeBytes += volumeSizes.value(n);
     if (lengthKnown && setSize > 0 && volumeSizes.size() == count && volumeBytes > setSize)
-        problems << tr("%1: data after the end of the set (%2 bytes)")
+        problems << QCoreApplication::translate("VerifySeries",
+                                                "%1: data after the end of the set (%2 bytes)")
                         .arg(archiveName(count))
                         .arg(volumeBytes - setSize);
 
@@ -771,15 +797,18 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     for (int n = 1; n <= count; ++n) {
         for (const QByteArray &name : contents[n].others) {
             if (job || otherCounts.value(name) < count)
-                problems
-                    << tr("%1: %2 is not part of the series").arg(byNumber[n]->name, nameOf(name));
+                problems << QCoreApplication::translate("VerifySeries",
+                                                        "%1: %2 is not part of the series")
+                                .arg(byNumber[n]->name, nameOf(name));
         }
     }
     if (!job) {
         for (auto it = otherCounts.cbegin(); it != otherCounts.cend(); ++it) {
             if (it.value() == count)
-                report.warnings << tr("%1 in every archive is taken for the job's extra (give "
-                                      "--job to check it)")
+                report.warnings << QCoreApplication::translate(
+                                       "VerifySeries",
+                                       "%1 in every archive is taken for the job's extra (give "
+                                       "--job to check it)")
                                        .arg(nameOf(it.key()));
         }
     }
@@ -794,8 +823,9 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     }();
     for (int n = 1; n <= count; ++n) {
         if (byNumber[n] && contents[n].readable && !contents[n].hasNfo && (n == 1 || nfoEverywhere))
-            problems << (n == 1 ? tr("%1: holds no nfo")
-                                : tr("%1: holds no nfo, as the other archives do"))
+            problems << (n == 1 ? QCoreApplication::translate("VerifySeries", "%1: holds no nfo")
+                                : QCoreApplication::translate(
+                                      "VerifySeries", "%1: holds no nfo, as the other archives do"))
                             .arg(byNumber[n]->name);
     }
 
@@ -820,7 +850,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
                 continue;
             offset = differingStamp(reference, *contents[n].description);
             if (!offset)
-                problems << tr("%1: the description differs from %2's")
+                problems << QCoreApplication::translate("VerifySeries",
+                                                        "%1: the description differs from %2's")
                                 .arg(byNumber[n]->name, byNumber[first]->name);
         }
         if (offset)
@@ -835,14 +866,17 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
                                                           *contents[first].description, *offset)
                                          : stampAt(*contents[n].description, *place);
             if (found.isEmpty())
-                problems << tr("%1: the description carries no number at line %2, column %3; "
-                               "expected %4")
+                problems << QCoreApplication::translate(
+                                "VerifySeries",
+                                "%1: the description carries no number at line %2, column %3; "
+                                "expected %4")
                                 .arg(byNumber[n]->name)
                                 .arg(place->line)
                                 .arg(place->column)
                                 .arg(expected);
             else if (found != expected)
-                problems << tr("%1: the description says %2; expected %3")
+                problems << QCoreApplication::translate("VerifySeries",
+                                                        "%1: the description says %2; expected %3")
                                 .arg(byNumber[n]->name, found, expected);
         }
     }
@@ -876,7 +910,9 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
                                  QStringList{QStringLiteral("-bd"), firstVolume},
                              output) &&
                 !StopRequested())
-                problems << tr("the volumes are not a complete, intact 7-Zip set: %1")
+                problems << QCoreApplication::translate(
+                                "VerifySeries",
+                                "the volumes are not a complete, intact 7-Zip set: %1")
                                 .arg(sevenZipComplaint(output, volumeDir));
         } else {
             const fs::path source = QFile::encodeName(options.against).toStdString();
@@ -885,7 +921,8 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
         if (StopRequested())
             return stopped();
     } else if (count > 0) {
-        problems << tr("no volume could be read from the series");
+        problems << QCoreApplication::translate("VerifySeries",
+                                                "no volume could be read from the series");
     }
 
     Series checked = series;
