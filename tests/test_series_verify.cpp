@@ -145,6 +145,15 @@ const Damage damages[] = {
          copyFile(out + "/t1001.zip", out + "/t001.zip");
      },
      false, nullptr, "t1001.zip"},
+    {"manifests of a series t1 beside it leave t's alone",
+     [](const QString &out, const QString &) {
+         for (const char *n : {"001", "002", "003"})
+             copyFile(out + "/t" + n + ".zip", out + "/t1" + n + ".zip");
+         QCOMPARE(QProcess::execute(KESTO_BIN_DIR "/kesto32", {"--checksums", out + "/t1001.zip"}),
+                  0);
+         QVERIFY(QFile::exists(out + "/t1.sfv") && QFile::exists(out + "/t1.sha256"));
+     },
+     false, nullptr},
     {"an entry of no archive's",
      [](const QString &out, const QString &) {
          addEntry(out + "/t002.zip", "evil.txt", {}, "evil\n");
