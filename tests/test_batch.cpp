@@ -99,6 +99,8 @@ void setField(JobSettings &job, const QString &field, const QString &value)
     }
     if (field == QLatin1String("VolumeSizeSetting"))
         job.VolumeSizeSetting = qint16(value.toInt());
+    else if (field == QLatin1String("ExtraIsDirectory"))
+        job.ExtraIsDirectory = value == QLatin1String("true");
     else if (field == QLatin1String("SkipList"))
         job.SkipList = value.isEmpty() ? QString() : value + "\r\n";
     else
@@ -142,6 +144,7 @@ private slots:
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         QString signalWhen, language;
+        QStringList earlierLines;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
         for (const QString &line : lines) {
@@ -152,6 +155,10 @@ private slots:
                 writeFile(root + '/' + word(line, 1), expand(rest(line, 2), root));
             else if (key == "dir")
                 QDir().mkpath(root + '/' + word(line, 1));
+            else if (key == "random")
+                writeFile(root + '/' + word(line, 1), randomBytes(word(line, 2).toInt(), 3));
+            else if (key == "earlier")
+                earlierLines << rest(line, 1);
             else if (key == "unreadable") {
                 if (geteuid() == 0)
                     QSKIP("root reads every file");
@@ -239,6 +246,28 @@ private slots:
             env.insert("LANGUAGE", language);
             env.insert("LANG", language + ".UTF-8");
         }
+        if (!earlierLines.isEmpty()) {
+            // A completed run of the job as it was before, into the same directory.
+            JobSettings earlierJob = job;
+            QStringList earlierOptions;
+            QString earlierArgument = "!";
+            for (const QString &line : earlierLines) {
+                if (word(line, 0) == "prefix")
+                    earlierArgument = word(line, 1);
+                else if (word(line, 0) == "set")
+                    setField(earlierJob, word(line, 1),
+                             QString::fromUtf8(expand(rest(line, 2), root)));
+                else if (word(line, 0) == "option")
+                    earlierOptions << word(line, 1);
+            }
+            writeFile(root + "/earlier.kst", ScriptText(earlierJob, QDateTime::currentDateTime()));
+            QProcess earlier;
+            earlier.setProcessEnvironment(env);
+            earlier.setWorkingDirectory(root);
+            earlier.start(program, earlierOptions << earlierArgument + root + "/earlier.kst");
+            QVERIFY(earlier.waitForFinished(120'000));
+            QVERIFY2(earlier.exitCode() == 0, earlier.readAllStandardError().constData());
+        }
         int lockFd = -1;
         if (heldLock >= 0) {
             lockFd = ::open(QFile::encodeName(root + "/sys/kesto32.lock"), O_RDWR | O_CREAT, 0600);
@@ -297,6 +326,11 @@ private slots:
                 const QString archive = root + "/out/" + word(value, 0);
                 QVERIFY(unzipTests(archive));
                 QCOMPARE(unzipNames(archive), rest(value, 1).split(' '));
+            } else if (key == "entry") {
+                // An entry of an archive begins with the text.
+                const QByteArray content =
+                    unzipContent(root + "/out/" + word(value, 0), word(value, 1));
+                QVERIFY2(content.startsWith(expand(rest(value, 2), root)), content.left(80));
             } else if (key == "diz") {
                 QCOMPARE(unzipContent(root + "/out/" + word(value, 0), "file_id.diz"),
                          expand(rest(value, 1), root));

@@ -112,6 +112,21 @@
     </message>
 </context>
 <context>
+    <name>ExtraFiles</name>
+    <message>
+        <source>extra %1 left out: %2</source>
+        <translation>Extra %1 ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>the run writes its own file of that name</source>
+        <translation>der Lauf schreibt eine eigene Datei dieses Namens</translation>
+    </message>
+    <message>
+        <source>a symbolic link is never followed</source>
+        <translation>einer symbolischen Verknüpfung wird nie gefolgt</translation>
+    </message>
+</context>
+<context>
     <name>KestoPage</name>
     <message>
         <source>&amp;Abort</source>
@@ -591,6 +606,29 @@
     </message>
 </context>
 <context>
+    <name>kesto</name>
+    <message>
+        <source>cannot remove %1, left by an earlier run</source>
+        <translation>kann %1 nicht entfernen, von einem früheren Lauf übrig</translation>
+    </message>
+    <message>
+        <source>removed %1, left by an earlier run</source>
+        <translation>%1 entfernt, von einem früheren Lauf übrig</translation>
+    </message>
+    <message>
+        <source>cannot replace the link %1</source>
+        <translation>kann die Verknüpfung %1 nicht ersetzen</translation>
+    </message>
+    <message>
+        <source>the earlier series is as it was</source>
+        <translation>die frühere Serie ist, wie sie war</translation>
+    </message>
+    <message>
+        <source>of the earlier series, %1 archive(s) replaced by this run&apos;s, %2 as they were</source>
+        <translation>von der früheren Serie %1 Archiv(e) durch die dieses Laufs ersetzt, %2 wie sie waren</translation>
+    </message>
+</context>
+<context>
     <name>kesto::Checksums</name>
     <message>
         <source>cannot write %1: %2</source>
@@ -606,10 +644,6 @@
     <message>
         <source>the run writes its own file of that name</source>
         <translation>der Lauf schreibt eine eigene Datei dieses Namens</translation>
-    </message>
-    <message>
-        <source>a symbolic link is never followed</source>
-        <translation>einer symbolischen Verknüpfung wird nie gefolgt</translation>
     </message>
 </context>
 <context>
@@ -637,6 +671,16 @@
     <message>
         <source>Type a word to look for:</source>
         <translation>Gesuchtes Wort eingeben:</translation>
+    </message>
+</context>
+<context>
+    <name>kesto::PackagingRun</name>
+    <message numerus="yes">
+        <source>Kesting complete; %n file(s) of an earlier run removed</source>
+        <translation>
+            <numerusform>Fertig; %n Datei eines früheren Laufs entfernt</numerusform>
+            <numerusform>Fertig; %n Dateien eines früheren Laufs entfernt</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -15,7 +15,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("kesto::ExtraFiles", text);
+    return QCoreApplication::translate("ExtraFiles", text);
 }
 
 QByteArray fileName(const QByteArray &path)
@@ -38,13 +38,13 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
     if (job.ExtraPath.isEmpty())
         return extra;
     const auto leftOut = [&extra](const QByteArray &path, const char *why) {
-        extra.warnings << QCoreApplication::translate("kesto::ExtraFiles", "extra %1 left out: %2")
+        extra.warnings << QCoreApplication::translate("ExtraFiles", "extra %1 left out: %2")
                               .arg(QFile::decodeName(path), tr(why));
     };
     const QByteArray chosen = QFile::encodeName(job.ExtraPath);
     if (job.ExtraIsFile) {
         if (reservedName(fileName(chosen), job))
-            leftOut(chosen, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(chosen, QT_TRANSLATE_NOOP("ExtraFiles",
                                               "the run writes its own file of that name"));
         else
             extra.paths << chosen;
@@ -68,12 +68,12 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
         if (::lstat(path.constData(), &info) != 0)
             continue;
         if (S_ISLNK(info.st_mode))
-            leftOut(path, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
                                             "a symbolic link is never followed"));
         else if (!S_ISREG(info.st_mode))
             continue; // subdirectories and special files were never part of the extra
         else if (reservedName(name, job))
-            leftOut(path, QT_TRANSLATE_NOOP("kesto::ExtraFiles",
+            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
                                             "the run writes its own file of that name"));
         else
             extra.paths << path;

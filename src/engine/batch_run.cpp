@@ -46,6 +46,15 @@ public:
         clock_.start();
     }
 
+    // What the run left out or removed, before its outcome.
+    void notes(const QStringList &texts)
+    {
+        if (quiet_ || texts.isEmpty())
+            return;
+        clearLine();
+        for (const QString &text : texts)
+            line(text);
+    }
     void failed(const RunFailure &failure)
     {
         clearLine();
@@ -175,6 +184,7 @@ int RunBatch(Session &session, bool quiet)
     session.svc.window = &report;
     const auto finish = [&](std::optional<RunFailure> failure) {
         session.svc.window = earlierWindow;
+        report.notes(session.state.RunNotes);
         if (failure) {
             report.failed(*failure);
             return ExitStatusOf(failure->kind);

@@ -5,19 +5,29 @@
 #include "job/session.h"
 #include "run_plan.h"
 #include "run_stop.h"
+#include "series.h"
 #include "series_command.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
 #include "system/timings.h"
+#include "system/zip_store.h"
 #include "temp_drive.h"
 #include "validation.h"
 #include "zip_step.h"
 
+#include <QCoreApplication>
+#include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kesto {
 
@@ -66,6 +76,137 @@ std::optional<RunFailure> checks(Session &s)
     return std::nullopt;
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("kesto::PackagingRun", text);
+}
+
+// The output directory's names as the file system has them; a name that is not text in the
+// file name encoding is no member of any series and is left out.
+QStringList outputNames(const QString &dir)
+{
+    QStringList names;
+    DIR *listing = ::opendir(QFile::encodeName(dir).constData());
+    if (!listing)
+        return names;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        const QString decoded = QFile::decodeName(name);
+        if (name != "." && name != ".." && QFile::encodeName(decoded) == name)
+            names << decoded;
+    }
+    ::closedir(listing);
+    names.sort();
+    return names;
+}
+
+// The series this run writes: its directory, its base name (the zip name, dated with '$') and
+// whether its one archive carries no number.
+struct RunSeries {
+    QString dir;
+    QString base;
+    bool unlimited = false;
+
+    explicit RunSeries(const Session &s)
+        : dir(OutputBase(s.job.ZipDir).isEmpty() ? QStringLiteral("/") : OutputBase(s.job.ZipDir)),
+          base(s.job.ZipName +
+               (s.state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString())),
+          unlimited(s.job.VolumeSizeSetting == 0)
+    {
+    }
+    QString unlimitedName() const { return base + QStringLiteral(".zip"); }
+    // The place of an archive of this series in it; 0 for any other name.
+    int number(const QString &name) const
+    {
+        if (unlimited)
+            return name == unlimitedName() ? 1 : 0;
+        return SeriesMemberNumber(name, base);
+    }
+    // One of our temporary files for an archive of this series.
+    bool temporary(const QString &name) const
+    {
+        static const qsizetype markerSize = QByteArrayLiteral(".kesto32-XXXXXX").size();
+        if (!name.startsWith(QLatin1Char('.')) || name.size() <= markerSize + 1)
+            return false;
+        const QString archive = name.mid(1, name.size() - 1 - markerSize);
+        return number(archive) > 0 &&
+               IsZipStoreTemporary(QFile::encodeName(name), QFile::encodeName(archive));
+    }
+};
+
+// After a completed run the directory holds exactly its series: archives of the same series
+// numbered beyond the last one, manifests this run did not write and temporary files of ours
+// left by a killed run go, each named. Only names of the series, and never a directory.
+std::optional<RunFailure> removeEarlierRest(Session &session, int last)
+{
+    const RunSeries series(session);
+    const bool manifestsWritten = session.state.WriteChecksums;
+    int removed = 0;
+    for (const QString &name : outputNames(series.dir)) {
+        const bool stale = series.number(name) > last || series.temporary(name) ||
+                           (!manifestsWritten && (name == series.base + QStringLiteral(".sfv") ||
+                                                  name == series.base + QStringLiteral(".sha256")));
+        if (!stale)
+            continue;
+        const QString path = QDir(series.dir).filePath(name);
+        const QByteArray bytes = QFile::encodeName(path);
+        struct stat info {};
+        if (::lstat(bytes.constData(), &info) != 0 ||
+            !(S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
+            continue;
+        if (::unlink(bytes.constData()) != 0)
+            return RunFailure{Failure::FileFailed,
+                              tr("cannot remove %1, left by an earlier run").arg(path)};
+        session.state.RunNotes << tr("removed %1, left by an earlier run").arg(path);
+        ++removed;
+    }
+    if (removed > 0 && !session.batchMode())
+        session.svc.window->setStatusText(QCoreApplication::translate(
+            "kesto::PackagingRun", "Kesting complete; %n file(s) of an earlier run removed", "",
+            removed));
+    return std::nullopt;
+}
+
+// A manifest is replaced as a name: a link at its name goes first, so that nothing is written
+// through it.
+std::optional<RunFailure> unlinkManifestLinks(const Session &session)
+{
+    const RunSeries series(session);
+    for (const char *extension : {".sfv", ".sha256"}) {
+        const QString path = QDir(series.dir).filePath(series.base + QLatin1String(extension));
+        const QByteArray bytes = QFile::encodeName(path);
+        struct stat info {};
+        if (::lstat(bytes.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
+            ::unlink(bytes.constData()) != 0)
+            return RunFailure{Failure::FileFailed, tr("cannot replace the link %1").arg(path)};
+    }
+    return std::nullopt;
+}
+
+// What a failed run did to the series it was replacing: the archives it wrote replaced theirs,
+// the others are as they were.
+void describeEarlierSeries(const Session &session, const QList<int> &earlier, RunFailure &failure)
+{
+    const int written = session.state.ArchivesWritten;
+    const qsizetype replaced =
+        std::count_if(earlier.cbegin(), earlier.cend(), [written](int n) { return n <= written; });
+    const qsizetype kept = earlier.size() - replaced;
+    if (earlier.isEmpty())
+        return;
+    if (!failure.detail.isEmpty())
+        failure.detail += QStringLiteral("; ");
+    if (replaced == 0)
+        failure.detail += tr("the earlier series is as it was");
+    else
+        failure.detail += tr("of the earlier series, %1 archive(s) replaced by this run's, %2 as "
+                             "they were")
+                              .arg(replaced)
+                              .arg(kept);
+}
+
+std::optional<RunFailure> finishStages(Session &session, const RunPlan &plan,
+                                       std::optional<RunFailure> archiver);
+
 std::optional<RunFailure> runStages(Session &session)
 {
     RunState &state = session.state;
@@ -87,6 +228,23 @@ std::optional<RunFailure> runStages(Session &session)
     if (archiver &&
         (archiver->kind == Failure::ArchiverMissing || archiver->kind == Failure::SevenZipMissing))
         return archiver;
+    QList<int> earlier;
+    const RunSeries series(session);
+    for (const QString &name : outputNames(series.dir)) {
+        if (const int number = series.number(name))
+            earlier << number;
+    }
+    std::optional<RunFailure> failure = finishStages(session, plan, std::move(archiver));
+    if (failure && failure->kind != Failure::Stopped)
+        describeEarlierSeries(session, earlier, *failure);
+    return failure;
+}
+
+// The zip step and what follows it.
+std::optional<RunFailure> finishStages(Session &session, const RunPlan &plan,
+                                       std::optional<RunFailure> archiver)
+{
+    RunState &state = session.state;
     const qsizetype volumes =
         paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).size();
     timings::mark("zip-start");
@@ -100,9 +258,13 @@ std::optional<RunFailure> runStages(Session &session)
         return RunFailure{Failure::NoVolumes, {}};
     // Manifests only for a complete series: they vouch for it.
     QString why;
-    if (state.WriteChecksums && !WriteRunManifests(session, int(volumes), &why))
-        return RunFailure{Failure::FileFailed, why};
-    return std::nullopt;
+    if (state.WriteChecksums) {
+        if (auto failure = unlinkManifestLinks(session))
+            return failure;
+        if (!WriteRunManifests(session, int(volumes), &why))
+            return RunFailure{Failure::FileFailed, why};
+    }
+    return removeEarlierRest(session, int(volumes));
 }
 
 // A failed run leaves no empty work directory behind; one that still holds volumes stays, and
@@ -150,6 +312,8 @@ std::optional<RunFailure> RunPackaging(Session &session)
 
     state.RunInProgress = true;
     state.WorkDir.clear();
+    state.RunNotes.clear();
+    state.ArchivesWritten = 0;
     std::optional<RunFailure> failure = runStages(session);
     state.RunInProgress = false;
     if (StopRequested())

@@ -1,11 +1,13 @@
 #include "zip_step.h"
 
 #include "describe/diz_numbering.h"
+#include "describe/extra_files.h"
 #include "job/session.h"
 #include "system/paths.h"
 #include "system/stop_signals.h"
 #include "system/zip_component.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -61,39 +63,62 @@ class ZipStep {
 public:
     ZipStep(Session &session, ZipComponent &zip) : s_(session), zip_(zip) {}
 
+    std::optional<RunFailure> listExtra();
     std::optional<RunFailure> wrapVolume(const QString &volume);
     std::optional<RunFailure> complete();
 
 private:
-    std::optional<RunFailure> add(const QString &fileSpec);
+    std::optional<RunFailure> write(const QStringList &fileSpecs, const QByteArrayList &extra);
     RunFailure zipFailed(ZipResult result, const QString &fileSpec) const;
     static RunFailure failed(const QString &what) { return {Failure::FileFailed, what}; }
 
     Session &s_;
     ZipComponent &zip_;
     QString archivePath_;
+    ExtraFiles extra_;
+    QByteArrayList volumeNamesInExtra_; // already warned of
 };
 
-std::optional<RunFailure> ZipStep::add(const QString &fileSpec)
+// The extra's files, once for the run: each archive gets the same ones.
+std::optional<RunFailure> ZipStep::listExtra()
 {
-    zip_.FileList = fileSpec + QLatin1Char('\r');
+    const JobSettings &job = s_.job;
+    if (job.ExtraPath.isEmpty())
+        return std::nullopt;
+    if (!job.ExtraIsFile && !QFileInfo(job.ExtraPath).isDir()) {
+        const QString pattern = job.ExtraPath.endsWith(QLatin1Char('/'))
+                                    ? job.ExtraPath + QStringLiteral("*.*")
+                                    : job.ExtraPath + QStringLiteral("/*.*");
+        return zipFailed(ZipResult::NotFound, pattern);
+    }
+    extra_ = ListExtraFiles(job);
+    s_.state.RunNotes << extra_.warnings;
+    return std::nullopt;
+}
+
+// The archive, written afresh in one go: it never holds anything of an earlier run's archive.
+std::optional<RunFailure> ZipStep::write(const QStringList &fileSpecs, const QByteArrayList &extra)
+{
+    zip_.FileList = fileSpecs.join(QLatin1Char('\r')) + QLatin1Char('\r');
+    zip_.FilePaths = extra;
     zip_.ArchivePath = archivePath_;
     const ZipResult result = zip_.RunCommand(0);
+    zip_.FilePaths.clear();
     if (result == ZipResult::Ok)
         return std::nullopt;
     s_.svc.window->setProgress(0);
-    return zipFailed(result, fileSpec);
+    return zipFailed(result, zip_.failedPath());
 }
 
 RunFailure ZipStep::zipFailed(ZipResult result, const QString &fileSpec) const
 {
     if (result == ZipResult::Aborted && StopRequested())
         return {Failure::Stopped, {}};
-    QString detail =
-        QStringLiteral("%1 into %2.zip: %3").arg(fileSpec, archivePath_, ZipResultText(result));
-    if (zip_.failedPath() != fileSpec)
-        detail += QStringLiteral(" (") + zip_.failedPath() + QLatin1Char(')');
-    return {Failure::ZipFailed, detail};
+    const QString archive = archivePath_ + QStringLiteral(".zip");
+    if (fileSpec.isEmpty() || fileSpec == archive)
+        return {Failure::ZipFailed, QStringLiteral("%1: %2").arg(archive, ZipResultText(result))};
+    return {Failure::ZipFailed,
+            QStringLiteral("%1 into %2: %3").arg(fileSpec, archive, ZipResultText(result))};
 }
 
 std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
@@ -113,37 +138,40 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
                           QString::number(state.VolumeCount));
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
-    if (auto failure = add(volume))
-        return failure;
-
+    QStringList fileSpecs{volume};
     const bool describedVolume = job.DizAutoNumber
                                      ? WriteNumberedDiz(s_, state.VolumeIndex, state.VolumeCount)
                                      : copyDescription(s_);
     if (!describedVolume)
         return failed(QStringLiteral("cannot copy the description ") + job.DizPath);
-    if (auto failure = add(state.AppDir + QStringLiteral("/file_id.diz")))
-        return failure;
+    fileSpecs << state.AppDir + QStringLiteral("/file_id.diz");
 
     if (job.NfoFirstOnly != Checked || state.VolumeIndex == 1) {
         if (!WriteVolumeNfo(s_))
             return failed(QStringLiteral("cannot copy the nfo ") + job.NfoPath);
-        if (auto failure = add(paths::join(state.AppDir, state.NfoWorkName)))
-            return failure;
+        fileSpecs << paths::join(state.AppDir, state.NfoWorkName);
     }
 
-    if (!job.ExtraPath.isEmpty()) {
-        QString fileSpec;
-        if (job.ExtraIsFile) {
-            // Reading is all the add needs: the user's own file keeps its permissions.
-            fileSpec = job.ExtraPath;
-        } else {
-            fileSpec = job.ExtraPath.endsWith(QLatin1Char('/'))
-                           ? job.ExtraPath + QStringLiteral("*.*")
-                           : job.ExtraPath + QStringLiteral("/*.*");
+    // Nor does the extra replace the volume.
+    QByteArrayList extra = extra_.paths;
+    const QByteArray volumeName = QFile::encodeName(volume);
+    extra.removeIf([&](const QByteArray &path) {
+        if (path.mid(path.lastIndexOf('/') + 1) != volumeName)
+            return false;
+        if (!volumeNamesInExtra_.contains(volumeName)) {
+            volumeNamesInExtra_ << volumeName;
+            state.RunNotes << QCoreApplication::translate("kesto::ExtraFiles",
+                                                          "extra %1 left out: %2")
+                                  .arg(QFile::decodeName(path),
+                                       QCoreApplication::translate(
+                                           "kesto::ExtraFiles",
+                                           "the run writes its own file of that name"));
         }
-        if (auto failure = add(fileSpec))
-            return failure;
-    }
+        return true;
+    });
+    if (auto failure = write(fileSpecs, extra))
+        return failure;
+    ++state.ArchivesWritten;
 
     // The volume is the only other copy of what the archive holds.
     if (zip_.SyncArchive() != ZipResult::Ok)
@@ -231,6 +259,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     state.VolumeCount = qint16(volumes.size());
     state.VolumeIndex = 1;
     ZipStep step(session, *zip);
+    if (auto failure = step.listExtra())
+        return failure;
     for (const QString &volume : volumes) {
         if (StopRequested())
             return RunFailure{Failure::Stopped, {}};

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace kesto {
 
@@ -28,6 +29,10 @@ struct RunState {
     bool DizTestPassed = false;
     // A run is under way (the window is served during the zip step; a second run must not start).
     bool RunInProgress = false;
+    // What a run tells its user beyond progress (files of the extra left out, an earlier run's
+    // files removed), and how many archives it has written so far.
+    QStringList RunNotes;
+    int ArchivesWritten = 0;
 
     bool batchMode() const { return BatchRun || BatchRunDated; }
 };

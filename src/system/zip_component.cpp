@@ -21,21 +21,19 @@
 #include <unistd.h>
 #include <vector>
 
-// How an add works with libzip, and what it costs:
-// - zip_open reads the central directory and zip_file_add only records what is to come; all the
-//   writing happens in zip_close, into a new archive renamed over the old one. libzip would
-//   write every entry again, copying those already there (the four adds of a volume would write
-//   its bytes four times); the archive's store (zip_store.h) has the kernel copy the entries that
-//   stay, and libzip writes only the new entries and the new central directory. The entries are
-//   read, and the archive written, in blocks of 256 KiB rather than libzip's 8 KiB.
-// - A failed or cancelled zip_close leaves the archive as it was and removes the temporary file;
-//   zip_discard then drops the pending changes. An archive that did not exist is not created.
+// How a write works with libzip, and what it costs:
+// - zip_file_add only records what is to come; all the writing happens in zip_close, into our
+//   temporary file (zip_store.h), synced and renamed over the archive's name when complete. The
+//   archive is written once, with all its entries: the volume, the description, the nfo and the
+//   extra. The entries are read, and the archive written, in blocks of 256 KiB rather than
+//   libzip's 8 KiB.
+// - A failed or cancelled zip_close leaves the name as it was and removes the temporary file;
+//   zip_discard then drops the pending changes.
 // - libzip writes zip64 records only for the entries that need them.
 // - Progress and cancel callbacks run from zip_close, per block copied or compressed; that is
-//   where the window is served, so Abort can act while an add runs. Each entry of the archive
-//   gets an equal share of the progress (entries that stay in place pass at once), and for a
-//   deflated entry libzip counts the bytes it writes, not those it reads: a file that deflates
-//   well shows little progress until its end.
+//   where the window is served, so Abort can act while a write runs. Each entry of the archive
+//   gets an equal share of the progress, and for a deflated entry libzip counts the bytes it
+//   writes, not those it reads: a file that deflates well shows little progress until its end.
 
 namespace kesto {
 
@@ -95,6 +93,15 @@ bool collectFileSpec(const QString &fileSpec, std::vector<FileToAdd> &files)
     if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     files.push_back({path, name, info.st_mode});
+    return true;
+}
+
+bool collectPath(const QByteArray &path, std::vector<FileToAdd> &files)
+{
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    files.push_back({path, path.mid(path.lastIndexOf('/') + 1), info.st_mode});
     return true;
 }
 
@@ -333,20 +340,23 @@ ZipResult ZipComponent::RunCommand(int code)
 
     std::vector<FileToAdd> files;
     const QStringList specifications = FileList.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
-    if (specifications.isEmpty())
+    if (specifications.isEmpty() && FilePaths.isEmpty())
         return fail(ZipResult::NothingToAdd, archiveName);
     for (const QString &fileSpec : specifications) {
         if (!collectFileSpec(fileSpec, files))
             return fail(ZipResult::NotFound, fileSpec);
     }
+    for (const QByteArray &path : FilePaths) {
+        if (!collectPath(path, files))
+            return fail(ZipResult::NotFound, QFile::decodeName(path));
+    }
+    if (files.empty())
+        return ZipResult::Ok;
 
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
     const QByteArray archivePath = QFile::encodeName(archiveName);
-    if (cleanedArchive_ != ArchivePath) {
-        RemoveZipStoreLeftovers(archivePath);
-        cleanedArchive_ = ArchivePath;
-    }
+    RemoveZipStoreLeftovers(archivePath);
     zip_error_t openError;
     zip_error_init(&openError);
     zip_source_t *store = CreateZipStore(archivePath, &openError);

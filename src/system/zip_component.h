@@ -1,5 +1,6 @@
 #pragma once
-// The zip component: adds file specifications to a zip archive through libzip.
+// The zip component: writes a zip archive of file specifications through libzip.
+#include <QByteArrayList>
 #include <QObject>
 #include <QString>
 
@@ -31,8 +32,8 @@ public:
     explicit ZipComponent(QObject *parent = nullptr);
     ~ZipComponent() override;
 
-    // Asks the add in progress to stop. An add that stops or fails clears it; one that has gone
-    // too far to stop leaves it for the next add, which then stops at once.
+    // Asks the write in progress to stop. A write that stops or fails clears it; one that has
+    // gone too far to stop leaves it for the next write, which then stops at once.
     bool AbortRequest = false;
     int CompressionLevel = 6;
     // The archive written is ArchivePath + ".zip".
@@ -40,15 +41,21 @@ public:
     // File specifications, each ended by a CR: a path, a name relative to the current directory,
     // or "dir/*.*" for the regular files directly in dir.
     QString FileList;
+    // Files given by their exact bytes (a name need not be UTF-8 and may hold any character),
+    // stored under their bare names after FileList's.
+    QByteArrayList FilePaths;
 
-    // Code 0: add FileList to the archive, creating it if needed. An add is all or nothing on
-    // disk; the first add to an archive removes what interrupted adds to it left behind.
+    // Code 0: writes the archive afresh, holding exactly the files of FileList and FilePaths
+    // (none: nothing is written). Whatever stood at the archive's name (an earlier archive, a
+    // link, any other file) is replaced, never read or written through, and only once the new
+    // archive is complete and synced. Each write first removes what interrupted writes of
+    // that archive left behind.
     ZipResult RunCommand(int code);
 
     // Flushes the archive of ArchivePath and its directory entry to the disk.
     ZipResult SyncArchive();
 
-    // Called from inside an add so the window can act (Abort, Exit); may be empty.
+    // Called from inside a write so the window can act (Abort, Exit); may be empty.
     std::function<void()> serveEvents;
 
     // The file, pattern or archive the last failure concerns; empty after a success.
@@ -62,7 +69,6 @@ private:
     ZipResult fail(ZipResult result, const QString &path);
 
     bool busy_ = false;
-    QString cleanedArchive_; // the archive whose leftovers were last removed
     QString failedPath_;
 };
 

@@ -13,9 +13,9 @@ namespace kesto {
 
 namespace {
 
-// The temporary file's name: the archive's, a dot and six random letters or digits, as libzip
-// names its own.
-const QByteArray temporarySuffix = QByteArrayLiteral(".XXXXXX");
+// Our temporary files: a hidden name no user file is likely to have, with the program's marker.
+const QByteArray temporaryMarker = QByteArrayLiteral(".kesto32-");
+const QByteArray temporaryPattern = QByteArrayLiteral("XXXXXX");
 
 bool writeAll(int fd, const char *bytes, zip_uint64_t size, zip_uint64_t at)
 {
@@ -35,53 +35,25 @@ bool writeAll(int fd, const char *bytes, zip_uint64_t size, zip_uint64_t at)
     return true;
 }
 
-// The first size bytes of from into to, by the kernel (which shares the blocks where the file
-// system can), else through a buffer.
-bool copyStart(int from, int to, zip_uint64_t size)
+QByteArray directoryOf(const QByteArray &path)
 {
-    loff_t in = 0;
-    loff_t out = 0;
-    while (zip_uint64_t(in) < size) {
-        const ssize_t n = ::copy_file_range(from, &in, to, &out, size - zip_uint64_t(in), 0);
-        if (n > 0)
-            continue;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0 ||
-            (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)) {
-            if (n == 0)
-                errno = EIO; // the archive is shorter than libzip read it to be
-            return false;
-        }
-        std::vector<char> block(ZipStoreBlock);
-        while (zip_uint64_t(in) < size) {
-            const ssize_t got =
-                ::pread(from, block.data(), std::min<zip_uint64_t>(block.size(), size - in), in);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                if (got == 0)
-                    errno = EIO;
-                return false;
-            }
-            if (!writeAll(to, block.data(), zip_uint64_t(got), zip_uint64_t(in)))
-                return false;
-            in += got;
-        }
-    }
-    return true;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0    ? QByteArrayLiteral(".")
+           : slash == 0 ? QByteArrayLiteral("/")
+                        : path.left(slash);
+}
+
+QByteArray fileNameOf(const QByteArray &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
 }
 
 class ZipStore {
 public:
-    ZipStore(QByteArray path, zip_source_t *file) : path_(std::move(path)), file_(file)
-    {
-        zip_error_init(&error_);
-    }
+    explicit ZipStore(QByteArray path) : path_(std::move(path)) { zip_error_init(&error_); }
     ~ZipStore()
     {
         dropTemporary();
-        zip_source_free(file_);
         zip_error_fini(&error_);
     }
 
@@ -98,20 +70,13 @@ public:
 private:
     zip_int64_t handle(void *data, zip_uint64_t length, zip_source_cmd_t command);
 
-    // A failure of libzip's source, passed on as this store's own.
-    zip_int64_t fileFailed()
-    {
-        const zip_error_t *error = zip_source_error(file_);
-        zip_error_set(&error_, zip_error_code_zip(error), zip_error_code_system(error));
-        return -1;
-    }
     zip_int64_t failed(int zipError, int systemError = 0)
     {
         zip_error_set(&error_, zipError, systemError);
         return -1;
     }
 
-    zip_int64_t beginWrite(zip_uint64_t keep);
+    zip_int64_t beginWrite();
     zip_int64_t write(const void *data, zip_uint64_t length);
     bool flush();
     zip_int64_t seekWrite(void *data, zip_uint64_t length);
@@ -119,7 +84,6 @@ private:
     void dropTemporary();
 
     const QByteArray path_;
-    zip_source_t *const file_; // libzip's own, for reading the archive
     zip_error_t error_;
 
     int temporaryFd_ = -1;
@@ -132,51 +96,15 @@ private:
 zip_int64_t ZipStore::handle(void *data, zip_uint64_t length, zip_source_cmd_t command)
 {
     switch (command) {
-    case ZIP_SOURCE_SUPPORTS:
-        return ZIP_SOURCE_SUPPORTS_WRITABLE |
-               zip_source_make_command_bitmap(ZIP_SOURCE_BEGIN_WRITE_CLONING,
-                                              ZIP_SOURCE_ACCEPT_EMPTY,
-                                              ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1);
-    case ZIP_SOURCE_ACCEPT_EMPTY: return 0; // an empty file is no archive, as for libzip's own
+    // libzip opens only sources that claim reading too; it never reads a new archive's.
+    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
     case ZIP_SOURCE_ERROR: return zip_error_to_data(&error_, data, length);
+    // Whatever is at the name is never read: to libzip the archive does not exist yet.
+    case ZIP_SOURCE_STAT: return failed(ZIP_ER_READ, ENOENT);
+    // An archive with no entry is never written, so there is nothing to remove.
+    case ZIP_SOURCE_REMOVE: return 0;
 
-    case ZIP_SOURCE_OPEN: return zip_source_open(file_) < 0 ? fileFailed() : 0;
-    case ZIP_SOURCE_READ: {
-        const zip_int64_t n = zip_source_read(file_, data, length);
-        return n < 0 ? fileFailed() : n;
-    }
-    case ZIP_SOURCE_CLOSE: return zip_source_close(file_) < 0 ? fileFailed() : 0;
-    case ZIP_SOURCE_SEEK: {
-        const auto *args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
-        if (!args)
-            return -1;
-        return zip_source_seek(file_, args->offset, args->whence) < 0 ? fileFailed() : 0;
-    }
-    case ZIP_SOURCE_TELL: {
-        const zip_int64_t at = zip_source_tell(file_);
-        return at < 0 ? fileFailed() : at;
-    }
-    case ZIP_SOURCE_STAT:
-        if (length < sizeof(zip_stat_t))
-            return failed(ZIP_ER_INVAL);
-        // A missing archive reports libzip's own "read error, no such file": zip_open_from_source
-        // takes that for an archive to create.
-        if (zip_source_stat(file_, static_cast<zip_stat_t *>(data)) < 0)
-            return fileFailed();
-        return sizeof(zip_stat_t);
-    case ZIP_SOURCE_GET_FILE_ATTRIBUTES:
-        if (length < sizeof(zip_file_attributes_t))
-            return failed(ZIP_ER_INVAL);
-        if (zip_source_get_file_attributes(file_, static_cast<zip_file_attributes_t *>(data)) < 0)
-            return fileFailed();
-        return sizeof(zip_file_attributes_t);
-    case ZIP_SOURCE_REMOVE:
-        if (::unlink(path_.constData()) < 0)
-            return failed(ZIP_ER_REMOVE, errno);
-        return 0;
-
-    case ZIP_SOURCE_BEGIN_WRITE: return beginWrite(0);
-    case ZIP_SOURCE_BEGIN_WRITE_CLONING: return beginWrite(length);
+    case ZIP_SOURCE_BEGIN_WRITE: return beginWrite();
     case ZIP_SOURCE_WRITE: return write(data, length);
     case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(position_);
     case ZIP_SOURCE_SEEK_WRITE: return seekWrite(data, length);
@@ -187,21 +115,22 @@ zip_int64_t ZipStore::handle(void *data, zip_uint64_t length, zip_source_cmd_t c
     }
 }
 
-// The new archive starts as a copy of the old one's first keep bytes.
-zip_int64_t ZipStore::beginWrite(zip_uint64_t keep)
+// The new archive starts empty, in our temporary file beside the name.
+zip_int64_t ZipStore::beginWrite()
 {
     dropTemporary();
+    // A regular file replaced keeps its mode; anything else gives way to a new file's.
     struct stat info {};
-    const bool exists = ::stat(path_.constData(), &info) == 0;
     mode_t mode = 0;
-    if (exists) {
+    if (::lstat(path_.constData(), &info) == 0 && S_ISREG(info.st_mode)) {
         mode = info.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(022);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    temporaryPath_ = path_ + temporarySuffix;
+    temporaryPath_ =
+        directoryOf(path_) + "/." + fileNameOf(path_) + temporaryMarker + temporaryPattern;
     temporaryFd_ = ::mkostemp(temporaryPath_.data(), O_CLOEXEC);
     if (temporaryFd_ < 0) {
         temporaryPath_.clear();
@@ -212,18 +141,7 @@ zip_int64_t ZipStore::beginWrite(zip_uint64_t keep)
         dropTemporary();
         return failed(ZIP_ER_TMPOPEN, why);
     }
-    if (keep > 0) {
-        const int archiveFd = ::open(path_.constData(), O_RDONLY | O_CLOEXEC);
-        const bool copied = archiveFd >= 0 && copyStart(archiveFd, temporaryFd_, keep);
-        const int why = errno;
-        if (archiveFd >= 0)
-            ::close(archiveFd);
-        if (!copied) {
-            dropTemporary();
-            return failed(ZIP_ER_WRITE, why);
-        }
-    }
-    position_ = size_ = keep;
+    position_ = size_ = 0;
     pending_.clear();
     return 0;
 }
@@ -272,13 +190,19 @@ zip_int64_t ZipStore::commit()
         return failed(ZIP_ER_INTERNAL);
     if (!flush())
         return -1;
-    if (::ftruncate(temporaryFd_, off_t(size_)) < 0 || ::close(temporaryFd_) < 0) {
-        temporaryFd_ = -1;
+    // Synced before the rename: the name never holds an archive whose bytes are not on disk.
+    if (::ftruncate(temporaryFd_, off_t(size_)) < 0 || ::fsync(temporaryFd_) < 0) {
         const int why = errno;
         dropTemporary();
         return failed(ZIP_ER_WRITE, why);
     }
+    const int closed = ::close(temporaryFd_);
     temporaryFd_ = -1;
+    if (closed < 0) {
+        const int why = errno;
+        dropTemporary();
+        return failed(ZIP_ER_WRITE, why);
+    }
     if (::rename(temporaryPath_.constData(), path_.constData()) < 0) {
         const int why = errno;
         dropTemporary();
@@ -299,49 +223,39 @@ void ZipStore::dropTemporary()
     pending_ = {};
 }
 
-bool isTemporaryName(const QByteArray &name, const QByteArray &archiveName)
-{
-    if (name.size() != archiveName.size() + temporarySuffix.size() || !name.startsWith(archiveName))
-        return false;
-    const QByteArray suffix = name.mid(archiveName.size());
-    return suffix.startsWith('.') && std::all_of(suffix.cbegin() + 1, suffix.cend(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-           });
-}
-
-QByteArray directoryOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0    ? QByteArrayLiteral(".")
-           : slash == 0 ? QByteArrayLiteral("/")
-                        : path.left(slash);
-}
-
 } // namespace
 
 zip_source_t *CreateZipStore(const QByteArray &archivePath, zip_error_t *error)
 {
-    zip_source_t *file = zip_source_file_create(archivePath.constData(), 0, -1, error);
-    if (!file)
-        return nullptr;
-    auto *store = new ZipStore(archivePath, file);
+    auto *store = new ZipStore(archivePath);
     zip_source_t *source = zip_source_function_create(&ZipStore::call, store, error);
     if (!source)
         delete store;
     return source;
 }
 
+bool IsZipStoreTemporary(const QByteArray &name, const QByteArray &archiveName)
+{
+    const QByteArray start = '.' + archiveName + temporaryMarker;
+    if (archiveName.isEmpty() || name.size() != start.size() + temporaryPattern.size() ||
+        !name.startsWith(start))
+        return false;
+    return std::all_of(name.cbegin() + start.size(), name.cend(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
 void RemoveZipStoreLeftovers(const QByteArray &archivePath)
 {
     const QByteArray directory = directoryOf(archivePath);
-    const QByteArray archiveName = archivePath.mid(archivePath.lastIndexOf('/') + 1);
+    const QByteArray archiveName = fileNameOf(archivePath);
     DIR *listing = ::opendir(directory.constData());
     if (!listing)
         return;
     std::vector<QByteArray> leftovers;
     while (const dirent *entry = ::readdir(listing)) {
         const QByteArray name(entry->d_name);
-        if (isTemporaryName(name, archiveName))
+        if (IsZipStoreTemporary(name, archiveName))
             leftovers.push_back(directory + '/' + name);
     }
     ::closedir(listing);

@@ -1,25 +1,27 @@
 #pragma once
-// Where the zip component's archives are read from and written to. An add never changes the
-// archive in place: libzip writes the new archive into a temporary file beside it
-// ("<archive>.XXXXXX") that is renamed over the archive when complete, so a kill, a crash or a
-// full disk leaves the archive as it was before the add or as it is after it.
-//
-// When the entries already in the archive stay where they are (an add), libzip asks its storage
-// to keep the archive's first bytes ("cloning"); its own file source can answer only on file
-// systems that share blocks between files. This store answers on any: the kernel copies the kept
-// part into the temporary file (sharing the blocks where it can), and libzip writes only the new
-// entries and the new central directory after it.
+// Where the zip component's archives are written. An archive is always written afresh: libzip
+// writes it into a hidden temporary file of ours beside the archive's name
+// (".<archive>.kesto32-XXXXXX"), which is synced and then renamed over the name once complete.
+// The name therefore holds the earlier file or the complete new archive, through a kill, a
+// crash or a full disk; whatever stood at the name (an earlier archive, a link, any file) is
+// replaced, never read, never written through.
 #include <QByteArray>
 
 #include <zip.h>
 
 namespace kesto {
 
-// A source for zip_open_from_source; null with error set when libzip's file source cannot be
-// made for the path.
+// A source for zip_open_from_source (with ZIP_CREATE) that writes a new archive at the path;
+// null with error set when it cannot be made.
 zip_source_t *CreateZipStore(const QByteArray &archivePath, zip_error_t *error);
 
-// Removes what an interrupted add left beside the archive: its temporary files.
+// Whether name (a bare file name) is one of our temporary files for the archive named
+// archiveName: "." + archiveName + ".kesto32-" + six letters or digits. No other name is ever
+// taken for ours.
+bool IsZipStoreTemporary(const QByteArray &name, const QByteArray &archiveName);
+
+// Removes what an interrupted write left beside the archive: our temporary files for it
+// (regular files only).
 void RemoveZipStoreLeftovers(const QByteArray &archivePath);
 
 // Flushes the archive and its directory entry to the disk. False, with errno, when that fails.
