@@ -316,6 +316,17 @@ private slots:
                                       20'000);
         }
 
+        // The plan of the same job first: it must end as the run does.
+        std::optional<int> planned;
+        if (lines.contains("plan-agrees")) {
+            QProcess plan;
+            plan.setProcessEnvironment(env);
+            plan.setWorkingDirectory(root);
+            plan.start(program, {"--plan", argument + root + '/' + scriptName});
+            QVERIFY(plan.waitForFinished(120'000) && plan.exitStatus() == QProcess::NormalExit);
+            planned = plan.exitCode();
+        }
+
         QProcess process;
         process.setProcessEnvironment(env);
         if (stdoutFull)
@@ -346,6 +357,8 @@ private slots:
             if (key == "status") {
                 QVERIFY2(process.exitCode() == value.toInt(), standardError.constData());
                 statusChecked = true;
+                if (planned)
+                    QCOMPARE(*planned, process.exitCode());
             } else if (key == "stderr") {
                 QVERIFY2(errorLines.contains(value), standardError.constData());
             } else if (key == "stderr-match") {

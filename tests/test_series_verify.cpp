@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <zip.h>
 
 using namespace kesto;
@@ -47,12 +49,43 @@ void rewrite(const QString &path, const std::function<void(QByteArray &)> &chang
     QVERIFY(file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size());
 }
 
+// libzip adds an entry to an archive, from a file (deflated as it is read) or from bytes.
+void addEntry(const QString &archive, const char *name, const QString &file,
+              const QByteArray &bytes = {})
+{
+    zip_t *za = zip_open(QFile::encodeName(archive).constData(), 0, nullptr);
+    QVERIFY(za);
+    zip_source_t *source = file.isEmpty()
+                               ? zip_source_buffer(za, bytes.constData(), bytes.size(), 0)
+                               : zip_source_file(za, QFile::encodeName(file).constData(), 0, -1);
+    const zip_int64_t index = zip_file_add(za, name, source, ZIP_FL_ENC_RAW);
+    QVERIFY(index >= 0);
+    QVERIFY(zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) == 0);
+    QVERIFY(zip_close(za) == 0);
+}
+
+void setDescriptions(const QString &out, const QByteArray &text)
+{
+    for (const char *archive : {"/t001.zip", "/t002.zip", "/t003.zip"})
+        replaceEntry(out + archive, "file_id.diz", &text);
+    QVERIFY(QFile::remove(out + "/t.sfv") && QFile::remove(out + "/t.sha256"));
+}
+
+void copyFile(const QString &from, const QString &to)
+{
+    QVERIFY(QFile::copy(from, to));
+}
+
 struct Damage {
     const char *name;
     // What is done to the copy of the series (and of the source).
     std::function<void(const QString &out, const QString &source)> damage;
-    bool against;     // --against the source, with --job
+    bool against;     // --against the source (or what against names below the row), with --job
     const char *line; // the start of the line that must name it; none: the series passes
+    const char *verified = nullptr;    // an archive below out to verify, instead of out --name t
+    const char *job = nullptr;         // a script below the root for --job
+    const char *againstPath = nullptr; // the source as --against names it, below the row
+    bool memoryLimited = false;        // the check runs within 1 GB of address space
 };
 
 const Damage damages[] = {
@@ -93,6 +126,80 @@ const Damage damages[] = {
          rewrite(source + "/data/notes.txt", [](QByteArray &b) { b[3] = 'X'; });
      },
      true, "data/notes.txt: differs from the source"},
+    {"stale archive beyond the end",
+     [](const QString &out, const QString &) { copyFile(out + "/t003.zip", out + "/t004.zip"); },
+     false, "t004.zip: stale archive"},
+    {"stale archive beyond the end, against the source",
+     [](const QString &out, const QString &) { copyFile(out + "/t003.zip", out + "/t004.zip"); },
+     true, "t004.zip: stale archive"},
+    {"a series t1 beside it: t alone passes",
+     [](const QString &out, const QString &) {
+         for (const char *n : {"001", "002", "003"})
+             copyFile(out + "/t" + n + ".zip", out + "/t1" + n + ".zip");
+     },
+     false, nullptr},
+    {"a series t1 beside it: t1 alone passes",
+     [](const QString &out, const QString &) {
+         for (const char *n : {"001", "002", "003"})
+             QVERIFY(QFile::rename(out + "/t" + n + ".zip", out + "/t1" + n + ".zip"));
+         copyFile(out + "/t1001.zip", out + "/t001.zip");
+     },
+     false, nullptr, "t1001.zip"},
+    {"manifests of a series t1 beside it leave t's alone",
+     [](const QString &out, const QString &) {
+         for (const char *n : {"001", "002", "003"})
+             copyFile(out + "/t" + n + ".zip", out + "/t1" + n + ".zip");
+         QCOMPARE(QProcess::execute(KESTO_BIN_DIR "/kesto32", {"--checksums", out + "/t1001.zip"}),
+                  0);
+         QVERIFY(QFile::exists(out + "/t1.sfv") && QFile::exists(out + "/t1.sha256"));
+     },
+     false, nullptr},
+    {"an entry of no archive's",
+     [](const QString &out, const QString &) {
+         addEntry(out + "/t002.zip", "evil.txt", {}, "evil\n");
+     },
+     false, "t002.zip: evil.txt is not part of the series"},
+    {"an entry that climbs out",
+     [](const QString &out, const QString &) { addEntry(out + "/t002.zip", "../../x", {}, "x\n"); },
+     false, "t002.zip: ../../x would unpack outside"},
+    {"a description that inflates to 2 GiB",
+     [](const QString &out, const QString &) {
+         const QString zeros = out + "/../zeros";
+         QFile file(zeros);
+         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30));
+         file.close();
+         replaceEntry(out + "/t002.zip", "file_id.diz", nullptr);
+         addEntry(out + "/t002.zip", "file_id.diz", zeros);
+         QVERIFY(QFile::remove(zeros));
+     },
+     false, "t002.zip: file_id.diz is larger than", nullptr, nullptr, nullptr, true},
+    {"numbering off, 001/999 in the description",
+     [](const QString &out, const QString &) {
+         setDescriptions(out, "Test release\r\nDisk 001/999\r\n");
+     },
+     false, nullptr},
+    {"descriptions differing beyond the number",
+     [](const QString &out, const QString &) {
+         const QByteArray diz = unzipContent(out + "/t002.zip", "file_id.diz");
+         const QByteArray other = QByteArray(diz).replace("Test", "Best");
+         replaceEntry(out + "/t002.zip", "file_id.diz", &other);
+     },
+     false, "t002.zip: the description differs from t001.zip's"},
+    {"no number at line 0",
+     [](const QString &out, const QString &) {
+         setDescriptions(out, "Test release\r\nDisk xxx/xxx\r\n");
+     },
+     false, nullptr, nullptr, "line0.kst"},
+    {"against a renamed copy of the source", [](const QString &, const QString &) {}, true, nullptr,
+     nullptr, nullptr, "renamed"},
+    {"against the source through a link", [](const QString &, const QString &) {}, true, nullptr,
+     nullptr, nullptr, "link"},
+    {"a link changed in the source",
+     [](const QString &, const QString &source) {
+         QVERIFY(QFile::remove(source + "/data/outside"));
+         QVERIFY(QFile::link("../../elsewhere", source + "/data/outside"));
+     },
+     true, "data/outside: link differs from the source"},
 };
 
 } // namespace
@@ -102,6 +209,8 @@ class SeriesVerifyTest : public QObject {
 
     QTemporaryDir root_;
     QString job_;
+    bool memoryLimit_ = false;
+    QString tmp_; // the TMPDIR kesto32 gets
 
     Outcome kesto32(const QStringList &arguments)
     {
@@ -110,7 +219,13 @@ class SeriesVerifyTest : public QObject {
         env.insert("KESTO32_SYSTEM_DIR", root_.filePath("sys"));
         env.insert("XDG_DATA_HOME", root_.filePath("data"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TMPDIR", tmp_);
         program.setProcessEnvironment(env);
+        if (memoryLimit_)
+            program.setChildProcessModifier([] {
+                const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
+                ::setrlimit(RLIMIT_AS, &limit);
+            });
         program.start(KESTO_BIN_DIR "/kesto32", arguments);
         program.waitForFinished(-1);
         Outcome outcome;
@@ -155,6 +270,13 @@ private slots:
         write(source + "/data/noise.bin", randomBytes(1'100'000, 7));
         write(source + "/data/notes.txt", "some notes\n");
         write(source + "/scratch/left out.tmp", "skipped");
+        // Links of every reach and a name that is not UTF-8: the set keeps them as they are.
+        QVERIFY(QFile::link("notes.txt", source + "/data/inside"));
+        QVERIFY(QFile::link("/etc/hostname", source + "/data/absolute"));
+        QVERIFY(QFile::link("../../outside", source + "/data/outside"));
+        write(QFile::decodeName(QFile::encodeName(source) + "/data/caf\xe9.txt"), "latin-1\n");
+        tmp_ = root_.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp_));
         write(root_.filePath("file_id.diz"), "Test release\r\nDisk xxx/xxx\r\n");
         write(root_.filePath("notes.nfo"), "Notes\r\n");
         QVERIFY(QDir().mkpath(root_.filePath("out")));
@@ -174,6 +296,9 @@ private slots:
         job.VolumeSizeSetting = 1;
         job_ = root_.filePath("job.kst");
         write(job_, ScriptText(job, QDateTime::currentDateTime()));
+        JobSettings line0 = job;
+        line0.DizLine = "0";
+        write(root_.filePath("line0.kst"), ScriptText(line0, QDateTime::currentDateTime()));
 
         const Outcome run = kesto32({"--checksums", "!" + job_});
         QVERIFY2(run.status == 0, qPrintable(run.lines.join('\n')));
@@ -197,10 +322,27 @@ private slots:
         row.damage(copy.filePath("out"), copy.filePath("source"));
 
         QStringList arguments{"--verify", copy.filePath("out"), "--name", "t"};
+        if (row.verified)
+            arguments = QStringList{"--verify", copy.filePath("out/") + row.verified};
+        const QString source = copy.filePath("source");
+        const QString against = row.againstPath ? copy.filePath(row.againstPath) : source;
+        if (row.againstPath && QLatin1String(row.againstPath) == "renamed")
+            QVERIFY(QDir().rename(source, against));
+        else if (row.againstPath)
+            QVERIFY(QFile::link(source, against));
         if (row.against)
-            arguments << "--against" << copy.filePath("source") << "--job" << job_;
+            arguments << "--against" << against << "--job" << job_;
+        if (row.job)
+            arguments << "--job" << root_.filePath(row.job);
+        memoryLimit_ = row.memoryLimited;
+        tmp_ = copy.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp_));
         const Outcome outcome = kesto32(arguments);
+        memoryLimit_ = false;
         const QString report = outcome.lines.join('\n');
+        // The volumes' private copies are gone, whatever the outcome.
+        QCOMPARE(QDir(tmp_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
         if (!row.line) {
             QVERIFY2(outcome.status == 0, qPrintable(report));
             QVERIFY2(outcome.lines.size() == 1 && outcome.lines[0].contains("complete and intact"),
@@ -211,6 +353,41 @@ private slots:
         QVERIFY2(std::any_of(outcome.lines.cbegin(), outcome.lines.cend(),
                              [&](const QString &line) { return line.startsWith(row.line); }),
                  qPrintable(report));
+    }
+
+    // A stop while 7-Zip checks the set: 7-Zip ends too, the volumes' copies go, status 128+N.
+    void stoppedCheckLeavesNothing()
+    {
+        QTemporaryDir dir(root_.filePath("stop-XXXXXX"));
+        const QString fake = dir.filePath("bin/7zz"), started = dir.filePath("started");
+        QVERIFY(QDir().mkpath(dir.filePath("bin")) && QDir().mkpath(dir.filePath("tmp")));
+        QFile script(fake);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho $$ > \"" + QFile::encodeName(started) +
+                     "\"\nexec sleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", dir.filePath("bin") + ':' + env.value("PATH"));
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        program.setProcessEnvironment(env);
+        program.start(KESTO_BIN_DIR "/kesto32", {"--verify", root_.filePath("out"), "--name", "t"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(started).size() > 0, 30'000);
+        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+        QVERIFY(program.waitForFinished(30'000));
+        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QCOMPARE(QDir(dir.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        QFile pid(started);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const QString stat = "/proc/" + QString::fromLatin1(pid.readAll().trimmed()) + "/stat";
+        const auto running = [&stat] {
+            QFile file(stat);
+            return file.open(QIODevice::ReadOnly) && !file.readAll().contains(") Z");
+        };
+        QTRY_VERIFY(!running());
     }
 
     // Warnings name what release sites refuse, and only that.

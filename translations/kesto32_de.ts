@@ -112,6 +112,21 @@
     </message>
 </context>
 <context>
+    <name>ExtraFiles</name>
+    <message>
+        <source>extra %1 left out: %2</source>
+        <translation>Extra %1 ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>the run writes its own file of that name</source>
+        <translation>der Lauf schreibt eine eigene Datei dieses Namens</translation>
+    </message>
+    <message>
+        <source>a symbolic link is never followed</source>
+        <translation>einer symbolischen Verknüpfung wird nie gefolgt</translation>
+    </message>
+</context>
+<context>
     <name>KestoPage</name>
     <message>
         <source>&amp;Abort</source>
@@ -179,6 +194,128 @@
     <message>
         <source>%1 archives: release checkers read only three digits</source>
         <translation>%1 Archive: Prüfprogramme für Veröffentlichungen lesen nur drei Ziffern</translation>
+    </message>
+</context>
+<context>
+    <name>RunPreview</name>
+    <message>
+        <source>description test: the number fits line %1 at column %2</source>
+        <translation>Beschreibungstest: die Nummer passt in Zeile %1 ab Spalte %2</translation>
+    </message>
+    <message>
+        <source>archiver: wrar and 7-Zip found</source>
+        <translation>Archivierer: wrar und 7-Zip gefunden</translation>
+    </message>
+    <message>
+        <source>no earlier series %1 in the zip directory</source>
+        <translation>keine frühere Serie %1 im Zip-Verzeichnis</translation>
+    </message>
+    <message>
+        <source>%1 archive(s) of an earlier series %2 in the zip directory: each one this run writes is replaced; those beyond its last one are removed when it completes%3</source>
+        <translation>%1 Archiv(e) einer früheren Serie %2 im Zip-Verzeichnis: jedes, das dieser Lauf schreibt, wird ersetzt; die nach seinem letzten werden entfernt, wenn er abgeschlossen ist%3</translation>
+    </message>
+    <message>
+        <source> (%1)</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>%1: needs at most %2 bytes, %3 free</source>
+        <translation>%1: braucht höchstens %2 Bytes, %3 frei</translation>
+    </message>
+    <message>
+        <source>not enough free space: even the smallest series needs %1 bytes</source>
+        <translation>nicht genug freier Platz: schon die kleinste Serie braucht %1 Bytes</translation>
+    </message>
+    <message>
+        <source>%1: may not fit: %2 bytes free, up to %3 bytes needed; only the compressed size can tell</source>
+        <translation>%1: passt vielleicht nicht: %2 Bytes frei, bis zu %3 Bytes nötig; erst die gepackte Größe zeigt es</translation>
+    </message>
+    <message>
+        <source>: enough free space</source>
+        <translation>: genug freier Platz</translation>
+    </message>
+    <message>
+        <source>temporary drive %1: (%2)</source>
+        <translation>temporäres Laufwerk %1: (%2)</translation>
+    </message>
+    <message>
+        <source>zip directory</source>
+        <translation>Zip-Verzeichnis</translation>
+    </message>
+    <message>
+        <source>Plan of %1</source>
+        <translation>Plan von %1</translation>
+    </message>
+    <message>
+        <source>source: %1 bytes in %2 file(s), less the skip list</source>
+        <translation>Quelle: %1 Bytes in %2 Datei(en), ohne die Ausschlussliste</translation>
+    </message>
+    <message>
+        <source>volumes: no limit, one archive</source>
+        <translation>Teile: keine Grenze, ein Archiv</translation>
+    </message>
+    <message>
+        <source>volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer</source>
+        <translation>Teile: je %1 Bytes, höchstens %2 Archiv(e); der Archivierer kann weniger erzeugen</translation>
+    </message>
+    <message>
+        <source>  file_id.diz line %1: </source>
+        <translation>  file_id.diz Zeile %1: </translation>
+    </message>
+    <message>
+        <source>space: %1</source>
+        <translation>Platz: %1</translation>
+    </message>
+    <message>
+        <source>check: %1</source>
+        <translation>Prüfung: %1</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>A run would start.</source>
+        <translation>Ein Lauf würde starten.</translation>
+    </message>
+    <message>
+        <source>A run would end with status %1.</source>
+        <translation>Ein Lauf würde mit Status %1 enden.</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesCommand</name>
+    <message>
+        <source>%1 is not a directory</source>
+        <translation>%1 ist kein Verzeichnis</translation>
+    </message>
+    <message>
+        <source>stopped by signal %1; the check is incomplete</source>
+        <translation>durch Signal %1 angehalten; die Prüfung ist unvollständig</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 archive(s), complete and intact</source>
+        <translation>%1: %2 Archiv(e), vollständig und unversehrt</translation>
+    </message>
+    <message>
+        <source>%1: %2 archive(s), complete and intact, the same as the source</source>
+        <translation>%1: %2 Archiv(e), vollständig und unversehrt, gleich der Quelle</translation>
+    </message>
+    <message>
+        <source>%1: %2 problem(s) in a series of %3 archive(s)</source>
+        <translation>%1: %2 Problem(e) in einer Serie von %3 Archiv(en)</translation>
+    </message>
+    <message>
+        <source>%1: stale archive beyond the end of the series, left out</source>
+        <translation>%1: veraltetes Archiv nach dem Ende der Serie, ausgelassen</translation>
+    </message>
+    <message>
+        <source>%1 and %2 written for %3 archive(s)</source>
+        <translation>%1 und %2 für %3 Archiv(e) geschrieben</translation>
     </message>
 </context>
 <context>
@@ -314,6 +451,129 @@
     </message>
 </context>
 <context>
+    <name>VerifySeries</name>
+    <message>
+        <source>7-Zip reported a failure</source>
+        <translation>7-Zip meldete einen Fehler</translation>
+    </message>
+    <message>
+        <source>the volumes cannot be unpacked: 7-Zip (7zz) is not installed</source>
+        <translation>die Teile können nicht entpackt werden: 7-Zip (7zz) ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>the volumes are not a complete, intact 7-Zip set: %1</source>
+        <translation>die Teile sind kein vollständiger, unversehrter 7-Zip-Satz: %1</translation>
+    </message>
+    <message>
+        <source>7-Zip&apos;s listing of the set cannot be read</source>
+        <translation>die Liste des Satzes von 7-Zip ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>%1: in the series, not in the source</source>
+        <translation>%1: in der Serie, nicht in der Quelle</translation>
+    </message>
+    <message>
+        <source>%1: another kind of entry in the series</source>
+        <translation>%1: eine andere Art Eintrag in der Serie</translation>
+    </message>
+    <message>
+        <source>%1: differs from the source</source>
+        <translation>%1: weicht von der Quelle ab</translation>
+    </message>
+    <message>
+        <source>%1: link differs from the source</source>
+        <translation>%1: Verknüpfung weicht von der Quelle ab</translation>
+    </message>
+    <message>
+        <source>%1: in the source, not in the series</source>
+        <translation>%1: in der Quelle, nicht in der Serie</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary directory in %1</source>
+        <translation>kann kein temporäres Verzeichnis in %1 anlegen</translation>
+    </message>
+    <message>
+        <source>%1: stale archive: the series ends with %2</source>
+        <translation>%1: veraltetes Archiv: die Serie endet mit %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot be read as a zip archive: %2</source>
+        <translation>%1: nicht als Zip-Archiv lesbar: %2</translation>
+    </message>
+    <message>
+        <source>%1: holds %2 twice</source>
+        <translation>%1: enthält %2 zweimal</translation>
+    </message>
+    <message>
+        <source>%1: %2 would unpack outside the recipient&apos;s directory</source>
+        <translation>%1: %2 würde außerhalb des Verzeichnisses des Empfängers entpackt</translation>
+    </message>
+    <message>
+        <source>%1: holds volume %2 (%3), not volume %4</source>
+        <translation>%1: enthält Teil %2 (%3), nicht Teil %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 is larger than %3 bytes: no description is</source>
+        <translation>%1: %2 ist größer als %3 Bytes: keine Beschreibung ist so groß</translation>
+    </message>
+    <message>
+        <source>%1: %2 is damaged: %3</source>
+        <translation>%1: %2 ist beschädigt: %3</translation>
+    </message>
+    <message>
+        <source>%1: holds no volume</source>
+        <translation>%1: enthält keinen Teil</translation>
+    </message>
+    <message>
+        <source>%1: holds %2 volumes</source>
+        <translation>%1: enthält %2 Teile</translation>
+    </message>
+    <message>
+        <source>%1: holds no %2</source>
+        <translation>%1: enthält kein %2</translation>
+    </message>
+    <message>
+        <source>%1: missing</source>
+        <translation>%1: fehlt</translation>
+    </message>
+    <message>
+        <source>%1: data after the end of the set (%2 bytes)</source>
+        <translation>%1: Daten nach dem Ende des Satzes (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not part of the series</source>
+        <translation>%1: %2 gehört nicht zur Serie</translation>
+    </message>
+    <message>
+        <source>%1 in every archive is taken for the job&apos;s extra (give --job to check it)</source>
+        <translation>%1 in jedem Archiv gilt als Extra des Auftrags (mit --job wird es geprüft)</translation>
+    </message>
+    <message>
+        <source>%1: holds no nfo</source>
+        <translation>%1: enthält keine nfo</translation>
+    </message>
+    <message>
+        <source>%1: holds no nfo, as the other archives do</source>
+        <translation>%1: enthält keine nfo, wie es die anderen Archive tun</translation>
+    </message>
+    <message>
+        <source>%1: the description differs from %2&apos;s</source>
+        <translation>%1: die Beschreibung weicht von der in %2 ab</translation>
+    </message>
+    <message>
+        <source>%1: the description carries no number at line %2, column %3; expected %4</source>
+        <translation>%1: die Beschreibung trägt keine Nummer in Zeile %2, Spalte %3; erwartet %4</translation>
+    </message>
+    <message>
+        <source>%1: the description says %2; expected %3</source>
+        <translation>%1: die Beschreibung sagt %2; erwartet %3</translation>
+    </message>
+    <message>
+        <source>no volume could be read from the series</source>
+        <translation>kein Teil der Serie war lesbar</translation>
+    </message>
+</context>
+<context>
     <name>ZipPage</name>
     <message>
         <source>Zip storage</source>
@@ -346,6 +606,47 @@
     </message>
 </context>
 <context>
+    <name>kesto</name>
+    <message>
+        <source>cannot remove %1, left by an earlier run</source>
+        <translation>kann %1 nicht entfernen, von einem früheren Lauf übrig</translation>
+    </message>
+    <message>
+        <source>removed %1, left by an earlier run</source>
+        <translation>%1 entfernt, von einem früheren Lauf übrig</translation>
+    </message>
+    <message>
+        <source>cannot replace the link %1</source>
+        <translation>kann die Verknüpfung %1 nicht ersetzen</translation>
+    </message>
+    <message>
+        <source>the earlier series is as it was</source>
+        <translation>die frühere Serie ist, wie sie war</translation>
+    </message>
+    <message>
+        <source>of the earlier series, %1 archive(s) replaced by this run&apos;s, %2 as they were</source>
+        <translation>von der früheren Serie %1 Archiv(e) durch die dieses Laufs ersetzt, %2 wie sie waren</translation>
+    </message>
+</context>
+<context>
+    <name>kesto::Checksums</name>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>kann %1 nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>kesto::ExtraFiles</name>
+    <message>
+        <source>extra %1 left out: %2</source>
+        <translation>Extra %1 ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>the run writes its own file of that name</source>
+        <translation>der Lauf schreibt eine eigene Datei dieses Namens</translation>
+    </message>
+</context>
+<context>
     <name>kesto::HelpWindow</name>
     <message>
         <source>Kesto32 Help</source>
@@ -370,6 +671,16 @@
     <message>
         <source>Type a word to look for:</source>
         <translation>Gesuchtes Wort eingeben:</translation>
+    </message>
+</context>
+<context>
+    <name>kesto::PackagingRun</name>
+    <message numerus="yes">
+        <source>Kesting complete; %n file(s) of an earlier run removed</source>
+        <translation>
+            <numerusform>Fertig; %n Datei eines früheren Laufs entfernt</numerusform>
+            <numerusform>Fertig; %n Dateien eines früheren Laufs entfernt</numerusform>
+        </translation>
     </message>
 </context>
 <context>

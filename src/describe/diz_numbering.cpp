@@ -149,6 +149,33 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount)
     return copy.finish();
 }
 
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column,
+                            bool *lineAtFault)
+{
+    if (lineAtFault)
+        *lineAtFault = false;
+    QByteArray bytes = description;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    qint64 counter = 1;
+    QByteArray line;
+    for (; reader.readLine(line); ++counter) {
+        if (counter != lineNumber)
+            continue;
+        if (column < 1)
+            return QCoreApplication::translate("DizNumbering", "Column number too low");
+        if (column - 1 + SampleNumber.size() > line.size())
+            return QCoreApplication::translate("DizNumbering", "Column number too high");
+    }
+    if (lineNumber > counter - 1) {
+        if (lineAtFault)
+            *lineAtFault = true;
+        return QCoreApplication::translate("DizNumbering", "Line number too high");
+    }
+    return {};
+}
+
 QString TestDizNumbering(Session &session, bool showResult)
 {
     const JobSettings &job = session.job;
@@ -168,6 +195,11 @@ QString TestDizNumbering(Session &session, bool showResult)
         return refuseTest(
             session, std::nullopt,
             QCoreApplication::translate("DizNumbering", "Can't read the description file"));
+    // The plan of a run judges by the same verdict.
+    bool lineAtFault = false;
+    if (const QString problem = DizNumberingProblem(*input, lineNumber, column, &lineAtFault);
+        !problem.isEmpty())
+        return refuseTest(session, lineAtFault ? Field::DizLine : Field::DizColumn, problem);
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
@@ -181,29 +213,14 @@ QString TestDizNumbering(Session &session, bool showResult)
     qint64 counter = 1;
     QByteArray line;
     while (reader.readLine(line)) {
-        if (counter == lineNumber) {
-            if (column < 1) {
-                return refuseTest(
-                    session, Field::DizColumn,
-                    QCoreApplication::translate("DizNumbering", "Column number too low"));
-            }
-            if (column - 1 + SampleNumber.size() > line.size()) {
-                return refuseTest(
-                    session, Field::DizColumn,
-                    QCoreApplication::translate("DizNumbering", "Column number too high"));
-            }
+        if (counter == lineNumber)
             line.replace(column - 1, SampleNumber.size(), SampleNumber);
-        }
         sample.write(line);
         ++counter;
         session.serveEvents();
     }
     if (!sample.finish()) {
         return refuseTest(session, std::nullopt, writeFailure);
-    }
-    if (lineNumber > counter - 1) {
-        return refuseTest(session, Field::DizLine,
-                          QCoreApplication::translate("DizNumbering", "Line number too high"));
     }
 
     session.state.DizTestPassed = true;

@@ -18,6 +18,10 @@ bool WriteNumberedDiz(Session &session, int volume, int volumeCount);
 QString TestDizNumbering(Session &session, bool showResult);
 // Did the test fail because the sample could not be written (the system directory, not the job)?
 bool SampleUnwritable(const QString &why);
+// The description test's verdict on a description's bytes: "Column number too low", "Column
+// number too high", "Line number too high" (lineAtFault set), or empty when the number fits.
+QString DizNumberingProblem(const QByteArray &description, qint64 lineNumber, qint64 column,
+                            bool *lineAtFault = nullptr);
 // The nfo copy in AppDir, closed by the tag line; sets NfoWorkName. False when a file fails.
 bool WriteVolumeNfo(Session &session);
 

@@ -38,7 +38,8 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
     if (job.ExtraPath.isEmpty())
         return extra;
     const auto leftOut = [&extra](const QByteArray &path, const char *why) {
-        extra.warnings << tr("extra %1 left out: %2").arg(QFile::decodeName(path), tr(why));
+        extra.warnings << QCoreApplication::translate("ExtraFiles", "extra %1 left out: %2")
+                              .arg(QFile::decodeName(path), tr(why));
     };
     const QByteArray chosen = QFile::encodeName(job.ExtraPath);
     if (job.ExtraIsFile) {

@@ -44,7 +44,7 @@ std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan)
     return std::nullopt;
 }
 
-std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
+std::optional<RunFailure> ArchiverProgramsMissing()
 {
     // Looked up as the runner and wrar look them up, before anything runs.
     for (const auto &[helper, missing] : {std::pair{"size", Failure::SizeHelperMissing},
@@ -57,6 +57,13 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
     if (QStandardPaths::findExecutable(QStringLiteral("7zz")).isEmpty() &&
         QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
         return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
+    return std::nullopt;
+}
+
+std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
+{
+    if (std::optional<RunFailure> missing = ArchiverProgramsMissing())
+        return missing;
 
     Window *window = session.svc.window;
     window->setStatusText(QStringLiteral("Running WinRar..."));

@@ -18,6 +18,8 @@ QString ArchiverCommand(const QString &options, const QString &rarArchivePath,
 // Fills plan.archiverOptions and plan.skipSwitch and writes the skip file when the list is not
 // empty; the failure when the skip file could not be written.
 std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan);
+// The archiver (wrar) or 7-Zip cannot be found: nothing can run. The plan of a run asks too.
+std::optional<RunFailure> ArchiverProgramsMissing();
 // Runs the archiver on the planned command line and waits until it has ended. Returns what went
 // wrong with it: not found (nothing ran), or an ending other than success (what it left is
 // still to be wrapped).

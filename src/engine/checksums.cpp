@@ -1,11 +1,17 @@
 #include "checksums.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace kesto {
@@ -17,13 +23,39 @@ QByteArray crcText(quint32 crc)
     return QByteArray::number(crc, 16).rightJustified(8, '0').toUpper();
 }
 
+// A new hidden file of ours beside the manifest, renamed over its name: a link at that name is
+// replaced, never written through.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
-        *why = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    const QFileInfo info(path);
+    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
+                                             info.fileName() + QStringLiteral(".kesto32-XXXXXX"));
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    const auto fail = [&](int error) {
+        *why = QCoreApplication::translate("kesto::Checksums", "cannot write %1: %2")
+                   .arg(path, QString::fromLocal8Bit(std::strerror(error)));
         return false;
+    };
+    if (fd < 0)
+        return fail(errno);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    const bool ok = written == bytes.size() && ::fchmod(fd, 0666 & ~mask) == 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!ok || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int renameError = ok ? errno : error;
+        ::unlink(temporary.constData());
+        return fail(renameError);
     }
     return true;
 }

@@ -1,14 +1,18 @@
 #include "run_preview.h"
 
+#include "archiver_step.h"
 #include "describe/diz_numbering.h"
+#include "describe/extra_files.h"
 #include "describe/release_checks.h"
 #include "job/script.h"
 #include "job/session.h"
 #include "run_plan.h"
+#include "series.h"
 #include "system/paths.h"
 #include "system/storage_disks.h"
 #include "validation.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -25,16 +29,15 @@ namespace kesto {
 
 namespace {
 
-// The status an unattended run would end with when its own checks refuse the job.
-const int ExitCheckFailed = ExitStatusOf(Failure::DescriptionTest);
-
 namespace fs = std::filesystem;
 
+// Figures as the batch lines write them: 1,234,567.
 QString bytesText(qint64 bytes)
 {
-    return QLocale::c().toString(bytes);
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions({});
+    return locale.toString(bytes);
 }
-
 qint64 fieldNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d{1,12})"));
@@ -119,11 +122,7 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
         if (p.status == 0)
             p.status = status;
     };
-
-    // The job's validation and the run's own checks, as a run makes them, without writing.
-    std::vector<JobCheck> checks(ValidationChecks().begin(), ValidationChecks().end());
-    checks.insert(checks.end(), RunChecksAfterClash().begin(), RunChecksAfterClash().end());
-    for (const JobCheck &check : checks) {
+    const auto judge = [&](const JobCheck &check) {
         const QString subject = QString::fromUtf8(check.subject);
         if (const std::optional<RunFailure> failure = check.test(job, {}))
             refuse(ExitStatusOf(failure->kind), subject, BatchReason(*failure));
@@ -131,19 +130,12 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
             ok(subject + QLatin1Char(' ') + job.*check.shown);
         else
             ok(subject);
-    }
+    };
 
-    // The run's checks.
-    if (!job.ZipDir.isEmpty() && !job.ZipName.isEmpty()) {
-        const QStringList clashes = paths::filesStartingWith(job.ZipDir, job.ZipName);
-        if (clashes.isEmpty())
-            ok(QStringLiteral("no file named %1* in the zip directory").arg(job.ZipName));
-        else
-            ok(QStringLiteral("%1 file(s) named %2* in the zip directory: archives of the same "
-                              "names are overwritten")
-                   .arg(clashes.size())
-                   .arg(job.ZipName));
-    }
+    // In the order a run makes them, by the same verdicts, without writing: the job's validation
+    // with its description test, the run's own checks, the programs, the space.
+    for (const JobCheck &check : ValidationChecks())
+        judge(check);
     QByteArray description;
     if (QFile diz(job.DizPath); diz.open(QIODevice::ReadOnly))
         description = diz.readAll();
@@ -151,22 +143,21 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     const qint64 column = fieldNumber(job.DizColumn);
     if (job.DizAutoNumber && !job.DizPath.isEmpty() && !job.DizLine.isEmpty() &&
         !job.DizColumn.isEmpty()) {
-        const QList<QByteArray> lines = TextLines(description);
-        constexpr int width = 7; // the test's sample, 001/999
-        if (line >= 1 && line <= lines.size() && column < 1)
-            refuse(ExitCheckFailed, QStringLiteral("description test"),
-                   QStringLiteral("Column number too low"));
-        else if (line >= 1 && line <= lines.size() && column - 1 + width > lines[line - 1].size())
-            refuse(ExitCheckFailed, QStringLiteral("description test"),
-                   QStringLiteral("Column number too high"));
-        else if (line > lines.size())
-            refuse(ExitCheckFailed, QStringLiteral("description test"),
-                   QStringLiteral("Line number too high"));
+        if (const QString problem = DizNumberingProblem(description, line, column);
+            !problem.isEmpty())
+            refuse(ExitStatusOf(Failure::JobInvalid), QStringLiteral("description test"), problem);
         else
-            ok(QStringLiteral("description test: the number fits line %1 at column %2")
+            ok(QCoreApplication::translate("RunPreview",
+                                           "description test: the number fits line %1 at column %2")
                    .arg(line)
                    .arg(column));
     }
+    for (const JobCheck &check : RunChecksAfterClash())
+        judge(check);
+    if (const std::optional<RunFailure> missing = ArchiverProgramsMissing())
+        refuse(ExitStatusOf(missing->kind), QStringLiteral("archiver"), BatchReason(*missing));
+    else
+        ok(QCoreApplication::translate("RunPreview", "archiver: wrar and 7-Zip found"));
 
     // Planning: at most as many archives as the source fills volumes.
     const SourceMeasure source = measure(job);
@@ -177,43 +168,68 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     p.archives = position == 0 ? 1 : int(std::max<qint64>(1, (source.bound + volume - 1) / volume));
     const QString stamp = dated ? DateStamp(QDate::currentDate()) : QString();
     const QString nfoName = job.NfoPath.mid(job.NfoPath.lastIndexOf(QLatin1Char('/')) + 1);
+    // The extra as the run lists it: never a namesake of the run's own files, never a link.
+    const ExtraFiles extraFiles = ListExtraFiles(job);
     QStringList extras;
-    if (!job.ExtraPath.isEmpty()) {
-        if (job.ExtraIsFile)
-            extras << QFileInfo(job.ExtraPath).fileName();
-        else
-            extras << QDir(job.ExtraPath).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
     qint64 perArchive = 0; // description, nfo, extra and the zip's own records
     perArchive += description.size() + 7 + QFileInfo(job.NfoPath).size() + 100 + 512;
-    for (const QString &extra : extras)
-        perArchive +=
-            QFileInfo(job.ExtraIsFile ? job.ExtraPath : QDir(job.ExtraPath).filePath(extra))
-                .size() +
-            200;
+    for (const QByteArray &path : extraFiles.paths) {
+        extras << QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+        perArchive += QFileInfo(QFile::decodeName(path)).size() + 200;
+    }
+    p.warnings << extraFiles.warnings;
+
+    // An earlier series of the same name: replaced archive by archive, and what lies beyond the
+    // new last archive removed once the run has completed.
+    if (!job.ZipDir.isEmpty() && !job.ZipName.isEmpty() && QFileInfo(job.ZipDir).isDir()) {
+        const QString base = job.ZipName + stamp;
+        QList<std::pair<int, QString>> earlier;
+        for (const QString &file :
+             QDir(job.ZipDir)
+                 .entryList({QStringLiteral("*.zip")}, QDir::Files | QDir::Hidden, QDir::Name)) {
+            const int number = position == 0 ? (file == base + QStringLiteral(".zip") ? 1 : 0)
+                                             : SeriesMemberNumber(file, base);
+            if (number > 0)
+                earlier.append({number, file});
+        }
+        QStringList beyond;
+        for (const auto &[number, file] : earlier) {
+            if (number > p.archives)
+                beyond << file;
+        }
+        if (earlier.isEmpty())
+            ok(QCoreApplication::translate("RunPreview",
+                                           "no earlier series %1 in the zip directory")
+                   .arg(base));
+        else
+            ok(QCoreApplication::translate(
+                   "RunPreview",
+                   "%1 archive(s) of an earlier series %2 in the zip directory: each one this run "
+                   "writes is replaced; those beyond its last one are removed when it completes%3")
+                   .arg(earlier.size())
+                   .arg(base)
+                   .arg(beyond.isEmpty() ? QString()
+                                         : QCoreApplication::translate("RunPreview", " (%1)")
+                                               .arg(beyond.join(QStringLiteral(", ")))));
+    }
     const QList<QByteArray> descriptionLines = TextLines(description);
+    p.numberedLine = line;
     for (int n = 1; n <= p.archives; ++n) {
         const QString number = VolumeNumberText(position, n);
         QStringList entries{
             job.ZipName + (position == 0 ? QStringLiteral(".rar") : QStringLiteral(".") + number)};
-        QString diz = QStringLiteral("file_id.diz");
+        QByteArray numbered;
         if (job.DizAutoNumber && line >= 1 && line <= descriptionLines.size()) {
-            QByteArray numbered = descriptionLines[line - 1];
+            numbered = descriptionLines[line - 1];
             const QByteArray text = NumberText(n, p.archives).toLatin1();
             const qint64 start = std::max<qint64>(column, 1) - 1;
             if (start + text.size() > numbered.size())
                 numbered.append(text);
             else
                 numbered.replace(start, text.size(), text);
-            // Its printable part: the rest may be any code page's frame characters.
-            QByteArray shown;
-            for (char c : numbered)
-                shown += c >= ' ' && c <= '~' ? c : ' ';
-            diz += QStringLiteral(" (line %1: \"%2\")")
-                       .arg(line)
-                       .arg(QString::fromLatin1(shown).simplified());
         }
-        entries << diz;
+        p.numberedLines << numbered;
+        entries << QStringLiteral("file_id.diz");
         if (job.NfoFirstOnly != Checked || n == 1)
             entries << nfoName;
         entries << extras;
@@ -237,18 +253,35 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     const qint64 outFree = job.ZipDir.isEmpty() ? 0 : disks.freeBytes(existingAncestor(job.ZipDir));
     // Volumes leave the temporary drive as their archives are written, so when both are the same
     // file system the peak is one volume beyond the archives.
-    const auto spaceCheck = [&](const QString &what, qint64 needed, qint64 free) {
-        const QString line = QStringLiteral("%1: needs at most %2 bytes, %3 free")
-                                 .arg(what, bytesText(needed), bytesText(free));
-        p.spaceLines << line;
-        if (needed > free)
-            refuse(ExitCheckFailed, what, QStringLiteral("not enough free space"));
+    // Only the compressed size can tell whether the upper bound is needed: short of it the run
+    // may not fit (a warning); short of the least any run writes it fails for certain.
+    const auto spaceCheck = [&](const QString &what, qint64 least, qint64 most, qint64 free,
+                                Failure failure) {
+        p.spaceLines << QCoreApplication::translate("RunPreview",
+                                                    "%1: needs at most %2 bytes, %3 free")
+                            .arg(what, bytesText(most), bytesText(free));
+        if (least > free)
+            refuse(
+                ExitStatusOf(failure), what,
+                QCoreApplication::translate(
+                    "RunPreview", "not enough free space: even the smallest series needs %1 bytes")
+                    .arg(bytesText(least)));
+        else if (most > free)
+            p.warnings << QCoreApplication::translate(
+                              "RunPreview",
+                              "%1: may not fit: %2 bytes free, up to %3 bytes needed; only the "
+                              "compressed size can tell")
+                              .arg(what, bytesText(free), bytesText(most));
         else
-            ok(what + QStringLiteral(": enough free space"));
+            ok(what + QCoreApplication::translate("RunPreview", ": enough free space"));
     };
-    spaceCheck(QStringLiteral("temporary drive %1: (%2)").arg(tempDrive, tempRoot), source.bound,
-               tempFree);
-    spaceCheck(QStringLiteral("zip directory"), outNeeded, outFree);
+    // A 7-Zip set has at least its 32-byte start header; each archive its entries' records.
+    constexpr qint64 leastVolume = 32, leastArchive = leastVolume + 3 * (30 + 46 + 12) + 22;
+    spaceCheck(QCoreApplication::translate("RunPreview", "temporary drive %1: (%2)")
+                   .arg(tempDrive, tempRoot),
+               leastVolume, source.bound, tempFree, Failure::ArchiverFailed);
+    spaceCheck(QCoreApplication::translate("RunPreview", "zip directory"), leastArchive, outNeeded,
+               outFree, Failure::ZipFailed);
 
     // Release warnings.
     p.warnings << DescriptionWarnings(description);
@@ -265,12 +298,24 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     return p;
 }
 
-int PrintRunPreview(const QString &scriptArgument)
+void PrintCommandReport(const CommandReport &report)
 {
-    const auto say = [](const QString &line) {
-        std::fputs(line.toLocal8Bit().constData(), stdout);
+    for (int i = 0; i < report.lines.size(); ++i) {
+        const QByteArray bytes =
+            report.rawLines.contains(i) ? report.rawLines.value(i) : report.lines[i].toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         std::fputc('\n', stdout);
-    };
+    }
+    for (const QString &line : report.errors) {
+        const QByteArray bytes = "kesto32: " + line.toLocal8Bit() + '\n';
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    }
+    std::fflush(stdout);
+}
+
+CommandReport PlanCommand(const QString &scriptArgument)
+{
+    CommandReport out;
     Session session;
     const bool dated = scriptArgument.startsWith(QLatin1Char('$'));
     const QString script = dated || scriptArgument.startsWith(QLatin1Char('!'))
@@ -279,33 +324,54 @@ int PrintRunPreview(const QString &scriptArgument)
     session.state.BatchRun = true; // no message box
     session.state.ScriptPath = script;
     if (const std::optional<RunFailure> failure = LoadScript(session)) {
-        std::fprintf(stderr, "kesto32: %s: %s\n", qPrintable(script),
-                     qPrintable(BatchReason(*failure)));
-        return ExitStatusOf(failure->kind);
+        out.errors << script + QStringLiteral(": ") + BatchReason(*failure);
+        out.status = ExitStatusOf(failure->kind);
+        return out;
     }
     StorageDiskInfo disks;
     const RunPreview p = PreviewRun(session.job, dated, session.state.TempDrive, disks);
-    say(QStringLiteral("Plan of %1").arg(script));
-    say(QStringLiteral("source: %1 bytes in %2 file(s), less the skip list")
-            .arg(bytesText(p.sourceBytes))
-            .arg(p.sourceFiles));
-    say(session.job.VolumeSizeSetting == 0
-            ? QStringLiteral("volumes: no limit, one archive")
-            : QStringLiteral("volumes: %1 bytes each, at most %2 archive(s); the archiver may "
-                             "make fewer")
-                  .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
-                  .arg(p.archives));
-    for (const QString &line : p.archiveLines)
-        say(line);
+    QStringList &lines = out.lines;
+    lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(script);
+    lines << QCoreApplication::translate("RunPreview",
+                                         "source: %1 bytes in %2 file(s), less the skip list")
+                 .arg(bytesText(p.sourceBytes), bytesText(p.sourceFiles));
+    lines
+        << (session.job.VolumeSizeSetting == 0
+                ? QCoreApplication::translate("RunPreview", "volumes: no limit, one archive")
+                : QCoreApplication::translate(
+                      "RunPreview",
+                      "volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer")
+                      .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
+                      .arg(p.archives));
+    for (int i = 0; i < p.archiveLines.size(); ++i) {
+        lines << p.archiveLines[i];
+        if (p.numberedLines.value(i).isEmpty())
+            continue;
+        // The numbered line byte for byte, as the archive's description will hold it.
+        const QString head = QCoreApplication::translate("RunPreview", "  file_id.diz line %1: ")
+                                 .arg(p.numberedLine);
+        lines << head + QString::fromLatin1(p.numberedLines[i]);
+        out.rawLines.insert(int(lines.size() - 1), head.toLocal8Bit() + p.numberedLines[i]);
+    }
     for (const QString &line : p.spaceLines)
-        say(QStringLiteral("space: ") + line);
+        lines << QCoreApplication::translate("RunPreview", "space: %1").arg(line);
     for (const QString &line : p.checks)
-        say(QStringLiteral("check: ") + line);
+        lines << QCoreApplication::translate("RunPreview", "check: %1").arg(line);
     for (const QString &line : p.warnings)
-        say(QStringLiteral("warning: ") + line);
-    say(p.status == 0 ? QStringLiteral("A run would start.")
-                      : QStringLiteral("A run would be refused (status %1).").arg(p.status));
-    return p.status;
+        lines << QCoreApplication::translate("RunPreview", "warning: %1").arg(line);
+    lines << (p.status == 0
+                  ? QCoreApplication::translate("RunPreview", "A run would start.")
+                  : QCoreApplication::translate("RunPreview", "A run would end with status %1.")
+                        .arg(p.status));
+    out.status = p.status;
+    return out;
+}
+
+int PrintRunPreview(const QString &scriptArgument)
+{
+    const CommandReport report = PlanCommand(scriptArgument);
+    PrintCommandReport(report);
+    return report.status;
 }
 
 } // namespace kesto

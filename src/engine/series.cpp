@@ -35,6 +35,8 @@ int SeriesMemberNumber(const QString &file, const QString &base)
 
 namespace {
 
+// tool1001.zip reads as archive 1001 of tool or archive 1 of tool1: numbers from 1000 on belong
+// to a series only when it holds archive 999 too.
 QList<SeriesArchive> members(const QString &dir, const QStringList &files, const QString &base)
 {
     QList<SeriesArchive> found;
@@ -44,6 +46,10 @@ QList<SeriesArchive> members(const QString &dir, const QStringList &files, const
     }
     std::sort(found.begin(), found.end(),
               [](const SeriesArchive &a, const SeriesArchive &b) { return a.number < b.number; });
+    const bool reaches999 = std::any_of(found.cbegin(), found.cend(),
+                                        [](const SeriesArchive &a) { return a.number == 999; });
+    if (!reaches999)
+        found.removeIf([](const SeriesArchive &a) { return a.number >= 1000; });
     return found;
 }
 
@@ -53,13 +59,19 @@ Series unlimitedSeries(const QString &dir, const QString &base)
     return Series{dir, base, true, {SeriesArchive{1, name, QDir(dir).filePath(name)}}};
 }
 
-// Of several ways to read the names, the one with the first archive and the most members.
-std::optional<Series> best(const QString &dir, const QStringList &files, const QStringList &bases)
+// Of several ways to read the names, the one with the first archive and the most members; with
+// a file named, only a series that holds it.
+std::optional<Series> best(const QString &dir, const QStringList &files, const QStringList &bases,
+                           const QString &named = {})
 {
     std::optional<Series> chosen;
     for (const QString &base : bases) {
         Series series{dir, base, false, members(dir, files, base)};
         if (series.archives.isEmpty())
+            continue;
+        if (!named.isEmpty() &&
+            std::none_of(series.archives.cbegin(), series.archives.cend(),
+                         [&](const SeriesArchive &a) { return a.name == named; }))
             continue;
         const auto rank = [](const Series &s) {
             return std::pair(s.archives.first().number == 1, s.archives.size());
@@ -82,7 +94,12 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         }
         const QString dir = info.absoluteFilePath();
         const QStringList files = zipFiles(dir);
-        QStringList bases{name};
+        // The name as given is its own series; a dated one only when there is none undated.
+        if (std::optional<Series> exact = best(dir, files, {name}))
+            return exact;
+        if (files.contains(name + ZipSuffix))
+            return unlimitedSeries(dir, name);
+        QStringList bases;
         // A dated series: the name, a date stamp of five or six digits, the number.
         for (const QString &file : files) {
             for (int stamp : {5, 6}) {
@@ -96,8 +113,6 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         bases.removeDuplicates();
         if (std::optional<Series> series = best(dir, files, bases))
             return series;
-        if (files.contains(name + ZipSuffix))
-            return unlimitedSeries(dir, name);
         *why = QStringLiteral("no series %1 in %2").arg(name, path);
         return std::nullopt;
     }
@@ -115,7 +130,7 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         if (SeriesMemberNumber(info.fileName(), stem.chopped(k)))
             bases << stem.chopped(k);
     }
-    if (std::optional<Series> series = best(dir, zipFiles(dir), bases))
+    if (std::optional<Series> series = best(dir, zipFiles(dir), bases, info.fileName()))
         return series;
     return unlimitedSeries(dir, stem);
 }

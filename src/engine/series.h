@@ -27,8 +27,10 @@ struct Series {
 // digits, the number's own from 1000 on); 0 when it is no member of that series.
 int SeriesMemberNumber(const QString &file, const QString &base);
 
-// The series an archive belongs to (name empty), or the series called name in a directory.
-// A name without its date stamp finds the dated series when only one date is there.
+// The series an archive belongs to (name empty), or the series called name in a directory: the
+// numbered one, else the one unlimited archive name + ".zip", else the dated series of that name
+// (the one with archive 1 and the most archives). An archive whose name reads two ways
+// (tool1001.zip) belongs to the series that holds it and archive 1, the longer one when both do.
 std::optional<Series> FindSeries(const QString &path, const QString &name, QString *why);
 
 } // namespace kesto

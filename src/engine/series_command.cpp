@@ -6,6 +6,7 @@
 #include "run_plan.h"
 #include "run_preview.h"
 #include "series.h"
+#include "system/stop_signals.h"
 #include "verify_series.h"
 
 #include <QCommandLineParser>
@@ -55,12 +56,6 @@ const QCommandLineOption ChecksumsOption(
     QStringLiteral("Write ZIPNAME.sfv and ZIPNAME.sha256 beside a finished series (kesto32 "
                    "--checksums PATH), or after a batch run (kesto32 --checksums '!job.kst')."));
 
-void say(const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-}
-
 void complain(const QString &line)
 {
     std::fputs(("kesto32: " + line).toLocal8Bit().constData(), stderr);
@@ -72,75 +67,134 @@ bool isBatchScript(const QString &argument)
     return argument.startsWith(QLatin1Char('!')) || argument.startsWith(QLatin1Char('$'));
 }
 
-std::optional<Series> findSeries(const QCommandLineParser &parser, const QString &path)
+void print(const CommandReport &report)
+{
+    PrintCommandReport(report);
+}
+
+std::optional<Series> findSeries(const QString &path, const QString &name, QStringList &errors)
 {
     QString why;
-    const QString name = parser.value(NameOption);
     const QString where =
         !name.isEmpty() && QFileInfo(path).isFile() ? QFileInfo(path).absolutePath() : path;
     std::optional<Series> series = FindSeries(where, name, &why);
     if (!series)
-        complain(why);
+        errors << why;
     return series;
 }
 
-int verify(const QCommandLineParser &parser)
+} // namespace
+
+CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
+                            const QString &jobScript)
 {
+    CommandReport out;
     std::optional<Session> jobSession;
-    if (parser.isSet(JobOption)) {
+    if (!jobScript.isEmpty()) {
         jobSession.emplace();
         jobSession->state.BatchRun = true; // no message box
-        jobSession->state.ScriptPath = parser.value(JobOption);
+        jobSession->state.ScriptPath = jobScript;
         if (const std::optional<RunFailure> failure = LoadScript(*jobSession)) {
-            complain(parser.value(JobOption) + QStringLiteral(": ") + BatchReason(*failure));
-            return ExitUsage;
+            out.errors << jobScript + QStringLiteral(": ") + BatchReason(*failure);
+            out.status = ExitUsage;
+            return out;
         }
     }
-    const std::optional<Series> series = findSeries(parser, parser.value(VerifyOption));
-    if (!series)
-        return 1;
+    const std::optional<Series> series = findSeries(path, name, out.errors);
+    if (!series) {
+        out.status = 1;
+        return out;
+    }
     VerifyOptions options;
-    options.against = parser.value(AgainstOption);
+    options.against = against;
     if (!options.against.isEmpty() && !QFileInfo(options.against).isDir()) {
-        complain(QStringLiteral("%1 is not a directory").arg(options.against));
-        return ExitUsage;
+        out.errors << QCoreApplication::translate("SeriesCommand", "%1 is not a directory")
+                          .arg(options.against);
+        out.status = ExitUsage;
+        return out;
     }
     options.job = jobSession ? &jobSession->job : nullptr;
     const VerifyReport report = VerifySeries(*series, options);
-    for (const QString &problem : report.problems)
-        say(problem);
-    for (const QString &warning : report.warnings)
-        say(QStringLiteral("warning: ") + warning);
-    const int archives = int(series->archives.size());
-    if (report.problems.isEmpty()) {
-        say(QStringLiteral("%1: %2 archive(s), complete and intact%3")
-                .arg(series->base)
-                .arg(archives)
-                .arg(options.against.isEmpty() ? QString()
-                                               : QStringLiteral(", the same as the source")));
-        return 0;
+    if (report.stopSignal) {
+        out.errors << QCoreApplication::translate("SeriesCommand",
+                                                  "stopped by signal %1; the check is incomplete")
+                          .arg(report.stopSignal);
+        out.status = 128 + report.stopSignal;
+        return out;
     }
-    say(QStringLiteral("%1: %2 problem(s) in a series of %3 archive(s) found")
-            .arg(series->base)
-            .arg(report.problems.size())
-            .arg(archives));
-    return 1;
+    out.lines << report.problems;
+    for (const QString &warning : report.warnings)
+        out.lines << QCoreApplication::translate("SeriesCommand", "warning: %1").arg(warning);
+    if (report.problems.isEmpty()) {
+        out.lines << (options.against.isEmpty()
+                          ? QCoreApplication::translate("SeriesCommand",
+                                                        "%1: %2 archive(s), complete and intact")
+                          : QCoreApplication::translate(
+                                "SeriesCommand",
+                                "%1: %2 archive(s), complete and intact, the same as the source"))
+                         .arg(series->base)
+                         .arg(report.length);
+        out.status = 0;
+        return out;
+    }
+    out.lines << QCoreApplication::translate("SeriesCommand",
+                                             "%1: %2 problem(s) in a series of %3 archive(s)")
+                     .arg(series->base)
+                     .arg(report.problems.size())
+                     .arg(report.length);
+    out.status = 1;
+    return out;
+}
+
+CommandReport ChecksumsCommand(const QString &path, const QString &name)
+{
+    CommandReport out;
+    std::optional<Series> series = findSeries(path, name, out.errors);
+    if (!series) {
+        out.status = 1;
+        return out;
+    }
+    // Exactly one series: archives beyond the last one its volumes need are not of it.
+    if (const int length = SeriesLength(*series); length > 0) {
+        for (const SeriesArchive &archive : std::as_const(series->archives)) {
+            if (archive.number > length)
+                out.errors << QCoreApplication::translate(
+                                  "SeriesCommand",
+                                  "%1: stale archive beyond the end of the series, left out")
+                                  .arg(archive.name);
+        }
+        series->archives.removeIf(
+            [length](const SeriesArchive &archive) { return archive.number > length; });
+    }
+    QString why;
+    if (!WriteManifests(*series, &why)) {
+        out.errors << why;
+        out.status = ExitStatusOf(Failure::FileFailed);
+        return out;
+    }
+    out.lines << QCoreApplication::translate("SeriesCommand", "%1 and %2 written for %3 archive(s)")
+                     .arg(SfvPath(*series), Sha256Path(*series))
+                     .arg(series->archives.size());
+    return out;
+}
+
+namespace {
+
+int verify(const QCommandLineParser &parser)
+{
+    StopSignals stopSignals;
+    const CommandReport report =
+        VerifyCommand(parser.value(VerifyOption), parser.value(NameOption),
+                      parser.value(AgainstOption), parser.value(JobOption));
+    print(report);
+    return report.status;
 }
 
 int checksums(const QCommandLineParser &parser, const QString &path)
 {
-    const std::optional<Series> series = findSeries(parser, path);
-    if (!series)
-        return 1;
-    QString why;
-    if (!WriteManifests(*series, &why)) {
-        complain(why);
-        return ExitStatusOf(Failure::FileFailed);
-    }
-    say(QStringLiteral("%1 and %2 written for %3 archive(s)")
-            .arg(SfvPath(*series), Sha256Path(*series))
-            .arg(series->archives.size()));
-    return 0;
+    const CommandReport report = ChecksumsCommand(path, parser.value(NameOption));
+    print(report);
+    return report.status;
 }
 
 // A directory names a series only with its zip name.

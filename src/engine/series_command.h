@@ -8,11 +8,19 @@
 #include <QList>
 #include <QStringList>
 
+#include "run_preview.h"
+
 #include <optional>
 
 namespace kesto {
 
 class Session;
+
+// --verify PATH [--name NAME] [--against SOURCE] [--job SCRIPT]; empty texts for options not given.
+CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
+                            const QString &jobScript);
+// --checksums PATH [--name NAME]: the manifests of exactly one series.
+CommandReport ChecksumsCommand(const QString &path, const QString &name);
 
 // The options, for the program's --help.
 QList<QCommandLineOption> SeriesCommandOptions();

@@ -62,6 +62,16 @@ bool ZipReader::read(int index, const std::function<bool(const char *, qint64)> 
     return ok;
 }
 
+qint64 ZipReader::size(int index) const
+{
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) != 0 ||
+        !(stat.valid & ZIP_STAT_SIZE))
+        return -1;
+    return qint64(stat.size);
+}
+
 bool ZipReader::readAll(int index, QByteArray &bytes)
 {
     bytes.clear();

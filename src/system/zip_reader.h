@@ -27,6 +27,8 @@ public:
     // Reads an entry to its end, handing its bytes to sink in blocks; false when it cannot be
     // read, the data is damaged (a bad CRC) or sink returns false.
     bool read(int index, const std::function<bool(const char *, qint64)> &sink);
+    // An entry's uncompressed size as its directory records it; -1 when unknown.
+    qint64 size(int index) const;
     // An entry's bytes, for small entries.
     bool readAll(int index, QByteArray &bytes);
 
