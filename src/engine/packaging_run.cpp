@@ -125,15 +125,15 @@ struct RunSeries {
             return name == unlimitedName() ? 1 : 0;
         return SeriesMemberNumber(name, base);
     }
-    // One of our temporary files for an archive of this series.
-    bool temporary(const QString &name) const
+    // The archive one of our temporary files was for; empty for any other name.
+    static QString temporaryFor(const QString &name)
     {
         static const qsizetype markerSize = QByteArrayLiteral(".kesto32-XXXXXX").size();
         if (!name.startsWith(QLatin1Char('.')) || name.size() <= markerSize + 1)
-            return false;
+            return {};
         const QString archive = name.mid(1, name.size() - 1 - markerSize);
-        return number(archive) > 0 &&
-               IsZipStoreTemporary(QFile::encodeName(name), QFile::encodeName(archive));
+        return IsZipStoreTemporary(QFile::encodeName(name), QFile::encodeName(archive)) ? archive
+                                                                                       : QString();
     }
 };
 
@@ -144,9 +144,19 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last)
 {
     const RunSeries series(session);
     const bool manifestsWritten = session.state.WriteChecksums;
+    const QStringList names = outputNames(series.dir);
+    // "tool1001.zip" is also the first archive of a series "tool1": numbers from 1000 on are
+    // this series' only when it reaches 999.
+    const bool reaches1000 =
+        last >= 999 || names.contains(series.base + QStringLiteral("999.zip"));
+    const auto ours = [&](const QString &name) {
+        const int number = series.number(name);
+        return number > 0 && (number < 1000 || reaches1000) ? number : 0;
+    };
     int removed = 0;
-    for (const QString &name : outputNames(series.dir)) {
-        const bool stale = series.number(name) > last || series.temporary(name) ||
+    for (const QString &name : names) {
+        const QString temporaryFor = RunSeries::temporaryFor(name);
+        const bool stale = ours(name) > last || (!temporaryFor.isEmpty() && ours(temporaryFor)) ||
                            (!manifestsWritten && (name == series.base + QStringLiteral(".sfv") ||
                                                   name == series.base + QStringLiteral(".sha256")));
         if (!stale)

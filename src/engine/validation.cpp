@@ -4,6 +4,7 @@
 #include "job/session.h"
 #include "system/paths.h"
 #include "system/textlines.h"
+#include "system/zip_store.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -272,19 +273,19 @@ std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &
     if (zipName.contains(QLatin1Char('/')))
         return RunFailure{Failure::NameHasSeparator, shown};
     // The longest archive name of the series: the name, a date stamp (mmddyy), the volume
-    // number and ".zip".
+    // number and ".zip"; while it is written, its temporary name is longer still.
     long nameMax =
         zipDir.isEmpty() ? -1 : ::pathconf(QFile::encodeName(zipDir).constData(), _PC_NAME_MAX);
     if (nameMax <= 0)
         nameMax = NAME_MAX;
     const qsizetype longest = QFile::encodeName(zipName).size() + 6 + 3 + 4;
-    if (longest > nameMax)
+    if (longest + ZipStoreTemporaryOverhead > nameMax)
         return RunFailure{Failure::NameTooLong,
                           QCoreApplication::translate("validation",
                                                       "%1 bytes with date, number and .zip, "
                                                       "where the file system allows %2")
                               .arg(longest)
-                              .arg(nameMax)};
+                              .arg(nameMax - ZipStoreTemporaryOverhead)};
     return std::nullopt;
 }
 

@@ -19,6 +19,8 @@ zip_source_t *CreateZipStore(const QByteArray &archivePath, zip_error_t *error);
 // archiveName: "." + archiveName + ".kesto32-" + six letters or digits. No other name is ever
 // taken for ours.
 bool IsZipStoreTemporary(const QByteArray &name, const QByteArray &archiveName);
+// How many bytes longer than its archive's name a temporary file's name is.
+inline constexpr qsizetype ZipStoreTemporaryOverhead = 1 + 9 + 6;
 
 // Removes what an interrupted write left beside the archive: our temporary files for it
 // (regular files only).
