@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstring>
 #include <memory>
@@ -94,6 +95,15 @@ int main(int argc, char **argv)
         timings::mark("exit");
         return status;
     }
+    // A window is open already: it comes to the front and takes the script; this start ends at
+    // once, without a splash of its own.
+    LocalSingleInstance instance;
+    if (instance.anotherRunning()) {
+        instance.activateOther(commandLine.isEmpty() ? QString()
+                                                     : QFileInfo(commandLine).absoluteFilePath());
+        return 0;
+    }
+
     // Held for the window's life: a batch run started meanwhile must not share the fixed files.
     runlock::acquire();
 
@@ -103,10 +113,10 @@ int main(int argc, char **argv)
         QtDialogs dialogs;
         QtSound sound;
         QtHelp help;
-        LocalSingleInstance instance;
     } desktop;
     QtLauncher launcher(&desktop.help);
     session.svc.use(desktop);
+    session.svc.instance = &instance;
     session.svc.launcher = &launcher;
     DiskInfo *disks = session.svc.disks;
     desktop.dialogs.folderStatus = [disks](const QString &path) {
@@ -127,11 +137,6 @@ int main(int argc, char **argv)
     desktop.dialogs.setParentWindow(&window);
     desktop.help.setParentWindow(&window);
     session.svc.zip->serveEvents = [&window] { window.serveEvents(); };
-    desktop.instance.onActivate = [&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    };
     window.setSplashCloser([] { CloseSplash(); });
     window.setAboutSplashOpener([&session, &window] { OpenAboutSplash(session, &window); });
 
@@ -150,5 +155,6 @@ int main(int argc, char **argv)
     }
     timings::mark("exit");
     launcher.discardSampleCopies();
+    instance.close();
     EndProcessAfterShutdown(status);
 }

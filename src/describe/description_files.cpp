@@ -3,6 +3,7 @@
 #include "job/session.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,8 +80,10 @@ bool copyReplacing(const QString &source, const QString &target)
     return out.commit();
 }
 
+// Cancelling keeps the file the job has; "Remove" takes it out of the job.
 std::optional<QString> openFile(Session &session, FileDialogSetup setup)
 {
+    setup.noneCaption = QCoreApplication::translate("FileDialog", "&Remove");
     return session.svc.dialogs->openFile(setup);
 }
 
@@ -123,7 +126,9 @@ void ChooseDescription(Session &session)
         session, {QStringLiteral("Add file_id.diz"),
                   QStringLiteral("File_id.diz (file_id.diz)|file_id.diz|"), QStringLiteral("*.diz"),
                   job.DizPath.isEmpty() ? job.SourcePath : job.DizPath});
-    job.DizPath = chosen ? paths::lowerPath(*chosen) : QString();
+    if (!chosen)
+        return;
+    job.DizPath = paths::lowerPath(*chosen);
     if (!job.DizPath.isEmpty() &&
         !copyReplacing(job.DizPath, session.state.AppDir + QStringLiteral("/file_id.diz"))) {
         session.error(QStringLiteral("The file_id.diz can't be from your application directory"),
@@ -139,7 +144,9 @@ void ChooseNfo(Session &session)
     const std::optional<QString> chosen =
         openFile(session, {QStringLiteral("Add *.nfo"), QStringLiteral("A nfo (*.nfo)|*.nfo|"),
                            QStringLiteral("*.nfo"), job.DizPath});
-    job.NfoPath = chosen ? paths::lowerPath(*chosen) : QString();
+    if (!chosen)
+        return;
+    job.NfoPath = paths::lowerPath(*chosen);
     session.jobChanged();
 }
 
@@ -181,7 +188,9 @@ void ChooseExtra(Session &session)
         const std::optional<QString> chosen = openFile(
             session, {QStringLiteral("Add extra file"), QStringLiteral("Extra file (*.*)|*.*|"),
                       QStringLiteral("*.*"), job.NfoPath});
-        job.ExtraPath = chosen ? paths::lowerPath(*chosen) : QString();
+        if (!chosen)
+            return;
+        job.ExtraPath = paths::lowerPath(*chosen);
         session.jobChanged();
     } else if (job.ExtraIsDirectory) {
         const std::optional<QString> chosen = session.svc.dialogs->pickFolder(

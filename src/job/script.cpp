@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <optional>
 
@@ -368,9 +370,24 @@ QString ScriptFileName(const QString &scriptPath)
     return separator < 0 ? QString() : scriptPath.mid(separator + 1);
 }
 
-FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir)
+FileDialogSetup ScriptDialogSetup(const QString &title, const RunState &state)
 {
-    return {title, QStringLiteral("Script (*.kst)|*.kst|"), QStringLiteral("*.kst"), appDir};
+    QString startDir;
+    if (!state.ScriptPath.isEmpty()) {
+        const QFileInfo script(state.ScriptPath);
+        if (script.absoluteDir().exists())
+            startDir = script.absolutePath();
+    }
+    if (startDir.isEmpty())
+        startDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return {title, QStringLiteral("Script (*.kst)|*.kst|"), QStringLiteral("*.kst"), startDir};
+}
+
+QString ScriptSaveName(const QString &chosen)
+{
+    if (chosen.isEmpty() || chosen.endsWith(QLatin1Char('/')))
+        return chosen;
+    return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".kst") : chosen;
 }
 
 void ShowScriptTitle(Session &session)
@@ -379,13 +396,15 @@ void ShowScriptTitle(Session &session)
                                        ScriptFileName(session.state.ScriptPath));
 }
 
-void SaveScript(Session &session)
+void SaveScript(Session &session, bool askName)
 {
-    const auto chosen = session.svc.dialogs->saveFile(
-        ScriptDialogSetup(QStringLiteral("Save script"), session.state.AppDir));
-    if (!chosen || chosen->isEmpty())
-        return;
-    session.state.ScriptPath = paths::lowerPath(*chosen);
+    if (askName || session.state.ScriptPath.isEmpty()) {
+        const auto chosen = session.svc.dialogs->saveFile(
+            ScriptDialogSetup(QStringLiteral("Save script"), session.state));
+        if (!chosen || chosen->isEmpty())
+            return;
+        session.state.ScriptPath = paths::lowerPath(ScriptSaveName(*chosen));
+    }
 
     // A failure ends the command silently; whatever was written stays.
     QFile file(session.state.ScriptPath);

@@ -57,7 +57,7 @@ public:
 class QuietInstance : public SingleInstance {
 public:
     bool anotherRunning() override { return false; }
-    void activateOther() override {}
+    void activateOther(const QString &) override {}
 };
 
 // The quiet stand-ins and the components every run needs (command runner, drives, zip

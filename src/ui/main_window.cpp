@@ -78,6 +78,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
 
 MainWindow::~MainWindow()
 {
+    session_.svc.instance->onActivate = nullptr;
     if (measuring_)
         QApplication::restoreOverrideCursor();
 }
@@ -96,6 +97,7 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("file"));
     addItem(file, QStringLiteral("&Open script..."), "open", &MainWindow::open_Click);
     addItem(file, QStringLiteral("&Save script..."), "save", &MainWindow::save_Click);
+    addItem(file, tr("Save script &as..."), "saveas", &MainWindow::saveas_Click);
     file->addSeparator();
     addItem(file, QStringLiteral("E&xit"), "exitm", &MainWindow::exitm_Click);
 
@@ -176,10 +178,13 @@ void MainWindow::MainWindowLoad()
         const QString duplicate = QStringLiteral("Kesto32 duplicate instance.");
         QGuiApplication::setApplicationDisplayName(duplicate);
         setWindowTitle(duplicate);
-        session_.svc.instance->activateOther();
+        session_.svc.instance->activateOther(QString());
         close();
         return;
     }
+    session_.svc.instance->onActivate = [this](const QString &scriptPath) {
+        openHandedScript(scriptPath);
+    };
 
     placeWindow();
     Picture8->setBannerText(QStringLiteral("Kesto32 ") + state.VersionText +

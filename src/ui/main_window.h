@@ -60,6 +60,9 @@ public:
     // Menus.
     void open_Click();
     void save_Click();
+    void saveas_Click();
+    // A later start of the program handed over its script (or none): load it as Open would.
+    void openHandedScript(const QString &scriptPath);
     void exitm_Click();
     void kesto_Click();
     void contents_Click();

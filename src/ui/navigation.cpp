@@ -14,6 +14,7 @@
 #include "pages/zip_page.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QLabel>
 
 namespace kesto::ui {
@@ -176,6 +177,23 @@ void MainWindow::open_Click()
 void MainWindow::save_Click()
 {
     SaveScript(session_);
+}
+
+void MainWindow::saveas_Click()
+{
+    SaveScript(session_, true);
+}
+
+void MainWindow::openHandedScript(const QString &scriptPath)
+{
+    showNormal();
+    raise();
+    activateWindow();
+    // A run, a dialog or a message box holds the job: the window only comes to the front.
+    if (scriptPath.isEmpty() || session_.state.RunInProgress || QApplication::activeModalWidget())
+        return;
+    OpenScript(session_, scriptPath);
+    jobChanged();
 }
 
 void MainWindow::exitm_Click()
