@@ -115,6 +115,7 @@ int main(int argc, char **argv)
         QtHelp help;
     } desktop;
     QtLauncher launcher(&desktop.help);
+    launcher.setMessages(&desktop.messages);
     session.svc.use(desktop);
     session.svc.instance = &instance;
     session.svc.launcher = &launcher;

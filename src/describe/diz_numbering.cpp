@@ -94,13 +94,13 @@ void placeNumber(QByteArray &line, qint64 column, const QByteArray &number)
 // A failed test: the Diz page with the field at fault; the job itself is left as typed. Returns
 // what failed, for a batch run's report.
 QString refuseTest(Session &session, std::optional<Field> field, const QString &message,
-                   const QString &quietReason = {})
+                   const QString &quietReason = {}, const QString &reason = {})
 {
     session.showPage(Page::Diz);
     if (field)
         session.focusField(*field);
     if (!message.isEmpty())
-        session.error(message, Icon::Exclamation);
+        session.error(message, Icon::Exclamation, Buttons::Ok, reason);
     session.state.DizTestPassed = false;
     return message.isEmpty() ? quietReason : message;
 }
@@ -154,7 +154,8 @@ QString TestDizNumbering(Session &session, bool showResult)
 
     std::optional<QByteArray> input = readInput(job.DizPath);
     if (!input)
-        return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"));
+        return refuseTest(session, std::nullopt, QStringLiteral("Can't read the description file"),
+                          {}, job.DizPath);
     QBuffer buffer(&*input);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
@@ -162,7 +163,7 @@ QString TestDizNumbering(Session &session, bool showResult)
     const QString writeFailure = QStringLiteral("Can't write the sample description");
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
-        return refuseTest(session, std::nullopt, writeFailure);
+        return refuseTest(session, std::nullopt, writeFailure, {}, samplePath);
     }
 
     qint64 counter = 1;
@@ -184,7 +185,7 @@ QString TestDizNumbering(Session &session, bool showResult)
         session.serveEvents();
     }
     if (!sample.finish()) {
-        return refuseTest(session, std::nullopt, writeFailure);
+        return refuseTest(session, std::nullopt, writeFailure, {}, samplePath);
     }
     if (lineNumber > counter - 1) {
         return refuseTest(session, Field::DizLine, QStringLiteral("Line number too high"));

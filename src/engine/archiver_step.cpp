@@ -4,6 +4,7 @@
 #include "system/command_runner.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -55,7 +56,7 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
         return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
 
     Window *window = session.svc.window;
-    window->setStatusText(QStringLiteral("Running WinRar..."));
+    window->setStatusText(QCoreApplication::translate("Run", "Running 7-Zip..."));
     session.serveEvents();
 
     std::optional<RunFailure> failure;

@@ -10,6 +10,7 @@
 #include "system/stop_signals.h"
 #include "validation.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +66,7 @@ public:
 
     void setStatusText(const QString &text) override
     {
-        if (text == QLatin1String("Running WinRar...")) {
+        if (text == QCoreApplication::translate("Run", "Running 7-Zip...")) {
             step_ = QStringLiteral("archiving");
             show();
         } else if (text == QLatin1String("Kesting complete")) {
@@ -86,8 +87,12 @@ public:
         show();
     }
     int progress() const override { return percent_; }
+    // Each entry of an archive (volume, description, nfo, extra) counts from 0 again: the line
+    // shows the archive's percentage, which only grows.
     void setProgress(int percent) override
     {
+        if (percent <= percent_ && !step_.startsWith(QLatin1String("archiving")))
+            return;
         percent_ = percent;
         show();
     }

@@ -59,8 +59,26 @@ int ExitStatusOf(Failure kind)
 
 QString WindowMessage(Failure kind)
 {
-    const char *text = textOf(kind).window;
-    return text ? QString::fromUtf8(text) : QString();
+    const FailureText text = textOf(kind);
+    if (text.window)
+        return QString::fromUtf8(text.window);
+    if ((text.status != 3 && text.status != 4) || !text.batch)
+        return {};
+    QString said = QString::fromUtf8(text.batch);
+    said[0] = said[0].toUpper();
+    return said;
+}
+
+QString WindowReason(const RunFailure &failure)
+{
+    QStringList lines;
+    if (!failure.detail.isEmpty())
+        lines << failure.detail;
+    if (const char *remedy = textOf(failure.kind).remedy)
+        lines << QString::fromUtf8(remedy);
+    for (QString &line : lines)
+        line[0] = line[0].toUpper();
+    return lines.join(QLatin1Char('\n'));
 }
 
 Icon WindowIcon(Failure kind)

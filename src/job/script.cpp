@@ -359,7 +359,11 @@ std::optional<RunFailure> LoadScript(Session &session)
     file.close();
     // The pages, the size display among them, follow whatever was assigned.
     session.jobChanged();
-    if (failure)
+    // The window names the script; a batch line starts with its name already.
+    if (failure && failure->kind == Failure::ScriptBadValue)
+        session.report(
+            {failure->kind, session.state.ScriptPath + QStringLiteral(", ") + failure->detail});
+    else if (failure)
         session.report(*failure);
     return failure;
 }

@@ -16,7 +16,9 @@ enum class Answer { Ok, Cancel };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // reason: shown beneath the text (the file, line, value or remedy); may be empty.
+    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                        const QString &reason) = 0;
 };
 
 struct FileDialogSetup {

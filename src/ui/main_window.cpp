@@ -275,6 +275,9 @@ void MainWindow::setStatusText(const QString &text)
 
 void MainWindow::setArchiveText(const QString &text)
 {
+    // Each archive of the run is named as it is begun.
+    if (!text.isEmpty())
+        ++archivesBegun_;
     Picture7->setArchiveText(text);
 }
 

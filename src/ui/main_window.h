@@ -135,6 +135,7 @@ private:
     bool duplicateInstance_ = false; // another instance ran first: nothing to clean up
     bool closed_ = false;            // closed while loading: the start-up goes no further
     bool measuring_ = false;
+    int archivesBegun_ = 0;
 
     QWidget *client = nullptr;
     ListBar *SSListBar1 = nullptr;

@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "engine/packaging_run.h"
+#include "engine/run_plan.h"
 #include "engine/script_commands.h"
 #include "job/script.h"
 #include "list_bar.h"
@@ -203,7 +204,15 @@ void MainWindow::exitm_Click()
 
 void MainWindow::kesto_Click()
 {
-    kesto::kesto_Click(session_);
+    // Clicked again while a run goes on: the run is left alone.
+    if (session_.state.RunInProgress) {
+        kesto::kesto_Click(session_);
+        return;
+    }
+    Picture7->runStarts();
+    archivesBegun_ = 0;
+    const std::optional<RunFailure> failure = kesto::kesto_Click(session_);
+    Picture7->runEnded(!failure, OutputBase(session_.job.ZipDir), archivesBegun_);
 }
 
 } // namespace kesto::ui

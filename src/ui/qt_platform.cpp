@@ -6,6 +6,7 @@
 
 #include <QAudioDevice>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -57,7 +58,8 @@ QString overridableFile(const QString &appDirPath, const QString &resourceDir)
 
 // ---- Message boxes ----------------------------------------------------------------------
 
-Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                            const QString &reason)
 {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
@@ -69,6 +71,7 @@ Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon
                                      ? QMessageBox::Ok | QMessageBox::Cancel
                                      : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(boxIcon, title, text, standardButtons, parentWindow);
+    box.setInformativeText(reason);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
@@ -433,8 +436,15 @@ void QtLauncher::start(const QString &commandLine, WindowMode mode)
     switch (action.kind) {
     case LaunchAction::Editor: {
         QStringList command = editorCommand(editableCopy(editorFile(action.argument)));
+        const QString tried = command.join(QLatin1Char(' '));
         const QString program = command.takeFirst();
-        QProcess::startDetached(program, command);
+        if (!QProcess::startDetached(program, command) && messages)
+            messages->show(
+                QCoreApplication::translate("Launcher", "The editor could not be started"),
+                QStringLiteral("Kesto32"), Icon::Exclamation, Buttons::Ok,
+                QCoreApplication::translate("Launcher", "Tried: %1\nSet KESTO32_EDITOR or VISUAL "
+                                                        "to the editor you use.")
+                    .arg(tried));
         break;
     }
     case LaunchAction::HelpViewer:

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -123,6 +124,84 @@ private slots:
         // A skip entry without a source sends the user to the Source page.
         const bool toSource = button == QLatin1String("Command1") && job.SourcePath.isEmpty();
         QCOMPARE(visiblePages(), QList<Page>{toSource ? Page::Source : page});
+    }
+
+    // A run, or a failure on the way to one, as the window ends it: each failure keeps its text
+    // and says beneath it why; a completed run stands at 100 % with Abort off and names where
+    // its archives went.
+    void windowSaysHowItEnded_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("text");   // the message; empty: none
+        QTest::addColumn<QString>("reason"); // part of the text beneath it; {root} expands
+        QTest::newRow("completed") << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("7-Zip missing") << "no 7-Zip"
+                                       << "7-Zip not found"
+                                       << "Install the package 7zip";
+        QTest::newRow("script cut short") << "bad script"
+                                          << "Error in Kesto script"
+                                          << "{root}/cut.kst, the script ends after line 2";
+        QTest::newRow("description unreadable") << "no diz"
+                                                << "Can't read the description file"
+                                                << "{root}/gone.diz";
+    }
+    void windowSaysHowItEnded()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        JobSettings &job = ts->session.job;
+        job.SourcePath = ts->path(QStringLiteral("src"));
+        job.DizPath = ts->path(QStringLiteral("src/file_id.diz"));
+        job.NfoPath = ts->path(QStringLiteral("src/about.nfo"));
+        job.ZipDir = ts->path(QStringLiteral("out"));
+        job.ZipName = QStringLiteral("tool");
+        job.VolumeSizeSetting = 0; // one archive, tool.zip
+        QVERIFY(QDir().mkpath(job.ZipDir));
+        // The archiver leaves one volume; the real zip component wraps it.
+        ts->runner.action = [this](const QString &) {
+            ts->writeFile(
+                QStringLiteral("%1/tool.rar")
+                    .arg(QDir(ts->root.path()).relativeFilePath(ts->session.state.WorkDir)),
+                "volume");
+        };
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        if (cause == QLatin1String("no 7-Zip")) {
+            qputenv("PATH", QFile::encodeName(ts->path(QStringLiteral("empty-bin"))));
+        } else if (cause == QLatin1String("bad script")) {
+            ts->dialogs.answers << ts->writeFile(QStringLiteral("cut.kst"),
+                                                 "Kesto32 script\r\nSource: /a\r\n");
+            window->open_Click();
+        } else if (cause == QLatin1String("no diz")) {
+            job.DizPath = ts->path(QStringLiteral("gone.diz"));
+            job.DizAutoNumber = true;
+            job.DizNoneSelected = false;
+            job.DizColumn = QStringLiteral("7");
+            job.DizLine = QStringLiteral("2");
+            window->jobChanged();
+            QTest::mouseClick(child<QPushButton>(QStringLiteral("Command3")), Qt::LeftButton);
+        }
+        if (!cause.startsWith(QLatin1String("bad")) && cause != QLatin1String("no diz"))
+            window->kesto_Click();
+
+        QCOMPARE(ts->messages.shown.size(), text.isEmpty() ? 0 : 1);
+        if (!text.isEmpty()) {
+            QCOMPARE(ts->messages.shown[0].text, text);
+            const QString expected =
+                QString(reason).replace(QStringLiteral("{root}"), ts->root.path());
+            QVERIFY2(ts->messages.shown[0].reason.contains(expected),
+                     qPrintable(ts->messages.shown[0].reason));
+            return;
+        }
+        QVERIFY(QFileInfo::exists(job.ZipDir + QStringLiteral("/tool.zip")));
+        QTRY_COMPARE(child<QProgressBar>(QStringLiteral("PVProgressBar1"))->value(), 100);
+        QVERIFY(!child<QPushButton>(QStringLiteral("Command12"))->isEnabled());
+        const QString named = child<QLabel>(QStringLiteral("outputLink"))->text();
+        QVERIFY2(named.startsWith(QStringLiteral("1 archive in ")) && named.contains(job.ZipDir),
+                 qPrintable(named));
     }
 
     void testButtonShowsTheSample()

@@ -152,6 +152,22 @@ private slots:
         QCOMPARE(test::readAll(shown), QByteArray("  003/012\r\n"));
     }
 
+    // An editor that cannot start says so and names the command tried.
+    void editorThatCannotStartSaysSo()
+    {
+        TestSession ts;
+        Environment environment;
+        environment.set("KESTO32_EDITOR", "no-such-editor-here --wait");
+        const QString file = ts.writeFile(QStringLiteral("about.nfo"), "x");
+        QtLauncher launcher;
+        launcher.setMessages(&ts.messages);
+        launcher.start(QStringLiteral("notepad.exe ") + file, WindowMode::ShowNoActivate);
+        QCOMPARE(ts.messages.shown.size(), 1);
+        QCOMPARE(ts.messages.shown[0].text, QStringLiteral("The editor could not be started"));
+        QVERIFY2(ts.messages.shown[0].reason.contains("no-such-editor-here --wait " + file),
+                 qPrintable(ts.messages.shown[0].reason));
+    }
+
     // The help program opens the contents without taking the focus; the index request opens
     // the finder, whose search field filters the topics and opens the first one on Return.
     void helpShowsContentsOrFinder()
@@ -187,22 +203,29 @@ private slots:
     void messageBoxesShowWhatTheyAreGiven()
     {
         const int okCancel = QMessageBox::Ok | QMessageBox::Cancel;
-        const std::tuple<Icon, Buttons, bool, int, int> boxes[] = {
-            {Icon::Stop, Buttons::Ok, false, QMessageBox::Critical, QMessageBox::Ok},
-            {Icon::Exclamation, Buttons::OkCancel, true, QMessageBox::Warning, okCancel}};
-        for (const auto &[icon, buttons, pressCancel, qtIcon, qtButtons] : boxes) {
+        // The reason stands beneath the text, which stays as given.
+        const std::tuple<Icon, Buttons, bool, int, int, const char *> boxes[] = {
+            {Icon::Stop, Buttons::Ok, false, QMessageBox::Critical, QMessageBox::Ok, ""},
+            {Icon::Exclamation, Buttons::OkCancel, true, QMessageBox::Warning, okCancel,
+             "/out/tool001.zip"}};
+        for (const auto &[icon, buttons, pressCancel, qtIcon, qtButtons, reason] : boxes) {
             QString seen;
             whenShown<QMessageBox>([&, cancel = pressCancel](QMessageBox *box) {
-                seen = QStringLiteral("%1|%2|%3|%4")
+                seen = QStringLiteral("%1|%2|%3|%4|%5")
                            .arg(box->text(), box->windowTitle())
                            .arg(box->icon())
-                           .arg(int(box->standardButtons()));
+                           .arg(int(box->standardButtons()))
+                           .arg(box->informativeText());
                 box->button(cancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
             });
-            const Answer answer = QtMessageBoxes().show(QStringLiteral("Overwrite?"),
-                                                        QStringLiteral("Kesto32"), icon, buttons);
+            const Answer answer =
+                QtMessageBoxes().show(QStringLiteral("Overwrite?"), QStringLiteral("Kesto32"), icon,
+                                      buttons, QLatin1String(reason));
             QCOMPARE(answer == Answer::Ok, !pressCancel);
-            QCOMPARE(seen, QStringLiteral("Overwrite?|Kesto32|%1|%2").arg(qtIcon).arg(qtButtons));
+            QCOMPARE(seen, QStringLiteral("Overwrite?|Kesto32|%1|%2|%3")
+                               .arg(qtIcon)
+                               .arg(qtButtons)
+                               .arg(QLatin1String(reason)));
         }
     }
 

@@ -2,9 +2,12 @@
 
 #include "engine/zip_step.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 namespace kesto::ui {
 
@@ -33,6 +36,13 @@ KestoPage::KestoPage(Session &session, QWidget *parent)
     Command13 =
         makeButton(kesto, "Command13", QStringLiteral("E&xit"), twipsRect(2130, 2100, 1050, 375));
 
+    outputLink =
+        makeLabel(kesto, "outputLink", QString(), twipsRect(120, 1800, 3540, 255), Qt::AlignCenter);
+    outputLink->setTextFormat(Qt::RichText);
+    outputLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(outputLink, &QLabel::linkActivated, this,
+            [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+
     connect(Command12, &QPushButton::clicked, this, [this] { kesto::RequestZipAbort(session_); });
     connect(Command13, &QPushButton::clicked, this, [this] { kesto::AbortAndClose(session_); });
 }
@@ -50,6 +60,28 @@ void KestoPage::setArchiveText(const QString &text)
 void KestoPage::setVolumeText(const QString &text)
 {
     Label11->setText(text);
+}
+
+void KestoPage::runStarts()
+{
+    Command12->setEnabled(true);
+    outputLink->clear();
+}
+
+void KestoPage::runEnded(bool completed, const QString &outputDir, int archives)
+{
+    Command12->setEnabled(false);
+    if (!completed)
+        return;
+    setProgress(100);
+    const QString link = QStringLiteral("<a href=\"%1\">%2</a>")
+                             .arg(QUrl::fromLocalFile(outputDir).toString(QUrl::FullyEncoded),
+                                  outputDir.toHtmlEscaped());
+    outputLink->setText(archives == 1
+                            ? QCoreApplication::translate("KestoPage", "1 archive in %1").arg(link)
+                            : QCoreApplication::translate("KestoPage", "%1 archives in %2")
+                                  .arg(archives)
+                                  .arg(link));
 }
 
 void KestoPage::setProgress(int percent)

@@ -17,6 +17,9 @@ public:
     void setVolumeText(const QString &text);
     int progress() const { return progressValue_; }
     void setProgress(int percent);
+    // Around a run: Abort serves the run only; a completed run names where its archives went.
+    void runStarts();
+    void runEnded(bool completed, const QString &outputDir, int archives);
 
 private:
     Session &session_;
@@ -29,6 +32,7 @@ private:
     QTimer *progressFrame_ = nullptr;
     QPushButton *Command12 = nullptr;
     QPushButton *Command13 = nullptr;
+    QLabel *outputLink = nullptr;
 };
 
 } // namespace kesto::ui
