@@ -1,6 +1,7 @@
 #include "engine/batch_run.h"
 #include "engine/run_stop.h"
 #include "engine/series_command.h"
+#include "job/script.h"
 #include "job/session.h"
 #include "system/free_space.h"
 #include "system/help_text.h"
@@ -45,20 +46,23 @@ int main(int argc, char **argv)
     // --plan, --verify and --checksums on a finished series print and end: no window.
     if (const std::optional<int> status = RunSeriesCommand(argc, argv))
         return *status;
-    // A batch run builds no window: it needs no display, and no one waits for a splash period.
+    // A batch run needs no display: without one it builds no window. On a desktop it shows the
+    // main window's Kesto page with its progress, and no one waits for a splash period.
     const bool batch = batchArgument(argc, argv);
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // Without a display (a server, cron, CI) the window comes up on Qt's offscreen platform.
-    if (!batch && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (!batch && !display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     ui::DropQtNotesWhenUnattended(batch);
     const std::unique_ptr<QCoreApplication> application =
-        batch ? std::make_unique<QCoreApplication>(argc, argv)
-              : std::make_unique<QApplication>(argc, argv);
+        batch && !display ? std::make_unique<QCoreApplication>(argc, argv)
+                          : std::make_unique<QApplication>(argc, argv);
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
+    // The desktop matches the window to its launcher and icon: the Wayland application id, and
+    // on X11 the window class "kesto32" (StartupWMClass in the entry).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kesto32.Kesto32"));
 
     Session session;
     QCoreApplication::setApplicationVersion(session.state.VersionText);
@@ -91,8 +95,24 @@ int main(int argc, char **argv)
         ui::ReadCommandLine(session.state, commandLine);
         session.state.ScriptPath = session.state.CommandLineScript;
         StopSignals stopSignals;
+        // The window only shows the run: it asks nothing (no message box, no dialog) and the
+        // program ends with the run.
+        std::optional<ui::MainWindow> window;
+        if (display) {
+            initUiResources();
+            window.emplace(session);
+            session.svc.window = &*window;
+            session.svc.zip->serveEvents = [&window] { window->serveEvents(); };
+            window->setWindowTitle(QStringLiteral("Kesto32 - ") +
+                                   ScriptFileName(session.state.ScriptPath));
+            window->showPage(Page::Kesto);
+            window->show();
+            window->serveEvents();
+        }
         const int status = RunBatch(session, parser.isSet(quiet));
         timings::mark("exit");
+        if (display)
+            EndProcessAfterShutdown(status);
         return status;
     }
     // A window is open already: it comes to the front and takes the script; this start ends at

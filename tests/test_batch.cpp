@@ -139,6 +139,7 @@ private slots:
         QStringList options;
         QByteArray fake;
         bool onlyFakesOnPath = false;
+        bool desktop = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         QString signalWhen;
@@ -182,6 +183,8 @@ private slots:
                 fake += expand(rest(line, 1), root) + '\n';
             else if (key == "only-fakes-on-path")
                 onlyFakesOnPath = true;
+            else if (key == "desktop")
+                desktop = true;
             else if (key == "alone") {
                 // The program without its helpers beside it.
                 program = root + "/bin/kesto32";
@@ -232,6 +235,11 @@ private slots:
         for (const char *name :
              {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "KESTO32_TIMINGS"})
             env.remove(name);
+        if (desktop) {
+            // A display is named; the window comes up on Qt's offscreen platform.
+            env.insert("DISPLAY", ":kesto32-test");
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+        }
         int lockFd = -1;
         if (heldLock >= 0) {
             lockFd = ::open(QFile::encodeName(root + "/sys/kesto32.lock"), O_RDWR | O_CREAT, 0600);

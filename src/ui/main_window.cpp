@@ -117,8 +117,10 @@ void MainWindow::buildMenus()
     addItem(helpm, QStringLiteral("&Contents..."), "contents", &MainWindow::contents_Click);
     addItem(helpm, QStringLiteral("&Index..."), "indexm", &MainWindow::indexm_Click);
     helpm->addSeparator();
-    addItem(helpm, QStringLiteral("&Web page..."), "webm", &MainWindow::webm_Click);
-    addItem(helpm, QStringLiteral("&Email"), "emailm", &MainWindow::emailm_Click);
+    addItem(helpm, QStringLiteral("&Web page..."), "webm", &MainWindow::webm_Click)
+        ->setVisible(!AuthorWebPage.isEmpty());
+    addItem(helpm, QStringLiteral("&Email"), "emailm", &MainWindow::emailm_Click)
+        ->setVisible(!AuthorEmail.isEmpty());
     helpm->addSeparator();
     addItem(helpm, QStringLiteral("&About"), "aboutm", &MainWindow::aboutm_Click);
 }
