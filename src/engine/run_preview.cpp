@@ -265,12 +265,39 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     return p;
 }
 
+QStringList RunPreviewReport(const JobSettings &job, const QString &scriptName, bool dated,
+                             const QString &tempDrive, DiskInfo &disks, int *status)
+{
+    QStringList lines;
+    const auto say = [&lines](const QString &line) { lines << line; };
+    const RunPreview p = PreviewRun(job, dated, tempDrive, disks);
+    say(QStringLiteral("Plan of %1").arg(scriptName));
+    say(QStringLiteral("source: %1 bytes in %2 file(s), less the skip list")
+            .arg(bytesText(p.sourceBytes))
+            .arg(p.sourceFiles));
+    say(job.VolumeSizeSetting == 0
+            ? QStringLiteral("volumes: no limit, one archive")
+            : QStringLiteral("volumes: %1 bytes each, at most %2 archive(s); the archiver may "
+                             "make fewer")
+                  .arg(bytesText(volumeBytes(job.VolumeSizeSetting)))
+                  .arg(p.archives));
+    for (const QString &line : p.archiveLines)
+        say(line);
+    for (const QString &line : p.spaceLines)
+        say(QStringLiteral("space: ") + line);
+    for (const QString &line : p.checks)
+        say(QStringLiteral("check: ") + line);
+    for (const QString &line : p.warnings)
+        say(QStringLiteral("warning: ") + line);
+    say(p.status == 0 ? QStringLiteral("A run would start.")
+                      : QStringLiteral("A run would be refused (status %1).").arg(p.status));
+    if (status)
+        *status = p.status;
+    return lines;
+}
+
 int PrintRunPreview(const QString &scriptArgument)
 {
-    const auto say = [](const QString &line) {
-        std::fputs(line.toLocal8Bit().constData(), stdout);
-        std::fputc('\n', stdout);
-    };
     Session session;
     const bool dated = scriptArgument.startsWith(QLatin1Char('$'));
     const QString script = dated || scriptArgument.startsWith(QLatin1Char('!'))
@@ -284,28 +311,13 @@ int PrintRunPreview(const QString &scriptArgument)
         return ExitStatusOf(failure->kind);
     }
     StorageDiskInfo disks;
-    const RunPreview p = PreviewRun(session.job, dated, session.state.TempDrive, disks);
-    say(QStringLiteral("Plan of %1").arg(script));
-    say(QStringLiteral("source: %1 bytes in %2 file(s), less the skip list")
-            .arg(bytesText(p.sourceBytes))
-            .arg(p.sourceFiles));
-    say(session.job.VolumeSizeSetting == 0
-            ? QStringLiteral("volumes: no limit, one archive")
-            : QStringLiteral("volumes: %1 bytes each, at most %2 archive(s); the archiver may "
-                             "make fewer")
-                  .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
-                  .arg(p.archives));
-    for (const QString &line : p.archiveLines)
-        say(line);
-    for (const QString &line : p.spaceLines)
-        say(QStringLiteral("space: ") + line);
-    for (const QString &line : p.checks)
-        say(QStringLiteral("check: ") + line);
-    for (const QString &line : p.warnings)
-        say(QStringLiteral("warning: ") + line);
-    say(p.status == 0 ? QStringLiteral("A run would start.")
-                      : QStringLiteral("A run would be refused (status %1).").arg(p.status));
-    return p.status;
+    int status = 0;
+    for (const QString &line :
+         RunPreviewReport(session.job, script, dated, session.state.TempDrive, disks, &status)) {
+        std::fputs(line.toLocal8Bit().constData(), stdout);
+        std::fputc('\n', stdout);
+    }
+    return status;
 }
 
 } // namespace kesto

@@ -22,6 +22,10 @@ struct RunPreview {
 // The preview of a loaded job; dated with the $ prefix's date stamp.
 RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive,
                       DiskInfo &disks);
+// The preview as --plan prints it, one line each, for the job of the script named; status: the
+// batch status of the refusal, 0 when a run would start.
+QStringList RunPreviewReport(const JobSettings &job, const QString &scriptName, bool dated,
+                             const QString &tempDrive, DiskInfo &disks, int *status);
 // --plan: loads the script ("job.kst", or "$job.kst" for dated names), prints the preview and
 // returns its status (1 when the script cannot be read).
 int PrintRunPreview(const QString &scriptArgument);

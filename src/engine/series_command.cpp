@@ -104,26 +104,40 @@ int verify(const QCommandLineParser &parser)
         return ExitUsage;
     }
     options.job = jobSession ? &jobSession->job : nullptr;
-    const VerifyReport report = VerifySeries(*series, options);
-    for (const QString &problem : report.problems)
-        say(problem);
-    for (const QString &warning : report.warnings)
-        say(QStringLiteral("warning: ") + warning);
-    const int archives = int(series->archives.size());
-    if (report.problems.isEmpty()) {
-        say(QStringLiteral("%1: %2 archive(s), complete and intact%3")
-                .arg(series->base)
-                .arg(archives)
-                .arg(options.against.isEmpty() ? QString()
-                                               : QStringLiteral(", the same as the source")));
-        return 0;
-    }
-    say(QStringLiteral("%1: %2 problem(s) in a series of %3 archive(s) found")
-            .arg(series->base)
-            .arg(report.problems.size())
-            .arg(archives));
-    return 1;
+    int status = 0;
+    for (const QString &line : VerifySeriesReport(*series, options, &status))
+        say(line);
+    return status;
 }
+
+} // namespace
+
+QStringList VerifySeriesReport(const Series &series, const VerifyOptions &options, int *status)
+{
+    QStringList lines;
+    const VerifyReport report = VerifySeries(series, options);
+    lines << report.problems;
+    for (const QString &warning : report.warnings)
+        lines << QStringLiteral("warning: ") + warning;
+    const int archives = int(series.archives.size());
+    if (report.problems.isEmpty()) {
+        lines << QStringLiteral("%1: %2 archive(s), complete and intact%3")
+                     .arg(series.base)
+                     .arg(archives)
+                     .arg(options.against.isEmpty() ? QString()
+                                                    : QStringLiteral(", the same as the source"));
+    } else {
+        lines << QStringLiteral("%1: %2 problem(s) in a series of %3 archive(s) found")
+                     .arg(series.base)
+                     .arg(report.problems.size())
+                     .arg(archives);
+    }
+    if (status)
+        *status = report.problems.isEmpty() ? 0 : 1;
+    return lines;
+}
+
+namespace {
 
 int checksums(const QCommandLineParser &parser, const QString &path)
 {

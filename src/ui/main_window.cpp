@@ -99,6 +99,9 @@ void MainWindow::buildMenus()
     addItem(file, QStringLiteral("&Save script..."), "save", &MainWindow::save_Click);
     addItem(file, tr("Save script &as..."), "saveas", &MainWindow::saveas_Click);
     file->addSeparator();
+    addItem(file, tr("&Plan..."), "plan", &MainWindow::plan_Click);
+    addItem(file, tr("&Verify series..."), "verify", &MainWindow::verify_Click);
+    file->addSeparator();
     addItem(file, QStringLiteral("E&xit"), "exitm", &MainWindow::exitm_Click);
 
     // The page menu pops up on right clicks; it has no place in the menu bar.

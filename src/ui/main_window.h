@@ -61,6 +61,12 @@ public:
     void open_Click();
     void save_Click();
     void saveas_Click();
+    // What a run of the current job would make; the check of a finished series. Both show the
+    // command line's report in a read-only dialog.
+    void plan_Click();
+    void verify_Click();
+    // The report dialog last shown (null before the first); tests and screenshots read it.
+    QDialog *reportDialog() const { return reportDialog_; }
     // A later start of the program handed over its script (or none): load it as Open would.
     void openHandedScript(const QString &scriptPath);
     void exitm_Click();
@@ -136,6 +142,8 @@ private:
     bool closed_ = false;            // closed while loading: the start-up goes no further
     bool measuring_ = false;
     int archivesBegun_ = 0;
+    QDialog *reportDialog_ = nullptr;
+    void showReport(const QString &title, const QStringList &lines);
 
     QWidget *client = nullptr;
     ListBar *SSListBar1 = nullptr;

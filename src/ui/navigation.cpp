@@ -3,7 +3,9 @@
 
 #include "engine/packaging_run.h"
 #include "engine/run_plan.h"
+#include "engine/run_preview.h"
 #include "engine/script_commands.h"
+#include "engine/series_command.h"
 #include "job/script.h"
 #include "list_bar.h"
 #include "pages/about_page.h"
@@ -13,9 +15,11 @@
 #include "pages/skip_page.h"
 #include "pages/source_page.h"
 #include "pages/zip_page.h"
+#include "report_dialog.h"
 #include "twips.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 
 namespace kesto::ui {
@@ -183,6 +187,48 @@ void MainWindow::save_Click()
 void MainWindow::saveas_Click()
 {
     SaveScript(session_, true);
+}
+
+void MainWindow::plan_Click()
+{
+    const RunState &state = session_.state;
+    const QString name = state.ScriptPath.isEmpty() ? tr("the current job") : state.ScriptPath;
+    showReport(tr("Plan"), RunPreviewReport(session_.job, name, state.BatchRunDated,
+                                            state.TempDrive, *session_.svc.disks, nullptr));
+}
+
+void MainWindow::verify_Click()
+{
+    const JobSettings &job = session_.job;
+    const auto chosen =
+        session_.svc.dialogs->openFile({tr("Verify series"), tr("Zip archive (*.zip)|*.zip|"),
+                                        QStringLiteral("*.zip"), job.ZipDir});
+    if (!chosen || chosen->isEmpty())
+        return;
+    QString why;
+    const std::optional<Series> series = FindSeries(*chosen, QString(), &why);
+    if (!series) {
+        session_.error(tr("No series to verify"), Icon::Exclamation, Buttons::Ok, why);
+        return;
+    }
+    // A loaded job: the series is also compared with its source.
+    VerifyOptions options;
+    if (!job.SourcePath.isEmpty() && QFileInfo(job.SourcePath).isDir()) {
+        options.against = job.SourcePath;
+        options.job = &job;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList lines = VerifySeriesReport(*series, options, nullptr);
+    QApplication::restoreOverrideCursor();
+    showReport(tr("Verify series"), lines);
+}
+
+void MainWindow::showReport(const QString &title, const QStringList &lines)
+{
+    delete reportDialog_;
+    reportDialog_ = new ReportDialog(title, lines, this);
+    reportDialog_->setAttribute(Qt::WA_DeleteOnClose, false);
+    reportDialog_->show();
 }
 
 void MainWindow::openHandedScript(const QString &scriptPath)

@@ -1,14 +1,18 @@
 // The page buttons, clicked on the real window: each reaches its operation, and its page then
 // shows what that did to the job. Also the drive list for temporary files and the wait state
 // while the source is measured.
+#include "job/script.h"
 #include "system/paths.h"
+#include "system/storage_disks.h"
 #include "ui/pages/source_page.h"
+#include "ui/report_dialog.h"
 #include "window_fixture.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -202,6 +206,57 @@ private slots:
         const QString named = child<QLabel>(QStringLiteral("outputLink"))->text();
         QVERIFY2(named.startsWith(QStringLiteral("1 archive in ")) && named.contains(job.ZipDir),
                  qPrintable(named));
+    }
+
+    // Plan and Verify series show the command line's reports on the same job and series.
+    void planAndVerifyShowTheCommandLinesReports()
+    {
+        JobSettings &job = ts->session.job;
+        job.SourcePath = ts->path(QStringLiteral("src"));
+        job.DizPath = ts->path(QStringLiteral("src/file_id.diz"));
+        job.NfoPath = ts->path(QStringLiteral("src/about.nfo"));
+        job.ZipDir = ts->path(QStringLiteral("out"));
+        job.ZipName = QStringLiteral("tool");
+        job.VolumeSizeSetting = 0;
+        QVERIFY(QDir().mkpath(job.ZipDir));
+        const QString script =
+            ts->writeFile(QStringLiteral("job.kst"), ScriptText(job, QDateTime::currentDateTime()));
+        ts->session.state.ScriptPath = script;
+        StorageDiskInfo disks;
+        ts->session.svc.disks = &disks;
+        const auto commandLine = [](const QStringList &arguments) {
+            QProcess program;
+            program.start(QStringLiteral(KESTO_BIN_DIR "/kesto32"), arguments);
+            program.waitForFinished(60000);
+            return QString::fromLocal8Bit(program.readAllStandardOutput()).trimmed();
+        };
+        const auto shown = [this] {
+            auto *dialog = qobject_cast<ui::ReportDialog *>(window->reportDialog());
+            return dialog ? dialog->text() : QString();
+        };
+
+        window->plan_Click();
+        QCOMPARE(shown(), commandLine({QStringLiteral("--plan"), script}));
+
+        // A series of one archive, made with the real 7-Zip.
+        ts->runner.action = [this](const QString &) {
+            QProcess sevenZip;
+            sevenZip.start(QStringLiteral("7zz"),
+                           {QStringLiteral("a"), QStringLiteral("-t7z"),
+                            ts->session.state.WorkDir + QStringLiteral("/tool.rar"),
+                            ts->session.job.SourcePath});
+            sevenZip.waitForFinished(60000);
+        };
+        window->kesto_Click();
+        const QString archive = job.ZipDir + QStringLiteral("/tool.zip");
+        QVERIFY(QFileInfo::exists(archive));
+        ts->dialogs.answers << archive;
+        window->verify_Click();
+        const QString verified = shown();
+        QVERIFY2(verified.contains(QStringLiteral("complete and intact")), qPrintable(verified));
+        QCOMPARE(verified,
+                 commandLine({QStringLiteral("--verify"), archive, QStringLiteral("--against"),
+                              job.SourcePath, QStringLiteral("--job"), script}));
     }
 
     void testButtonShowsTheSample()
