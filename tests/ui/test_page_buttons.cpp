@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 using namespace kesto;
 using namespace kesto::test;
@@ -235,8 +236,13 @@ private slots:
             return dialog ? dialog->text() : QString();
         };
 
+        // Free space is read twice and the file system is shared: those figures may move.
+        static const QRegularExpression figures(QStringLiteral("^(space: [^:]*:[^:]*:).*$"),
+                                                QRegularExpression::MultilineOption);
         window->plan_Click();
-        QCOMPARE(shown(), commandLine({QStringLiteral("--plan"), script}));
+        QCOMPARE(shown().replace(figures, QStringLiteral("\\1")),
+                 commandLine({QStringLiteral("--plan"), script})
+                     .replace(figures, QStringLiteral("\\1")));
 
         // A series of one archive, made with the real 7-Zip.
         ts->runner.action = [this](const QString &) {
