@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kesto::ui {
 
 ReportDialog::ReportDialog(const QString &title, const QStringList &lines, QWidget *parent)
@@ -33,7 +35,9 @@ ReportDialog::ReportDialog(const QString &title, const QStringList &lines, QWidg
     layout->addWidget(report);
     layout->addWidget(buttons);
     const QFontMetrics metrics(report->font());
-    resize(metrics.horizontalAdvance(QString(90, QLatin1Char('n'))), metrics.lineSpacing() * 24);
+    const int shownLines = std::clamp(int(lines.size()) + 4, 8, 26);
+    resize(metrics.horizontalAdvance(QString(100, QLatin1Char('n'))),
+           metrics.lineSpacing() * shownLines);
 }
 
 QString ReportDialog::text() const
