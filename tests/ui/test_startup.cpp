@@ -137,6 +137,8 @@ private slots:
         }
         LocalSingleInstance first;
         ts->session.svc.instance = &first;
+        // The window lets go of the instance before it goes, also when a check fails.
+        const auto closeFirst = qScopeGuard([this] { window.reset(); });
         openWindow(true);
         QVERIFY(QFileInfo::exists(socketPath));
 
