@@ -2,6 +2,7 @@
 
 #include "system/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -28,7 +29,7 @@ LocalSingleInstance::~LocalSingleInstance()
 QString LocalSingleInstance::defaultServerName()
 {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty())
+    if (!QDir::isAbsolutePath(dir))
         dir = paths::systemDir();
     return paths::join(dir, QStringLiteral("kesto32.instance"));
 }
