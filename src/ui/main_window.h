@@ -69,6 +69,7 @@ public:
     QDialog *reportDialog() const { return reportDialog_; }
     // A later start of the program handed over its script (or none): load it as Open would.
     void openHandedScript(const QString &scriptPath);
+    void openWhenFree(const QString &scriptPath);
     void exitm_Click();
     void kesto_Click();
     void contents_Click();

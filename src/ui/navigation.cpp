@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 
 namespace kesto::ui {
 
@@ -236,9 +237,19 @@ void MainWindow::openHandedScript(const QString &scriptPath)
     showNormal();
     raise();
     activateWindow();
-    // A run, a dialog or a message box holds the job: the window only comes to the front.
-    if (scriptPath.isEmpty() || session_.state.RunInProgress || QApplication::activeModalWidget())
+    if (!scriptPath.isEmpty())
+        openWhenFree(scriptPath);
+}
+
+// A run, a dialog or a message box holds the job: the script waits until they are done.
+void MainWindow::openWhenFree(const QString &scriptPath)
+{
+    if (closed_)
         return;
+    if (session_.state.RunInProgress || QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, scriptPath] { openWhenFree(scriptPath); });
+        return;
+    }
     OpenScript(session_, scriptPath);
     jobChanged();
 }

@@ -110,16 +110,20 @@ private slots:
 
     // The program started again with a script while the window runs: the window takes the
     // script (its absolute path) and loads it; the later start ends at once. Also when a crashed
-    // window left its socket file behind. The socket goes when the window's program ends.
+    // window left its socket file behind; during a run the script waits for the run's end. The
+    // socket goes when the window's program ends.
     void secondStartHandsItsScriptOver_data()
     {
         QTest::addColumn<bool>("staleSocket");
-        QTest::newRow("clean") << false;
-        QTest::newRow("stale socket") << true;
+        QTest::addColumn<bool>("duringARun");
+        QTest::newRow("clean") << false << false;
+        QTest::newRow("stale socket") << true << false;
+        QTest::newRow("during a run") << false << true;
     }
     void secondStartHandsItsScriptOver()
     {
         QFETCH(bool, staleSocket);
+        QFETCH(bool, duringARun);
         const QString runtimeDir = ts->path(QStringLiteral("run"));
         QVERIFY(QDir().mkpath(runtimeDir));
         const QByteArray earlierRuntime = qgetenv("XDG_RUNTIME_DIR");
@@ -146,12 +150,18 @@ private slots:
         QVERIFY(golden.open(QIODevice::ReadOnly));
         const QString script =
             ts->writeFile(QStringLiteral("my jobs/handed.kst"), golden.readAll());
+        ts->session.state.RunInProgress = duringARun;
         QProcess second;
         second.setWorkingDirectory(QFileInfo(script).absolutePath());
         second.start(QStringLiteral(KESTO_BIN_DIR "/kesto32"), {QStringLiteral("handed.kst")});
         QVERIFY(second.waitForFinished(30000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
+        if (duringARun) {
+            QTest::qWait(1000);
+            QVERIFY(ts->session.state.ScriptPath.isEmpty());
+            ts->session.state.RunInProgress = false;
+        }
 
         QTRY_COMPARE(ts->session.state.ScriptPath, script);
         QCOMPARE(ts->session.job.ZipName, QStringLiteral("tool"));
