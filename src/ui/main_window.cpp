@@ -65,6 +65,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
     Picture5 = new NfoPage(session_, client);
     Picture6 = new ZipPage(session_, client);
     Picture7 = new KestoPage(session_, client);
+    Picture7->showPlan = [this] { plan_Click(); };
     Picture8 = new AboutPage(session_, client);
     connect(SSListBar1, &ListBar::listItemClick, this, &MainWindow::SSListBar1_ListItemClick);
     connect(SSListBar1, &ListBar::groupClick, this, &MainWindow::SSListbar1_GroupClick);

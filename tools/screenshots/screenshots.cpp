@@ -168,7 +168,7 @@ int desktopPictures(const QString &job)
     QPainter painter(&picture);
     const QSizeF boxSize = boxPicture.deviceIndependentSize();
     const QPointF corner((failed.width() - boxSize.width()) / 2,
-                         (failed.height() - boxSize.height()) / 2);
+                         (failed.height() - boxSize.height()) / 2 - 20);
     painter.drawPixmap(corner, boxPicture);
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(QRectF(corner, boxSize));

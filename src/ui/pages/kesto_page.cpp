@@ -11,6 +11,10 @@
 
 namespace kesto::ui {
 
+namespace {
+constexpr char PlanLink[] = "kesto32-plan:";
+} // namespace
+
 KestoPage::KestoPage(Session &session, QWidget *parent)
     : PageFrame(parent, "Picture7", 1190, 580, 3840, 2820), session_(session)
 {
@@ -40,8 +44,15 @@ KestoPage::KestoPage(Session &session, QWidget *parent)
         makeLabel(kesto, "outputLink", QString(), twipsRect(120, 1800, 3540, 255), Qt::AlignCenter);
     outputLink->setTextFormat(Qt::RichText);
     outputLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(outputLink, &QLabel::linkActivated, this,
-            [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(outputLink, &QLabel::linkActivated, this, [this](const QString &link) {
+        if (link == QLatin1String(PlanLink)) {
+            if (showPlan)
+                showPlan();
+        } else {
+            QDesktopServices::openUrl(QUrl(link));
+        }
+    });
+    offerPlan();
 
     connect(Command12, &QPushButton::clicked, this, [this] { kesto::RequestZipAbort(session_); });
     connect(Command13, &QPushButton::clicked, this, [this] { kesto::AbortAndClose(session_); });
@@ -62,6 +73,14 @@ void KestoPage::setVolumeText(const QString &text)
     Label11->setText(text);
 }
 
+// Before a run, and after one that did not complete: what a run would make, one click away.
+void KestoPage::offerPlan()
+{
+    outputLink->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>")
+            .arg(QLatin1String(PlanLink), QCoreApplication::translate("KestoPage", "Plan...")));
+}
+
 void KestoPage::runStarts()
 {
     Command12->setEnabled(true);
@@ -71,8 +90,10 @@ void KestoPage::runStarts()
 void KestoPage::runEnded(bool completed, const QString &outputDir, int archives)
 {
     Command12->setEnabled(false);
-    if (!completed)
+    if (!completed) {
+        offerPlan();
         return;
+    }
     setProgress(100);
     const QString link = QStringLiteral("<a href=\"%1\">%2</a>")
                              .arg(QUrl::fromLocalFile(outputDir).toString(QUrl::FullyEncoded),

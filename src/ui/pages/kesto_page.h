@@ -3,6 +3,8 @@
 #include "controls.h"
 #include "job/session.h"
 
+#include <functional>
+
 class QProgressBar;
 class QTimer;
 
@@ -20,8 +22,12 @@ public:
     // Around a run: Abort serves the run only; a completed run names where its archives went.
     void runStarts();
     void runEnded(bool completed, const QString &outputDir, int archives);
+    // The page's "Plan..." link.
+    std::function<void()> showPlan;
 
 private:
+    void offerPlan();
+
     Session &session_;
     QLabel *Label1 = nullptr;
     QLabel *Label10 = nullptr;
