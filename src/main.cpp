@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstring>
 #include <memory>
@@ -41,14 +42,21 @@ int main(int argc, char **argv)
         return *status;
     if (const std::optional<int> status = ui::RefuseWindowWithoutDisplay(arranged))
         return *status;
-    // A batch run builds no window: it needs no display, and no one waits for a splash period.
+    // A batch run needs no display: without one it builds no window. On a desktop it shows the
+    // main window's Kesto page with its progress, and no one waits for a splash period.
     const bool batch = arranged.batch;
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     ui::DropQtNotesWhenUnattended(batch);
     const std::unique_ptr<QCoreApplication> application =
-        batch || arranged.helpOrVersion ? std::make_unique<QCoreApplication>(argc, argv)
-                                        : std::make_unique<QApplication>(argc, argv);
+        (batch && !display) || arranged.helpOrVersion
+            ? std::make_unique<QCoreApplication>(argc, argv)
+            : std::make_unique<QApplication>(argc, argv);
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
+    // The desktop matches the window to its launcher and icon: the Wayland application id, and
+    // on X11 the window class "kesto32" (StartupWMClass in the entry).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kesto32.Kesto32"));
     ui::InstallTranslations();
 
     Session session;
@@ -86,10 +94,35 @@ int main(int argc, char **argv)
         SetCommandLineScriptBytes(arranged.scriptBytes.mid(1));
         session.state.ScriptPath = session.state.CommandLineScript;
         StopSignals stopSignals;
+        // The window only shows the run: it asks nothing (no message box, no dialog) and the
+        // program ends with the run.
+        std::optional<ui::MainWindow> window;
+        if (display) {
+            initUiResources();
+            window.emplace(session);
+            session.svc.window = &*window;
+            session.svc.zip->serveEvents = [&window] { window->serveEvents(); };
+            window->setWindowTitle(QStringLiteral("Kesto32 - ") +
+                                   ScriptFileName(session.state.ScriptPath));
+            window->showPage(Page::Kesto);
+            window->show();
+            window->serveEvents();
+        }
         const int status = RunBatch(session, parser.isSet(quiet));
         timings::mark("exit");
+        if (display)
+            EndProcessAfterShutdown(status);
         return status;
     }
+    // A window is open already: it comes to the front and takes the script; this start ends at
+    // once, without a splash of its own.
+    LocalSingleInstance instance;
+    if (instance.anotherRunning()) {
+        instance.activateOther(commandLine.isEmpty() ? QString()
+                                                     : QFileInfo(commandLine).absoluteFilePath());
+        return 0;
+    }
+
     // Held for the window's life: a batch run started meanwhile must not share the fixed files.
     const bool ownsFixedFiles = runlock::acquire();
 
@@ -99,10 +132,11 @@ int main(int argc, char **argv)
         QtDialogs dialogs;
         QtSound sound;
         QtHelp help;
-        LocalSingleInstance instance;
     } desktop;
     QtLauncher launcher(&desktop.help);
+    launcher.setMessages(&desktop.messages);
     session.svc.use(desktop);
+    session.svc.instance = &instance;
     session.svc.launcher = &launcher;
     DiskInfo *disks = session.svc.disks;
     desktop.dialogs.folderStatus = [disks](const QString &path) {
@@ -130,11 +164,6 @@ int main(int argc, char **argv)
     desktop.dialogs.setParentWindow(&window);
     desktop.help.setParentWindow(&window);
     session.svc.zip->serveEvents = [&window] { window.serveEvents(); };
-    desktop.instance.onActivate = [&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    };
     window.setSplashCloser([] { CloseSplash(); });
     window.setAboutSplashOpener([&session, &window] { OpenAboutSplash(session, &window); });
 
@@ -153,5 +182,6 @@ int main(int argc, char **argv)
     }
     timings::mark("exit");
     launcher.discardSampleCopies();
+    instance.close();
     EndProcessAfterShutdown(status);
 }

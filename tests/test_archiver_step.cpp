@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(split.arguments, expected);
         QCOMPARE(readAll(sys + "/skip.txt"),
                  row.skipFile ? row.skipFile : "an earlier, longer skip file\r\n\r\n\r\n");
-        QCOMPARE(t.window.statusText, "Running WinRar...");
+        QCOMPARE(t.window.statusText, "Running 7-Zip...");
     }
 
     void skipFileThatCannotBeWrittenFails()

@@ -143,6 +143,7 @@ private slots:
         QStringList options;
         QByteArray fake;
         bool onlyFakesOnPath = false;
+        bool desktop = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         std::optional<QStringList> commandLine; // all of the arguments, when the case gives them
@@ -193,6 +194,8 @@ private slots:
                 fake += expand(rest(line, 1), root) + '\n';
             else if (key == "only-fakes-on-path")
                 onlyFakesOnPath = true;
+            else if (key == "desktop")
+                desktop = true;
             else if (key == "alone") {
                 // The program without its helpers beside it.
                 program = root + "/bin/kesto32";
@@ -292,6 +295,11 @@ private slots:
             earlier.start(program, earlierOptions << earlierArgument + root + "/earlier.kst");
             QVERIFY(earlier.waitForFinished(120'000));
             QVERIFY2(earlier.exitCode() == 0, earlier.readAllStandardError().constData());
+        }
+        if (desktop) {
+            // A display is named; the window comes up on Qt's offscreen platform.
+            env.insert("DISPLAY", ":kesto32-test");
+            env.insert("QT_QPA_PLATFORM", "offscreen");
         }
         int lockFd = -1;
         if (heldLock >= 0) {

@@ -29,7 +29,8 @@ const struct {
     bool taken;
 } dizChoices[] = {
     {"chosen, copied to the program's directory", "", "Src/File_ID.DIZ", true},
-    {"cancelled removes the description", "/d/file_id.diz", QString(), false},
+    {"cancelled keeps the description", "/d/file_id.diz", QString(), false},
+    {"none chosen removes the description", "/d/file_id.diz", "", false},
     {"the working copy itself", "", "app/file_id.diz", false},
     {"the working copy through another path", "", "app/../app/file_id.diz", false},
     {"missing file", "", "src/gone.diz", false},
@@ -42,7 +43,8 @@ const struct {
     QString answer;
     const char *extraPath;
 } extras[] = {
-    {"file cancelled removes the extra", true, QString(), ""},
+    {"file cancelled keeps the extra", true, QString(), "/old"},
+    {"no file chosen removes the extra", true, "", ""},
     {"directory cancelled keeps the extra", false, QString(), "/old"},
     {"no file-system path", false, "", ""},
 };
@@ -91,17 +93,19 @@ private slots:
         t.session.job.DizPath = dizPath;
         t.writeFile("app/file_id.diz", "working copy");
         t.writeFile("Src/File_ID.DIZ", Art);
-        t.dialogs.answers << (chosen.isNull() ? chosen : t.root.filePath(chosen));
+        t.dialogs.answers << (chosen.isEmpty() ? chosen : t.root.filePath(chosen));
 
         ChooseDescription(t.session);
 
         checkDialog(t, "open",
                     {"Add file_id.diz", "File_id.diz (file_id.diz)|file_id.diz|", "*.diz",
                      dizPath.isEmpty() ? "/src" : dizPath});
-        QCOMPARE(t.session.job.DizPath, taken ? t.root.filePath(chosen) : "");
+        QCOMPARE(t.session.job.DizPath, taken             ? t.root.filePath(chosen)
+                                        : chosen.isNull() ? dizPath
+                                                          : "");
         QCOMPARE(readAll(t.appDir() + "/file_id.diz"), taken ? Art : "working copy");
         checkMessage(t,
-                     taken || chosen.isNull()
+                     taken || chosen.isEmpty()
                          ? ""
                          : "The file_id.diz can't be from your application directory",
                      Icon::Stop);
@@ -112,6 +116,7 @@ private slots:
         for (const auto &[dizPath, answer] :
              {std::pair<QString, QString>{"/d/file_id.diz", "/n/G.NFO"},
               {"/d/file_id.diz", QString()},
+              {"/d/file_id.diz", ""},
               {"", "/n/a.nfo"}}) {
             TestSession t;
             t.session.job.SourcePath = "/src";
@@ -119,9 +124,10 @@ private slots:
             t.session.job.NfoPath = "/old.nfo";
             t.dialogs.answers << answer;
             ChooseNfo(t.session);
-            // Starts at the description, even an empty one; cancelling removes the nfo.
+            // Starts at the description, even an empty one; cancelling keeps the nfo, no file
+            // chosen removes it.
             checkDialog(t, "open", {"Add *.nfo", "A nfo (*.nfo)|*.nfo|", "*.nfo", dizPath});
-            QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "" : answer);
+            QCOMPARE(t.session.job.NfoPath, answer.isNull() ? "/old.nfo" : answer);
         }
     }
 

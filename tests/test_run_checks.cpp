@@ -115,6 +115,10 @@ private slots:
 
             const auto failure = RunPackaging(t.session);
 
+            // The fake archiver leaves no volume, which a run that goes on reports at its end.
+            if (!t.messages.shown.isEmpty() &&
+                t.messages.shown.last().text == QLatin1String("The archiver left no volume"))
+                t.messages.shown.removeLast();
             checkMessage(
                 t, row.asked && pass < 2 ? "Duplicate zip name in zip directory\nOverwrite?" : "",
                 Icon::Exclamation, Buttons::OkCancel);

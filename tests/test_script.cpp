@@ -168,9 +168,14 @@ const QList<LoadCase> &loadCases()
     return cases;
 }
 
-FileDialogSetup scriptDialog(const char *title, const TestSession &t)
+FileDialogSetup scriptDialog(const char *title, const QString &startDir)
 {
-    return {title, "Script (*.kst)|*.kst|", "*.kst", t.appDir()};
+    return {title, "Script (*.kst)|*.kst|", "*.kst", startDir};
+}
+
+QString documentsDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace
@@ -222,7 +227,8 @@ private slots:
 
     // Save replaces an existing, longer file as a whole; Open reads it back and validates it: its
     // source does not exist here, so the source and the skip list are cleared and the Source page
-    // is shown. Both title the window with the name as it is, capitals kept.
+    // is shown. Both title the window with the name as it is, capitals kept. The first save asks
+    // in the documents directory; Open asks in the script's directory; a later save asks nothing.
     void saveThenOpen()
     {
         TestSession t;
@@ -231,7 +237,7 @@ private slots:
         t.dialogs.answers << path << path;
         SaveScript(t.session);
 
-        checkDialog(t, "save", scriptDialog("Save script", t));
+        checkDialog(t, "save", scriptDialog("Save script", documentsDir()));
         QCOMPARE(t.window.windowTitle, "Kesto32 - My Job.KST");
         const QByteArray written = readAll(path);
         const QByteArray golden = dataFile("full.kst");
@@ -241,11 +247,10 @@ private slots:
         t.dialogs.calls.clear();
         t.window.windowTitle.clear();
         t.session.job = JobSettings();
-        t.session.state.ScriptPath.clear();
         t.session.state.JobValid = true;
         OpenScriptCommand(t.session);
 
-        checkDialog(t, "open", scriptDialog("Open script", t));
+        checkDialog(t, "open", scriptDialog("Open script", t.path("Scripts")));
         QCOMPARE(t.session.state.ScriptPath, path);
         JobSettings expected = fullJob();
         expected.SourcePath.clear();
@@ -255,10 +260,40 @@ private slots:
         QCOMPARE(pageName(*t.window.page), "Source");
         QCOMPARE(t.window.windowTitle, "Kesto32 - My Job.KST");
         QVERIFY(t.messages.shown.isEmpty());
+
+        t.dialogs.calls.clear();
+        t.session.job.ZipName = "again";
+        SaveScript(t.session);
+        QVERIFY(t.dialogs.calls.isEmpty());
+        QVERIFY(readAll(path).contains("\r\n name:again\r\n"));
     }
 
-    // Cancelled, no name, or (Save) a file that cannot be made: nothing is written; Open has
-    // emptied the skip list and left the job invalid before its dialog opened.
+    // A name typed without an extension is saved as a script.
+    void saveNameGetsTheExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("bare name") << "myjob"
+                                   << "myjob.kst";
+        QTest::newRow("own extension") << "myjob.txt"
+                                       << "myjob.txt";
+        QTest::newRow("dotted directory") << "v1.2/myjob"
+                                          << "v1.2/myjob.kst";
+    }
+    void saveNameGetsTheExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        TestSession t;
+        t.path(typed); // makes its directory
+        t.dialogs.answers << t.root.filePath(typed);
+        SaveScript(t.session);
+        QCOMPARE(t.session.state.ScriptPath, t.root.filePath(saved));
+        QVERIFY(readAll(t.root.filePath(saved)).startsWith("Kesto32 script - "));
+    }
+
+    // Cancelled, no name, or (Save as) a file that cannot be made: nothing is written and the
+    // job stays as it was, its skip list and validity included.
     void cancelledOrFailed()
     {
         // Open goes on with whatever file it is given: see the test above.
@@ -272,15 +307,12 @@ private slots:
                 const QString chosen = answer.isEmpty() ? answer : t.root.filePath(answer);
                 t.dialogs.answers << chosen;
 
-                open ? OpenScriptCommand(t.session) : SaveScript(t.session);
+                open ? OpenScriptCommand(t.session) : SaveScript(t.session, true);
 
                 checkDialog(t, open ? "open" : "save",
-                            scriptDialog(open ? "Open script" : "Save script", t));
-                JobSettings expected = fullJob();
-                if (open)
-                    expected.SkipList.clear();
-                QCOMPARE(t.session.job, expected);
-                QCOMPARE(t.session.state.JobValid, !open);
+                            scriptDialog(open ? "Open script" : "Save script", documentsDir()));
+                QCOMPARE(t.session.job, fullJob());
+                QVERIFY(t.session.state.JobValid);
                 QCOMPARE(t.session.state.ScriptPath,
                          answer.isEmpty() ? "/earlier/job.kst" : chosen);
                 QVERIFY(t.window.windowTitle.isEmpty());

@@ -83,8 +83,10 @@ bool copyReplacing(const QString &source, const QString &target)
     return out.commit();
 }
 
+// Cancelling keeps the file the job has; "Remove" takes it out of the job.
 std::optional<QString> openFile(Session &session, FileDialogSetup setup)
 {
+    setup.noneCaption = QCoreApplication::translate("FileDialog", "&Remove");
     return session.svc.dialogs->openFile(setup);
 }
 
@@ -129,7 +131,9 @@ void ChooseDescription(Session &session)
         session, {QCoreApplication::translate("DescriptionFiles", "Add file_id.diz"),
                   QStringLiteral("File_id.diz (file_id.diz)|file_id.diz|"), QStringLiteral("*.diz"),
                   job.DizPath.isEmpty() ? job.SourcePath : job.DizPath});
-    job.DizPath = chosen ? paths::lowerPath(*chosen) : QString();
+    if (!chosen)
+        return;
+    job.DizPath = paths::lowerPath(*chosen);
     if (!job.DizPath.isEmpty() &&
         !copyReplacing(job.DizPath, session.state.AppDir + QStringLiteral("/file_id.diz"))) {
         session.error(
@@ -147,7 +151,9 @@ void ChooseNfo(Session &session)
     const std::optional<QString> chosen = openFile(
         session, {QCoreApplication::translate("DescriptionFiles", "Add *.nfo"),
                   QStringLiteral("A nfo (*.nfo)|*.nfo|"), QStringLiteral("*.nfo"), job.DizPath});
-    job.NfoPath = chosen ? paths::lowerPath(*chosen) : QString();
+    if (!chosen)
+        return;
+    job.NfoPath = paths::lowerPath(*chosen);
     session.jobChanged();
 }
 
@@ -189,7 +195,9 @@ void ChooseExtra(Session &session)
         const std::optional<QString> chosen = openFile(
             session, {QCoreApplication::translate("DescriptionFiles", "Add extra file"),
                       QStringLiteral("Extra file (*.*)|*.*|"), QStringLiteral("*.*"), job.NfoPath});
-        job.ExtraPath = chosen ? paths::lowerPath(*chosen) : QString();
+        if (!chosen)
+            return;
+        job.ExtraPath = paths::lowerPath(*chosen);
         session.jobChanged();
     } else if (job.ExtraIsDirectory) {
         const std::optional<QString> chosen = session.svc.dialogs->pickFolder(

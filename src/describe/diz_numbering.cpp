@@ -98,13 +98,13 @@ const char SampleWriteFailure[] =
 // A failed test: the Diz page with the field at fault; the job itself is left as typed. Returns
 // what failed, for a batch run's report.
 QString refuseTest(Session &session, std::optional<Field> field, const QString &message,
-                   const QString &quietReason = {})
+                   const QString &quietReason = {}, const QString &reason = {})
 {
     session.showPage(Page::Diz);
     if (field)
         session.focusField(*field);
     if (!message.isEmpty())
-        session.error(message, Icon::Exclamation);
+        session.error(message, Icon::Exclamation, Buttons::Ok, reason);
     session.state.DizTestPassed = false;
     return message.isEmpty() ? quietReason : message;
 }
@@ -194,7 +194,8 @@ QString TestDizNumbering(Session &session, bool showResult)
     if (!input)
         return refuseTest(
             session, std::nullopt,
-            QCoreApplication::translate("DizNumbering", "Can't read the description file"));
+            QCoreApplication::translate("DizNumbering", "Can't read the description file"), {},
+            job.DizPath);
     // The plan of a run judges by the same verdict.
     bool lineAtFault = false;
     if (const QString problem = DizNumberingProblem(*input, lineNumber, column, &lineAtFault);
@@ -207,7 +208,7 @@ QString TestDizNumbering(Session &session, bool showResult)
     const QString writeFailure = QCoreApplication::translate("DizNumbering", SampleWriteFailure);
     LineWriter sample(samplePath);
     if (!sample.isOpen()) {
-        return refuseTest(session, std::nullopt, writeFailure);
+        return refuseTest(session, std::nullopt, writeFailure, {}, samplePath);
     }
 
     qint64 counter = 1;
@@ -220,7 +221,7 @@ QString TestDizNumbering(Session &session, bool showResult)
         session.serveEvents();
     }
     if (!sample.finish()) {
-        return refuseTest(session, std::nullopt, writeFailure);
+        return refuseTest(session, std::nullopt, writeFailure, {}, samplePath);
     }
 
     session.state.DizTestPassed = true;

@@ -66,7 +66,7 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
         return missing;
 
     Window *window = session.svc.window;
-    window->setStatusText(QStringLiteral("Running WinRar..."));
+    window->setStatusText(QCoreApplication::translate("Run", "Running 7-Zip..."));
     session.serveEvents();
 
     std::optional<RunFailure> failure;

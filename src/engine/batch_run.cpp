@@ -11,6 +11,7 @@
 #include "system/stop_signals.h"
 #include "validation.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -36,12 +37,42 @@ QString grouped(qint64 bytes)
     return locale.toString(bytes);
 }
 
+// Hands every display on to the window the run had before (the main window on a desktop, else
+// one that shows nothing).
+class ForwardingWindow : public Window {
+public:
+    explicit ForwardingWindow(Window &shown) : shown_(shown) {}
+    void hideAllPages() override { shown_.hideAllPages(); }
+    void showPage(Page page) override { shown_.showPage(page); }
+    void focusField(Field field) override { shown_.focusField(field); }
+    void setTitleText(const QString &caption) override { shown_.setTitleText(caption); }
+    void setWindowTitle(const QString &title) override { shown_.setWindowTitle(title); }
+    void setStatusText(const QString &text) override { shown_.setStatusText(text); }
+    void setArchiveText(const QString &text) override { shown_.setArchiveText(text); }
+    void setVolumeText(const QString &text) override { shown_.setVolumeText(text); }
+    int progress() const override { return shown_.progress(); }
+    void setProgress(int percent) override { shown_.setProgress(percent); }
+    void setSourceSizeText(const QString &text) override { shown_.setSourceSizeText(text); }
+    void setMeasuring(bool busy) override { shown_.setMeasuring(busy); }
+    void setTempFreeSpaceText(const QString &text) override { shown_.setTempFreeSpaceText(text); }
+    void setZipFreeSpaceText(const QString &text) override { shown_.setZipFreeSpaceText(text); }
+    void setSizeDisplayText(const QString &text) override { shown_.setSizeDisplayText(text); }
+    void jobChanged() override { shown_.jobChanged(); }
+    void serveEvents() override { shown_.serveEvents(); }
+    void repaint() override { shown_.repaint(); }
+    void closeMainWindow() override {}
+
+private:
+    Window &shown_;
+};
+
 // The run as seen from standard error: the window's displays become progress lines. On a
 // terminal one line updates itself; elsewhere each archive written gets a line of its own.
-class BatchReport : public QuietWindow {
+// A window shown meanwhile gets every display as well.
+class BatchReport : public ForwardingWindow {
 public:
-    BatchReport(Session &session, bool quiet)
-        : s_(session), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1)
+    BatchReport(Session &session, bool quiet, Window &shown)
+        : ForwardingWindow(shown), s_(session), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1)
     {
         prefix_ = BatchLinePrefix(session.state);
         clock_.start();
@@ -76,7 +107,8 @@ public:
 
     void setStatusText(const QString &text) override
     {
-        if (text == QLatin1String("Running WinRar...")) {
+        ForwardingWindow::setStatusText(text);
+        if (text == QCoreApplication::translate("Run", "Running 7-Zip...")) {
             step_ = QStringLiteral("archiving");
             show();
         } else if (text == QLatin1String("Kesting complete")) {
@@ -85,6 +117,7 @@ public:
     }
     void setArchiveText(const QString &text) override
     {
+        ForwardingWindow::setArchiveText(text);
         archiveDone();
         archive_ = text;
         volume_ = s_.state.VolumeIndex;
@@ -97,8 +130,13 @@ public:
         show();
     }
     int progress() const override { return percent_; }
+    // Each entry of an archive (volume, description, nfo, extra) counts from 0 again: the line
+    // shows the archive's percentage, which only grows.
     void setProgress(int percent) override
     {
+        ForwardingWindow::setProgress(percent);
+        if (percent <= percent_ && !step_.startsWith(QLatin1String("archiving")))
+            return;
         percent_ = percent;
         show();
     }
@@ -186,9 +224,9 @@ void RemoveFixedFiles(const RunState &state)
 
 int RunBatch(Session &session, bool quiet)
 {
-    BatchReport report(session, quiet);
     SetReportPrefix(BatchLinePrefix(session.state));
     Window *const earlierWindow = session.svc.window;
+    BatchReport report(session, quiet, *earlierWindow);
     session.svc.window = &report;
     const auto finish = [&](std::optional<RunFailure> failure) {
         session.svc.window = earlierWindow;

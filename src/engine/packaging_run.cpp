@@ -343,17 +343,22 @@ std::optional<RunFailure> RunPackaging(Session &session)
     state.RunInProgress = false;
     if (StopRequested())
         failure = RunFailure{Failure::Stopped, {}};
-    if (failure)
+    if (failure) {
         removeWorkDir(session, *failure);
+        // Said only now: the detail names the volumes left in the work directory.
+        if (failure->kind != Failure::Stopped)
+            session.report(*failure);
+    }
     return failure;
 }
 
-void kesto_Click(Session &session)
+std::optional<RunFailure> kesto_Click(Session &session)
 {
     // The window has shown what it shows of a failure where the failure arose.
     const std::optional<RunFailure> failure = RunPackaging(session);
     if (failure && failure->kind == Failure::Stopped)
         EndStoppedRun(session);
+    return failure;
 }
 
 } // namespace kesto

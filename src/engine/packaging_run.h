@@ -12,6 +12,6 @@ class Session;
 // volumes not yet wrapped are left there (the detail then says where).
 std::optional<RunFailure> RunPackaging(Session &session);
 // The window's "&Kesto": the run, with the window's message where a failure has one.
-void kesto_Click(Session &session);
+std::optional<RunFailure> kesto_Click(Session &session);
 
 } // namespace kesto

@@ -313,35 +313,23 @@ void PrintCommandReport(const CommandReport &report)
     std::fflush(stdout);
 }
 
-CommandReport PlanCommand(const QString &scriptArgument)
+CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool dated,
+                         const QString &tempDrive, DiskInfo &disks)
 {
     CommandReport out;
-    Session session;
-    const bool dated = scriptArgument.startsWith(QLatin1Char('$'));
-    const QString script = dated || scriptArgument.startsWith(QLatin1Char('!'))
-                               ? scriptArgument.mid(1)
-                               : scriptArgument;
-    session.state.BatchRun = true; // no message box
-    session.state.ScriptPath = script;
-    if (const std::optional<RunFailure> failure = LoadScript(session)) {
-        out.errors << script + QStringLiteral(": ") + BatchReason(*failure);
-        out.status = ExitStatusOf(failure->kind);
-        return out;
-    }
-    StorageDiskInfo disks;
-    const RunPreview p = PreviewRun(session.job, dated, session.state.TempDrive, disks);
+    const RunPreview p = PreviewRun(job, dated, tempDrive, disks);
     QStringList &lines = out.lines;
-    lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(script);
+    lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(scriptName);
     lines << QCoreApplication::translate("RunPreview",
                                          "source: %1 bytes in %2 file(s), less the skip list")
                  .arg(bytesText(p.sourceBytes), bytesText(p.sourceFiles));
     lines
-        << (session.job.VolumeSizeSetting == 0
+        << (job.VolumeSizeSetting == 0
                 ? QCoreApplication::translate("RunPreview", "volumes: no limit, one archive")
                 : QCoreApplication::translate(
                       "RunPreview",
                       "volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer")
-                      .arg(bytesText(volumeBytes(session.job.VolumeSizeSetting)))
+                      .arg(bytesText(volumeBytes(job.VolumeSizeSetting)))
                       .arg(p.archives));
     for (int i = 0; i < p.archiveLines.size(); ++i) {
         lines << p.archiveLines[i];
@@ -365,6 +353,25 @@ CommandReport PlanCommand(const QString &scriptArgument)
                         .arg(p.status));
     out.status = p.status;
     return out;
+}
+
+CommandReport PlanCommand(const QString &scriptArgument)
+{
+    CommandReport out;
+    Session session;
+    const bool dated = scriptArgument.startsWith(QLatin1Char('$'));
+    const QString script = dated || scriptArgument.startsWith(QLatin1Char('!'))
+                               ? scriptArgument.mid(1)
+                               : scriptArgument;
+    session.state.BatchRun = true; // no message box
+    session.state.ScriptPath = script;
+    if (const std::optional<RunFailure> failure = LoadScript(session)) {
+        out.errors << script + QStringLiteral(": ") + BatchReason(*failure);
+        out.status = ExitStatusOf(failure->kind);
+        return out;
+    }
+    StorageDiskInfo disks;
+    return PlanReport(session.job, script, dated, session.state.TempDrive, disks);
 }
 
 int PrintRunPreview(const QString &scriptArgument)

@@ -38,6 +38,10 @@ struct RunPreview {
 // The preview of a loaded job; dated with the $ prefix's date stamp.
 RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive,
                       DiskInfo &disks);
+// The preview as --plan reports it, for the job of the script named (the window's current job
+// included); status: the status the run would end with, 0 when a run would start.
+CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool dated,
+                         const QString &tempDrive, DiskInfo &disks);
 // --plan: loads the script ("job.kst", or "$job.kst" for dated names) and reports the preview
 // with its status (the run's status when the script cannot be read).
 CommandReport PlanCommand(const QString &scriptArgument);

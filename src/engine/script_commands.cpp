@@ -11,15 +11,19 @@ namespace kesto {
 
 void OpenScriptCommand(Session &session)
 {
-    // Emptied before the dialog, so the list stays empty even when the user cancels.
+    const auto chosen = session.svc.dialogs->openFile(
+        ScriptDialogSetup(QStringLiteral("Open script"), session.state));
+    if (!chosen || chosen->isEmpty())
+        return;
+    OpenScript(session, *chosen);
+}
+
+void OpenScript(Session &session, const QString &path)
+{
     session.state.JobValid = false;
     session.job.SkipList.clear();
     session.jobChanged();
-    const auto chosen = session.svc.dialogs->openFile(
-        ScriptDialogSetup(QStringLiteral("Open script"), session.state.AppDir));
-    if (!chosen || chosen->isEmpty())
-        return;
-    session.state.ScriptPath = paths::lowerPath(*chosen);
+    session.state.ScriptPath = paths::lowerPath(path);
     // A script that fails to load still leaves the fields it did read to be checked and shown.
     LoadScript(session);
     ValidateJob(session);

@@ -114,7 +114,13 @@ CommandReport VerifyCommand(const QString &path, const QString &name, const QStr
         return out;
     }
     options.job = jobSession ? &jobSession->job : nullptr;
-    const VerifyReport report = VerifySeries(*series, options);
+    return VerifySeriesReport(*series, options);
+}
+
+CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &options)
+{
+    CommandReport out;
+    const VerifyReport report = VerifySeries(series, options);
     if (report.stopSignal) {
         out.errors << QCoreApplication::translate("SeriesCommand",
                                                   "stopped by signal %1; the check is incomplete")
@@ -132,14 +138,14 @@ CommandReport VerifyCommand(const QString &path, const QString &name, const QStr
                           : QCoreApplication::translate(
                                 "SeriesCommand",
                                 "%1: %2 archive(s), complete and intact, the same as the source"))
-                         .arg(series->base)
+                         .arg(series.base)
                          .arg(report.length);
         out.status = 0;
         return out;
     }
     out.lines << QCoreApplication::translate("SeriesCommand",
                                              "%1: %2 problem(s) in a series of %3 archive(s)")
-                     .arg(series->base)
+                     .arg(series.base)
                      .arg(report.problems.size())
                      .arg(report.length);
     out.status = 1;

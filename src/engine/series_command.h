@@ -4,6 +4,8 @@
 //   kesto32 --verify PATH [--name ZIPNAME] [--against SOURCE] [--job job.kst]
 //   kesto32 --checksums PATH [--name ZIPNAME]
 // and the --checksums switch of a batch run (kesto32 --checksums '!job.kst').
+#include "verify_series.h"
+
 #include <QCommandLineOption>
 #include <QList>
 #include <QStringList>
@@ -19,6 +21,8 @@ class Session;
 // --verify PATH [--name NAME] [--against SOURCE] [--job SCRIPT]; empty texts for options not given.
 CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
                             const QString &jobScript);
+// --verify's report on a series found (the window's Verify dialog shows it too).
+CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &options);
 // --checksums PATH [--name NAME]: the manifests of exactly one series.
 CommandReport ChecksumsCommand(const QString &path, const QString &name);
 

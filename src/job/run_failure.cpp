@@ -82,8 +82,26 @@ int ExitStatusOf(Failure kind)
 
 QString WindowMessage(Failure kind)
 {
-    const char *text = textOf(kind).window;
-    return text ? QCoreApplication::translate("RunFailure", text) : QString();
+    const FailureText text = textOf(kind);
+    if (text.window)
+        return QCoreApplication::translate("RunFailure", text.window);
+    if ((text.status != 3 && text.status != 4) || !text.batch)
+        return {};
+    QString said = QCoreApplication::translate("RunFailure", text.batch);
+    said[0] = said[0].toUpper();
+    return said;
+}
+
+QString WindowReason(const RunFailure &failure)
+{
+    QStringList lines;
+    if (!failure.detail.isEmpty())
+        lines << failure.detail;
+    if (const char *remedy = textOf(failure.kind).remedy)
+        lines << QCoreApplication::translate("RunFailure", remedy);
+    for (QString &line : lines)
+        line[0] = line[0].toUpper();
+    return lines.join(QLatin1Char('\n'));
 }
 
 Icon WindowIcon(Failure kind)

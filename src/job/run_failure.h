@@ -48,7 +48,10 @@ struct RunFailure {
 // Exit status of a batch run that ends so.
 int ExitStatusOf(Failure kind);
 // The message box the window shows for it; empty where the window only shows the page at fault.
+// A run that fails on the way or in the archiver says what failed.
 QString WindowMessage(Failure kind);
+// Beneath the window's message: the detail, then the remedy where there is one.
+QString WindowReason(const RunFailure &failure);
 Icon WindowIcon(Failure kind);
 // The reason on a batch run's standard error: the window's text where it has one, else what
 // went wrong, then the detail and, where there is one, the remedy.

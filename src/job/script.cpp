@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <optional>
 
@@ -402,7 +404,11 @@ std::optional<RunFailure> LoadScript(Session &session)
     file.close();
     // The pages, the size display among them, follow whatever was assigned.
     session.jobChanged();
-    if (failure)
+    // The window names the script; a batch line starts with its name already.
+    if (failure && failure->kind == Failure::ScriptBadValue)
+        session.report(
+            {failure->kind, session.state.ScriptPath + QStringLiteral(", ") + failure->detail});
+    else if (failure)
         session.report(*failure);
     return failure;
 }
@@ -427,9 +433,24 @@ QString ScriptFileName(const QString &scriptPath)
     return scriptPath.mid(scriptPath.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir)
+FileDialogSetup ScriptDialogSetup(const QString &title, const RunState &state)
 {
-    return {title, QStringLiteral("Script (*.kst)|*.kst|"), QStringLiteral("*.kst"), appDir};
+    QString startDir;
+    if (!state.ScriptPath.isEmpty()) {
+        const QFileInfo script(state.ScriptPath);
+        if (script.absoluteDir().exists())
+            startDir = script.absolutePath();
+    }
+    if (startDir.isEmpty())
+        startDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return {title, QStringLiteral("Script (*.kst)|*.kst|"), QStringLiteral("*.kst"), startDir};
+}
+
+QString ScriptSaveName(const QString &chosen)
+{
+    if (chosen.isEmpty() || chosen.endsWith(QLatin1Char('/')))
+        return chosen;
+    return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".kst") : chosen;
 }
 
 void ShowScriptTitle(Session &session)
@@ -438,13 +459,15 @@ void ShowScriptTitle(Session &session)
                                        ScriptFileName(session.state.ScriptPath));
 }
 
-void SaveScript(Session &session)
+void SaveScript(Session &session, bool askName)
 {
-    const auto chosen = session.svc.dialogs->saveFile(
-        ScriptDialogSetup(QStringLiteral("Save script"), session.state.AppDir));
-    if (!chosen || chosen->isEmpty())
-        return;
-    session.state.ScriptPath = paths::lowerPath(*chosen);
+    if (askName || session.state.ScriptPath.isEmpty()) {
+        const auto chosen = session.svc.dialogs->saveFile(
+            ScriptDialogSetup(QStringLiteral("Save script"), session.state));
+        if (!chosen || chosen->isEmpty())
+            return;
+        session.state.ScriptPath = paths::lowerPath(ScriptSaveName(*chosen));
+    }
 
     // A failure ends the command silently; whatever was written stays.
     QFile file(session.state.ScriptPath);

@@ -2,6 +2,7 @@
 // Script files (.kst): the job record as positional 8-bit text with CR LF line ends.
 #include "job_settings.h"
 #include "run_failure.h"
+#include "run_state.h"
 #include "system/platform.h"
 
 #include <QByteArray>
@@ -25,11 +26,15 @@ void SetCommandLineScriptBytes(const QByteArray &name);
 QString EscapedName(const QString &text);
 // The part of a script path after its last separator; the path itself when it has none.
 QString ScriptFileName(const QString &scriptPath);
-// "&Save script...": asks for a name, writes the job, sets the window title.
-void SaveScript(Session &session);
+// "&Save script...": writes the job to the script it came from or was last saved to; asks for a
+// name only when there is none yet (or always, with askName: "Save script &as...").
+void SaveScript(Session &session, bool askName = false);
 
-// The open and save dialogs for scripts differ only in their title.
-FileDialogSetup ScriptDialogSetup(const QString &title, const QString &appDir);
+// The open and save dialogs for scripts differ only in their title. They open in the directory
+// of the script last opened or saved, else in the user's documents directory.
+FileDialogSetup ScriptDialogSetup(const QString &title, const RunState &state);
+// The name typed in the save dialog; one without an extension gets ".kst".
+QString ScriptSaveName(const QString &chosen);
 // Window title "Kesto32 - " + the file name of state.ScriptPath.
 void ShowScriptTitle(Session &session);
 

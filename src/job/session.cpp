@@ -2,18 +2,19 @@
 
 namespace kesto {
 
-Answer Session::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Answer Session::message(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                        const QString &reason)
 {
     if (batchMode())
         return Answer::Ok;
-    return svc.messages->show(text, title, icon, buttons);
+    return svc.messages->show(text, title, icon, buttons, reason);
 }
 
 void Session::report(const RunFailure &failure)
 {
     const QString text = WindowMessage(failure.kind);
     if (!text.isEmpty())
-        error(text, WindowIcon(failure.kind));
+        error(text, WindowIcon(failure.kind), Buttons::Ok, WindowReason(failure));
 }
 
 } // namespace kesto

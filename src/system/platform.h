@@ -16,7 +16,9 @@ enum class Answer { Ok, Cancel };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // reason: shown beneath the text (the file, line, value or remedy); may be empty.
+    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                        const QString &reason) = 0;
 };
 
 struct FileDialogSetup {
@@ -24,6 +26,8 @@ struct FileDialogSetup {
     QString filter; // "Description|pattern|" pairs
     QString initialName;
     QString startDir;
+    // When set, a button of that caption chooses no file: the answer is an empty path.
+    QString noneCaption{};
 };
 
 class Dialogs {
@@ -93,8 +97,11 @@ public:
     virtual ~SingleInstance() = default;
     // Whether another instance was already running when this one started.
     virtual bool anotherRunning() = 0;
-    // Asks that instance to restore its main window and bring it to the front.
-    virtual void activateOther() = 0;
+    // Asks that instance to restore its main window and bring it to the front, and to open the
+    // script (an absolute path) when one is given.
+    virtual void activateOther(const QString &scriptPath) = 0;
+    // In the first instance: a later one asked to come to the front, with a script or none.
+    std::function<void(const QString &scriptPath)> onActivate;
 };
 
 } // namespace kesto

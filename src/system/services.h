@@ -12,7 +12,10 @@ class ZipComponent;
 // sound): they show nothing, play nothing and answer as a cancelled dialog would.
 class QuietMessages : public MessageBoxes {
 public:
-    Answer show(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
+    Answer show(const QString &, const QString &, Icon, Buttons, const QString &) override
+    {
+        return Answer::Ok;
+    }
 };
 class QuietDialogs : public Dialogs {
 public:
@@ -57,7 +60,7 @@ public:
 class QuietInstance : public SingleInstance {
 public:
     bool anotherRunning() override { return false; }
-    void activateOther() override {}
+    void activateOther(const QString &) override {}
 };
 
 // The quiet stand-ins and the components every run needs (command runner, drives, zip

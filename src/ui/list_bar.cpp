@@ -18,6 +18,16 @@ ListBar::ListBar(QWidget *parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
+    // Greyed (while the source is measured), the captions stay readable on the dark ground:
+    // halfway between their colour and the ground's.
+    QPalette greyed = palette();
+    const QColor text = greyed.color(QPalette::Active, QPalette::BrightText);
+    const QColor ground = greyed.color(QPalette::Active, QPalette::Dark);
+    const QColor between((text.red() + ground.red()) / 2, (text.green() + ground.green()) / 2,
+                         (text.blue() + ground.blue()) / 2);
+    for (QPalette::ColorRole role : {QPalette::BrightText, QPalette::ButtonText})
+        greyed.setColor(QPalette::Disabled, role, between);
+    setPalette(greyed);
     setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -65,6 +65,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
     Picture5 = new NfoPage(session_, client);
     Picture6 = new ZipPage(session_, client);
     Picture7 = new KestoPage(session_, client);
+    Picture7->showPlan = [this] { plan_Click(); };
     Picture8 = new AboutPage(session_, client);
     connect(SSListBar1, &ListBar::listItemClick, this, &MainWindow::SSListBar1_ListItemClick);
     connect(SSListBar1, &ListBar::groupClick, this, &MainWindow::SSListbar1_GroupClick);
@@ -78,6 +79,7 @@ MainWindow::MainWindow(Session &session, const QString &commandLine, QWidget *pa
 
 MainWindow::~MainWindow()
 {
+    session_.svc.instance->onActivate = nullptr;
     if (measuring_)
         QApplication::restoreOverrideCursor();
 }
@@ -96,6 +98,10 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("file"));
     addItem(file, tr("&Open script..."), "open", &MainWindow::open_Click);
     addItem(file, tr("&Save script..."), "save", &MainWindow::save_Click);
+    addItem(file, tr("Save script &as..."), "saveas", &MainWindow::saveas_Click);
+    file->addSeparator();
+    addItem(file, tr("&Plan..."), "plan", &MainWindow::plan_Click);
+    addItem(file, tr("&Verify series..."), "verify", &MainWindow::verify_Click);
     file->addSeparator();
     addItem(file, tr("E&xit"), "exitm", &MainWindow::exitm_Click);
 
@@ -116,8 +122,10 @@ void MainWindow::buildMenus()
     addItem(helpm, tr("&Contents..."), "contents", &MainWindow::contents_Click);
     addItem(helpm, tr("&Index..."), "indexm", &MainWindow::indexm_Click);
     helpm->addSeparator();
-    addItem(helpm, tr("&Web page..."), "webm", &MainWindow::webm_Click);
-    addItem(helpm, tr("&Email"), "emailm", &MainWindow::emailm_Click);
+    addItem(helpm, tr("&Web page..."), "webm", &MainWindow::webm_Click)
+        ->setVisible(!AuthorWebPage.isEmpty());
+    addItem(helpm, tr("&Email"), "emailm", &MainWindow::emailm_Click)
+        ->setVisible(!AuthorEmail.isEmpty());
     helpm->addSeparator();
     addItem(helpm, tr("&About"), "aboutm", &MainWindow::aboutm_Click);
 }
@@ -182,10 +190,13 @@ void MainWindow::MainWindowLoad()
         const QString duplicate = tr("Kesto32 duplicate instance.");
         QGuiApplication::setApplicationDisplayName(duplicate);
         setWindowTitle(duplicate);
-        session_.svc.instance->activateOther();
+        session_.svc.instance->activateOther(QString());
         close();
         return;
     }
+    session_.svc.instance->onActivate = [this](const QString &scriptPath) {
+        openHandedScript(scriptPath);
+    };
 
     placeWindow();
     Picture8->setBannerText(QStringLiteral("Kesto32 ") + state.VersionText +
@@ -292,6 +303,9 @@ void MainWindow::setStatusText(const QString &text)
 
 void MainWindow::setArchiveText(const QString &text)
 {
+    // Each archive of the run is named as it is begun.
+    if (!text.isEmpty())
+        ++archivesBegun_;
     Picture7->setArchiveText(text);
 }
 

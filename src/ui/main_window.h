@@ -60,6 +60,16 @@ public:
     // Menus.
     void open_Click();
     void save_Click();
+    void saveas_Click();
+    // What a run of the current job would make; the check of a finished series. Both show the
+    // command line's report in a read-only dialog.
+    void plan_Click();
+    void verify_Click();
+    // The report dialog last shown (null before the first); tests and screenshots read it.
+    QDialog *reportDialog() const { return reportDialog_; }
+    // A later start of the program handed over its script (or none): load it as Open would.
+    void openHandedScript(const QString &scriptPath);
+    void openWhenFree(const QString &scriptPath);
     void exitm_Click();
     void kesto_Click();
     void contents_Click();
@@ -134,6 +144,9 @@ private:
     bool duplicateInstance_ = false; // another instance ran first: nothing to clean up
     bool closed_ = false;            // closed while loading: the start-up goes no further
     bool measuring_ = false;
+    int archivesBegun_ = 0;
+    QDialog *reportDialog_ = nullptr;
+    void showReport(const QString &title, const QStringList &lines);
 
     QWidget *client = nullptr;
     ListBar *SSListBar1 = nullptr;

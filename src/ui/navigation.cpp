@@ -2,7 +2,10 @@
 #include "main_window.h"
 
 #include "engine/packaging_run.h"
+#include "engine/run_plan.h"
+#include "engine/run_preview.h"
 #include "engine/script_commands.h"
+#include "engine/series_command.h"
 #include "job/script.h"
 #include "list_bar.h"
 #include "pages/about_page.h"
@@ -12,9 +15,13 @@
 #include "pages/skip_page.h"
 #include "pages/source_page.h"
 #include "pages/zip_page.h"
+#include "report_dialog.h"
 #include "twips.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 
 namespace kesto::ui {
 
@@ -178,6 +185,78 @@ void MainWindow::save_Click()
     SaveScript(session_);
 }
 
+void MainWindow::saveas_Click()
+{
+    SaveScript(session_, true);
+}
+
+void MainWindow::plan_Click()
+{
+    const RunState &state = session_.state;
+    const QString name = state.ScriptPath.isEmpty() ? tr("the current job") : state.ScriptPath;
+    showReport(tr("Plan"), PlanReport(session_.job, name, state.BatchRunDated, state.TempDrive,
+                                      *session_.svc.disks)
+                               .lines);
+}
+
+void MainWindow::verify_Click()
+{
+    const JobSettings &job = session_.job;
+    const auto chosen =
+        session_.svc.dialogs->openFile({tr("Verify series"), tr("Zip archive (*.zip)|*.zip|"),
+                                        QStringLiteral("*.zip"), job.ZipDir});
+    if (!chosen || chosen->isEmpty())
+        return;
+    QString why;
+    const std::optional<Series> series = FindSeries(*chosen, QString(), &why);
+    if (!series) {
+        session_.error(tr("No series to verify"), Icon::Exclamation, Buttons::Ok, why);
+        return;
+    }
+    // A loaded job: the series is also compared with its source.
+    VerifyOptions options;
+    if (!job.SourcePath.isEmpty() && QFileInfo(job.SourcePath).isDir()) {
+        options.against = job.SourcePath;
+        options.job = &job;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CommandReport report = VerifySeriesReport(*series, options);
+    QStringList lines = report.lines;
+    lines << report.errors;
+    QApplication::restoreOverrideCursor();
+    showReport(tr("Verify series"), lines);
+}
+
+void MainWindow::showReport(const QString &title, const QStringList &lines)
+{
+    delete reportDialog_;
+    reportDialog_ = new ReportDialog(title, lines, this);
+    reportDialog_->setAttribute(Qt::WA_DeleteOnClose, false);
+    reportDialog_->show();
+}
+
+void MainWindow::openHandedScript(const QString &scriptPath)
+{
+    showNormal();
+    raise();
+    activateWindow();
+    if (!scriptPath.isEmpty())
+        openWhenFree(scriptPath);
+}
+
+// A run, a dialog or a message box holds the job: the script waits until they are done.
+void MainWindow::openWhenFree(const QString &scriptPath)
+{
+    if (closed_)
+        return;
+    if (session_.state.RunInProgress || QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, scriptPath] { openWhenFree(scriptPath); });
+        return;
+    }
+    OpenScript(session_, scriptPath);
+    jobChanged();
+}
+
 void MainWindow::exitm_Click()
 {
     ExitCommand();
@@ -185,7 +264,15 @@ void MainWindow::exitm_Click()
 
 void MainWindow::kesto_Click()
 {
-    kesto::kesto_Click(session_);
+    // Clicked again while a run goes on: the run is left alone.
+    if (session_.state.RunInProgress) {
+        kesto::kesto_Click(session_);
+        return;
+    }
+    Picture7->runStarts();
+    archivesBegun_ = 0;
+    const std::optional<RunFailure> failure = kesto::kesto_Click(session_);
+    Picture7->runEnded(!failure, OutputBase(session_.job.ZipDir), archivesBegun_);
 }
 
 } // namespace kesto::ui

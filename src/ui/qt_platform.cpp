@@ -5,20 +5,26 @@
 #include "system/paths.h"
 
 #include <QAudioDevice>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSoundEffect>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include <cstdlib>
 #include <memory>
@@ -52,7 +58,8 @@ QString overridableFile(const QString &appDirPath, const QString &resourceDir)
 
 // ---- Message boxes ----------------------------------------------------------------------
 
-Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                            const QString &reason)
 {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
@@ -64,6 +71,7 @@ Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon
                                      ? QMessageBox::Ok | QMessageBox::Cancel
                                      : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(boxIcon, title, text, standardButtons, parentWindow);
+    box.setInformativeText(reason);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(buttons == Buttons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
@@ -111,6 +119,31 @@ QString qtNameFilters(const QString &pairs)
     return filters.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// The filters as the dialog lists them: each description as written ("Skip file (*.*)"), the
+// patterns that Qt applies (qtNameFilters) kept beside it.
+struct ShownFilters {
+    QStringList captions;
+    QList<QStringList> patterns;
+};
+
+ShownFilters shownFilters(const QString &pairs)
+{
+    ShownFilters shown;
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = qtPatterns(parts[i + 1]);
+        if (patterns.isEmpty())
+            continue;
+        shown.captions << (parts[i].isEmpty() ? patterns : parts[i]);
+        shown.patterns << patterns.split(QLatin1Char(' '));
+    }
+    return shown;
+}
+
+} // namespace
+
 std::optional<QString> QtDialogs::openFile(const FileDialogSetup &setup)
 {
     return runFileDialog(setup, false);
@@ -122,6 +155,32 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogSetup &setup)
 }
 
 namespace {
+
+// The filter list shows the descriptions as written while the file list applies Qt's patterns:
+// "*.*" must read as written and still list every name.
+void showFilterCaptions(QFileDialog &dialog, const ShownFilters &shown)
+{
+    auto *box = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    if (!box || box->count() != shown.captions.size())
+        return;
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemText(i, shown.captions[i]);
+}
+
+// Room for a 40-character name in the name column, and a dialog wide enough to show it.
+void widenNameColumn(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const int nameWidth = view->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('n'))) +
+                          view->iconSize().width() + 24;
+    view->header()->resizeSection(0, nameWidth);
+    const int otherColumns = view->header()->length() - view->header()->sectionSize(0);
+    const int sidebar = 160;
+    dialog.resize(std::max(dialog.sizeHint().width(), nameWidth + otherColumns / 2 + sidebar + 60),
+                  std::max(dialog.sizeHint().height(), 420));
+}
 
 // A wildcard in the name box ("*.kst", the dialog's first name) is no file name: accepting it
 // lists the matching names instead.
@@ -152,9 +211,28 @@ std::optional<QString> QtDialogs::runFileDialog(const FileDialogSetup &setup, bo
     const QString filters = qtNameFilters(setup.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters.split(QStringLiteral(";;")));
+    showFilterCaptions(dialog, shownFilters(setup.filter));
     if (!setup.initialName.isEmpty())
         dialog.selectFile(setup.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    widenNameColumn(dialog);
+
+    bool noneChosen = false;
+    if (!setup.noneCaption.isEmpty()) {
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))) {
+            QPushButton *none =
+                buttons->addButton(setup.noneCaption, QDialogButtonBox::DestructiveRole);
+            none->setObjectName(QStringLiteral("noneButton"));
+            QObject::connect(none, &QPushButton::clicked, &dialog, [&dialog, &noneChosen] {
+                noneChosen = true;
+                static_cast<QDialog &>(dialog).done(QDialog::Accepted);
+            });
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (noneChosen)
+        return QString();
+    if (dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
@@ -358,8 +436,15 @@ void QtLauncher::start(const QString &commandLine, WindowMode mode)
     switch (action.kind) {
     case LaunchAction::Editor: {
         QStringList command = editorCommand(editableCopy(editorFile(action.argument)));
+        const QString tried = command.join(QLatin1Char(' '));
         const QString program = command.takeFirst();
-        QProcess::startDetached(program, command);
+        if (!QProcess::startDetached(program, command) && messages)
+            messages->show(
+                QCoreApplication::translate("Launcher", "The editor could not be started"),
+                QStringLiteral("Kesto32"), Icon::Exclamation, Buttons::Ok,
+                QCoreApplication::translate("Launcher", "Tried: %1\nSet KESTO32_EDITOR or VISUAL "
+                                                        "to the editor you use.")
+                    .arg(tried));
         break;
     }
     case LaunchAction::HelpViewer:

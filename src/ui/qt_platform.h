@@ -29,7 +29,8 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget *parentWindow = nullptr) : parentWindow(parentWindow) {}
     void setParentWindow(QWidget *window) { parentWindow = window; }
-    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                const QString &reason) override;
 
 private:
     QPointer<QWidget> parentWindow;
@@ -110,6 +111,8 @@ public:
     QtLauncher(const QtLauncher &) = delete;
     QtLauncher &operator=(const QtLauncher &) = delete;
     void setHelp(QtHelp *help) { this->help = help; }
+    // Where an editor that cannot start is reported.
+    void setMessages(MessageBoxes *messages) { this->messages = messages; }
 
     void start(const QString &commandLine, WindowMode mode) override;
     // Removes the copies of the numbering sample handed to the editor.
@@ -119,6 +122,7 @@ private:
     QString editableCopy(const QString &path);
 
     QtHelp *help = nullptr;
+    MessageBoxes *messages = nullptr;
     QTemporaryDir *keptSamples = nullptr;
 };
 

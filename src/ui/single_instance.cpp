@@ -1,15 +1,19 @@
 #include "single_instance.h"
 
+#include "system/paths.h"
+
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-
-#include <unistd.h>
 
 namespace kesto {
 
 namespace {
-const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+// "raise" alone, or "raise " and the script's path (its file-name bytes, base64) on one line.
+const QByteArray RaiseRequest = QByteArrayLiteral("raise");
 constexpr int ConnectWaitMs = 1000;
+constexpr qint64 LongestRequest = 64 * 1024;
 } // namespace
 
 LocalSingleInstance::LocalSingleInstance(QString serverName, QObject *parent)
@@ -19,13 +23,15 @@ LocalSingleInstance::LocalSingleInstance(QString serverName, QObject *parent)
 
 LocalSingleInstance::~LocalSingleInstance()
 {
-    if (server)
-        server->close();
+    close();
 }
 
 QString LocalSingleInstance::defaultServerName()
 {
-    return QStringLiteral("kesto32-") + QString::number(::getuid());
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!QDir::isAbsolutePath(dir))
+        dir = paths::systemDir();
+    return paths::join(dir, QStringLiteral("kesto32.instance"));
 }
 
 bool LocalSingleInstance::anotherRunning()
@@ -51,17 +57,26 @@ bool LocalSingleInstance::anotherRunning()
     return false;
 }
 
-void LocalSingleInstance::activateOther()
+void LocalSingleInstance::activateOther(const QString &scriptPath)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(ConnectWaitMs))
         return;
-    socket.write(RaiseRequest);
+    QByteArray request = RaiseRequest;
+    if (!scriptPath.isEmpty())
+        request += ' ' + QFile::encodeName(scriptPath).toBase64();
+    socket.write(request + '\n');
     socket.waitForBytesWritten(ConnectWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(ConnectWaitMs);
+}
+
+void LocalSingleInstance::close()
+{
+    if (server)
+        server->close(); // removes the socket file
 }
 
 void LocalSingleInstance::serveConnection()
@@ -70,9 +85,17 @@ void LocalSingleInstance::serveConnection()
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto readRequest = [this, socket] {
             while (socket->canReadLine()) {
-                if (socket->readLine() == RaiseRequest && onActivate)
-                    onActivate();
+                const QByteArray line = socket->readLine(LongestRequest).trimmed();
+                const qsizetype blank = line.indexOf(' ');
+                if (line.left(blank < 0 ? line.size() : blank) != RaiseRequest || !onActivate)
+                    continue;
+                const QByteArray path =
+                    blank < 0 ? QByteArray() : QByteArray::fromBase64(line.mid(blank + 1));
+                onActivate(QFile::decodeName(path));
             }
+            // A line that never ends is no request.
+            if (socket->bytesAvailable() > LongestRequest)
+                socket->abort();
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequest);
         // The request may have arrived together with the connection.

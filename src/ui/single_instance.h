@@ -11,8 +11,9 @@ class QLocalServer;
 
 namespace kesto {
 
-// A local socket named per user. The first instance listens on it; a later one that can
-// connect knows it is not alone and sends "raise".
+// A local socket in the user's runtime directory (else the private system directory). The first
+// instance listens on it; a later one that can connect knows it is not alone and sends "raise",
+// with the absolute path of the script it was given.
 class LocalSingleInstance : public QObject, public SingleInstance {
     Q_OBJECT
 public:
@@ -20,13 +21,13 @@ public:
                                  QObject *parent = nullptr);
     ~LocalSingleInstance() override;
 
+    // $XDG_RUNTIME_DIR/kesto32.instance, else the same name in the system directory.
     static QString defaultServerName();
 
     bool anotherRunning() override;
-    void activateOther() override;
-
-    // Called in the first instance when a later one asks it to come to the front.
-    std::function<void()> onActivate;
+    void activateOther(const QString &scriptPath) override;
+    // Stops listening and removes the socket file; the process may then end without unwinding.
+    void close();
 
 private:
     void serveConnection();

@@ -7,9 +7,10 @@
 
 namespace kesto::test {
 
-Answer FakeMessages::show(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Answer FakeMessages::show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                          const QString &reason)
 {
-    shown.append({text, title, icon, buttons});
+    shown.append({text, title, icon, buttons, reason});
     if (answers.empty())
         return Answer::Ok;
     const Answer answer = answers.front();

@@ -19,11 +19,13 @@ struct ShownMessage {
     QString title;
     Icon icon;
     Buttons buttons;
+    QString reason;
 };
 
 class FakeMessages : public MessageBoxes {
 public:
-    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                const QString &reason) override;
     QList<ShownMessage> shown;
     std::deque<Answer> answers; // next answers; OK when empty
 };

@@ -131,6 +131,9 @@ private slots:
         QCOMPARE(job.DizColumn + job.DizLine, QStringLiteral("343"));
         tick(child<QRadioButton>("Option1"));
         QVERIFY(!job.DizAutoNumber && job.DizColumn.isEmpty() && job.DizLine.isEmpty());
+        // Greyed, the fields take no typing.
+        QTest::keyClicks(child<QLineEdit>("Text2"), QStringLiteral("5"));
+        QVERIFY(job.DizColumn.isEmpty());
         QVERIFY(!child<QPushButton>("Command3")->isEnabled());
 
         window->nfo_Click();

@@ -1,16 +1,22 @@
 // The page buttons, clicked on the real window: each reaches its operation, and its page then
 // shows what that did to the job. Also the drive list for temporary files and the wait state
 // while the source is measured.
+#include "job/script.h"
 #include "system/paths.h"
+#include "system/storage_disks.h"
 #include "ui/pages/source_page.h"
+#include "ui/report_dialog.h"
 #include "window_fixture.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 using namespace kesto;
 using namespace kesto::test;
@@ -123,6 +129,142 @@ private slots:
         // A skip entry without a source sends the user to the Source page.
         const bool toSource = button == QLatin1String("Command1") && job.SourcePath.isEmpty();
         QCOMPARE(visiblePages(), QList<Page>{toSource ? Page::Source : page});
+    }
+
+    // A run, or a failure on the way to one, as the window ends it: each failure keeps its text
+    // and says beneath it why; a completed run stands at 100 % with Abort off and names where
+    // its archives went.
+    void windowSaysHowItEnded_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("text");   // the message; empty: none
+        QTest::addColumn<QString>("reason"); // part of the text beneath it; {root} expands
+        QTest::newRow("completed") << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("7-Zip missing") << "no 7-Zip"
+                                       << "7-Zip not found"
+                                       << "Install the package 7zip";
+        QTest::newRow("script cut short") << "bad script"
+                                          << "Error in Kesto script"
+                                          << "{root}/cut.kst, the script ends after line 2";
+        QTest::newRow("description unreadable") << "no diz"
+                                                << "Can't read the description file"
+                                                << "{root}/gone.diz";
+    }
+    void windowSaysHowItEnded()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        JobSettings &job = ts->session.job;
+        job.SourcePath = ts->path(QStringLiteral("src"));
+        job.DizPath = ts->path(QStringLiteral("src/file_id.diz"));
+        job.NfoPath = ts->path(QStringLiteral("src/about.nfo"));
+        job.ZipDir = ts->path(QStringLiteral("out"));
+        job.ZipName = QStringLiteral("tool");
+        job.VolumeSizeSetting = 0; // one archive, tool.zip
+        QVERIFY(QDir().mkpath(job.ZipDir));
+        // The archiver leaves one volume; the real zip component wraps it.
+        ts->runner.action = [this](const QString &) {
+            ts->writeFile(
+                QStringLiteral("%1/tool.rar")
+                    .arg(QDir(ts->root.path()).relativeFilePath(ts->session.state.WorkDir)),
+                "volume");
+        };
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        if (cause == QLatin1String("no 7-Zip")) {
+            qputenv("PATH", QFile::encodeName(ts->path(QStringLiteral("empty-bin"))));
+        } else if (cause == QLatin1String("bad script")) {
+            ts->dialogs.answers << ts->writeFile(QStringLiteral("cut.kst"),
+                                                 "Kesto32 script\r\nSource: /a\r\n");
+            window->open_Click();
+        } else if (cause == QLatin1String("no diz")) {
+            job.DizPath = ts->path(QStringLiteral("gone.diz"));
+            job.DizAutoNumber = true;
+            job.DizNoneSelected = false;
+            job.DizColumn = QStringLiteral("7");
+            job.DizLine = QStringLiteral("2");
+            window->jobChanged();
+            QTest::mouseClick(child<QPushButton>(QStringLiteral("Command3")), Qt::LeftButton);
+        }
+        if (!cause.startsWith(QLatin1String("bad")) && cause != QLatin1String("no diz"))
+            window->kesto_Click();
+
+        QCOMPARE(ts->messages.shown.size(), text.isEmpty() ? 0 : 1);
+        if (!text.isEmpty()) {
+            QCOMPARE(ts->messages.shown[0].text, text);
+            const QString expected =
+                QString(reason).replace(QStringLiteral("{root}"), ts->root.path());
+            QVERIFY2(ts->messages.shown[0].reason.contains(expected),
+                     qPrintable(ts->messages.shown[0].reason));
+            return;
+        }
+        QVERIFY(QFileInfo::exists(job.ZipDir + QStringLiteral("/tool.zip")));
+        QTRY_COMPARE(child<QProgressBar>(QStringLiteral("PVProgressBar1"))->value(), 100);
+        QVERIFY(!child<QPushButton>(QStringLiteral("Command12"))->isEnabled());
+        const QString named = child<QLabel>(QStringLiteral("outputLink"))->text();
+        QVERIFY2(named.startsWith(QStringLiteral("1 archive in ")) && named.contains(job.ZipDir),
+                 qPrintable(named));
+    }
+
+    // Plan and Verify series show the command line's reports on the same job and series.
+    void planAndVerifyShowTheCommandLinesReports()
+    {
+        JobSettings &job = ts->session.job;
+        job.SourcePath = ts->path(QStringLiteral("src"));
+        job.DizPath = ts->path(QStringLiteral("src/file_id.diz"));
+        job.NfoPath = ts->path(QStringLiteral("src/about.nfo"));
+        job.ZipDir = ts->path(QStringLiteral("out"));
+        job.ZipName = QStringLiteral("tool");
+        job.VolumeSizeSetting = 0;
+        QVERIFY(QDir().mkpath(job.ZipDir));
+        const QString script =
+            ts->writeFile(QStringLiteral("job.kst"), ScriptText(job, QDateTime::currentDateTime()));
+        ts->session.state.ScriptPath = script;
+        StorageDiskInfo disks;
+        ts->session.svc.disks = &disks;
+        const auto commandLine = [](const QStringList &arguments) {
+            QProcess program;
+            program.start(QStringLiteral(KESTO_BIN_DIR "/kesto32"), arguments);
+            program.waitForFinished(60000);
+            return QString::fromLocal8Bit(program.readAllStandardOutput()).trimmed();
+        };
+        const auto shown = [this] {
+            auto *dialog = qobject_cast<ui::ReportDialog *>(window->reportDialog());
+            return dialog ? dialog->text() : QString();
+        };
+
+        // Free space is read twice and the file system is shared: those figures may move.
+        static const QRegularExpression figures(QStringLiteral("^(space: [^0-9]*).*$"),
+                                                QRegularExpression::MultilineOption);
+        // The Kesto page's link, as File > Plan... does.
+        emit child<QLabel>(QStringLiteral("outputLink"))
+            ->linkActivated(QStringLiteral("kesto32-plan:"));
+        QCOMPARE(shown().replace(figures, QStringLiteral("\\1")),
+                 commandLine({QStringLiteral("--plan"), script})
+                     .replace(figures, QStringLiteral("\\1")));
+
+        // A series of one archive, made with the real 7-Zip.
+        ts->runner.action = [this](const QString &) {
+            QProcess sevenZip;
+            sevenZip.start(QStringLiteral("7zz"),
+                           {QStringLiteral("a"), QStringLiteral("-t7z"),
+                            ts->session.state.WorkDir + QStringLiteral("/tool.rar"),
+                            ts->session.job.SourcePath});
+            sevenZip.waitForFinished(60000);
+        };
+        window->kesto_Click();
+        const QString archive = job.ZipDir + QStringLiteral("/tool.zip");
+        QVERIFY(QFileInfo::exists(archive));
+        ts->dialogs.answers << archive;
+        window->verify_Click();
+        const QString verified = shown();
+        QVERIFY2(verified.contains(QStringLiteral("complete and intact")), qPrintable(verified));
+        QCOMPARE(verified,
+                 commandLine({QStringLiteral("--verify"), archive, QStringLiteral("--against"),
+                              job.SourcePath, QStringLiteral("--job"), script}));
     }
 
     void testButtonShowsTheSample()

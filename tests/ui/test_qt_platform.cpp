@@ -10,13 +10,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QUuid>
 #include <QtTest>
 
@@ -148,6 +152,22 @@ private slots:
         QCOMPARE(test::readAll(shown), QByteArray("  003/012\r\n"));
     }
 
+    // An editor that cannot start says so and names the command tried.
+    void editorThatCannotStartSaysSo()
+    {
+        TestSession ts;
+        Environment environment;
+        environment.set("KESTO32_EDITOR", "no-such-editor-here --wait");
+        const QString file = ts.writeFile(QStringLiteral("about.nfo"), "x");
+        QtLauncher launcher;
+        launcher.setMessages(&ts.messages);
+        launcher.start(QStringLiteral("notepad.exe ") + file, WindowMode::ShowNoActivate);
+        QCOMPARE(ts.messages.shown.size(), 1);
+        QCOMPARE(ts.messages.shown[0].text, QStringLiteral("The editor could not be started"));
+        QVERIFY2(ts.messages.shown[0].reason.contains("no-such-editor-here --wait " + file),
+                 qPrintable(ts.messages.shown[0].reason));
+    }
+
     // The help program opens the contents without taking the focus; the index request opens
     // the finder, whose search field filters the topics and opens the first one on Return.
     void helpShowsContentsOrFinder()
@@ -183,22 +203,29 @@ private slots:
     void messageBoxesShowWhatTheyAreGiven()
     {
         const int okCancel = QMessageBox::Ok | QMessageBox::Cancel;
-        const std::tuple<Icon, Buttons, bool, int, int> boxes[] = {
-            {Icon::Stop, Buttons::Ok, false, QMessageBox::Critical, QMessageBox::Ok},
-            {Icon::Exclamation, Buttons::OkCancel, true, QMessageBox::Warning, okCancel}};
-        for (const auto &[icon, buttons, pressCancel, qtIcon, qtButtons] : boxes) {
+        // The reason stands beneath the text, which stays as given.
+        const std::tuple<Icon, Buttons, bool, int, int, const char *> boxes[] = {
+            {Icon::Stop, Buttons::Ok, false, QMessageBox::Critical, QMessageBox::Ok, ""},
+            {Icon::Exclamation, Buttons::OkCancel, true, QMessageBox::Warning, okCancel,
+             "/out/tool001.zip"}};
+        for (const auto &[icon, buttons, pressCancel, qtIcon, qtButtons, reason] : boxes) {
             QString seen;
             whenShown<QMessageBox>([&, cancel = pressCancel](QMessageBox *box) {
-                seen = QStringLiteral("%1|%2|%3|%4")
+                seen = QStringLiteral("%1|%2|%3|%4|%5")
                            .arg(box->text(), box->windowTitle())
                            .arg(box->icon())
-                           .arg(int(box->standardButtons()));
+                           .arg(int(box->standardButtons()))
+                           .arg(box->informativeText());
                 box->button(cancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
             });
-            const Answer answer = QtMessageBoxes().show(QStringLiteral("Overwrite?"),
-                                                        QStringLiteral("Kesto32"), icon, buttons);
+            const Answer answer =
+                QtMessageBoxes().show(QStringLiteral("Overwrite?"), QStringLiteral("Kesto32"), icon,
+                                      buttons, QLatin1String(reason));
             QCOMPARE(answer == Answer::Ok, !pressCancel);
-            QCOMPARE(seen, QStringLiteral("Overwrite?|Kesto32|%1|%2").arg(qtIcon).arg(qtButtons));
+            QCOMPARE(seen, QStringLiteral("Overwrite?|Kesto32|%1|%2|%3")
+                               .arg(qtIcon)
+                               .arg(qtButtons)
+                               .arg(QLatin1String(reason)));
         }
     }
 
@@ -244,8 +271,30 @@ private slots:
             QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("*.kst"));
             dialog->reject();
         });
-        QCOMPARE(dialogs.saveFile(ScriptDialogSetup(QStringLiteral("Save script"), ts.appDir())),
+        RunState state;
+        state.ScriptPath = ts.appDir() + QStringLiteral("/job.kst");
+        QCOMPARE(dialogs.saveFile(ScriptDialogSetup(QStringLiteral("Save script"), state)),
                  std::nullopt);
+
+        // The filter reads as written, the name column holds a 40-character name, and the
+        // dialog's own "no file" button answers an empty path, which is no cancel.
+        QString filterShown;
+        int nameColumn = 0, fortyChars = 0;
+        whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            filterShown =
+                dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText();
+            const auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            nameColumn = view->header()->sectionSize(0);
+            fortyChars = view->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('n')));
+            dialog->findChild<QPushButton *>(QStringLiteral("noneButton"))->click();
+        });
+        FileDialogSetup skipFile{QStringLiteral("Add skip file"),
+                                 QStringLiteral("Skip file (*.*)|*.*|"), QStringLiteral("*.*"),
+                                 ts.path(QStringLiteral("src"))};
+        skipFile.noneCaption = QStringLiteral("&Remove");
+        QCOMPARE(dialogs.openFile(skipFile), std::optional<QString>(QString()));
+        QCOMPARE(filterShown, QStringLiteral("Skip file (*.*)"));
+        QVERIFY2(nameColumn > fortyChars, qPrintable(QString::number(nameColumn)));
     }
 
     // The folder picker shows the highlighted folder, or a warning where the program's real
@@ -273,39 +322,6 @@ private slots:
         const auto chosen = dialogs.pickFolder(QStringLiteral("Source directory"), start);
         QCOMPARE(status, (QStringList{folder, "Invalid drive", "Invalid drive"}));
         QVERIFY(chosen && QDir::cleanPath(*chosen) == QDir::cleanPath(start));
-    }
-
-    // Also when a crashed first instance left its socket file behind.
-    void secondInstanceRaisesTheFirst_data()
-    {
-        QTest::addColumn<bool>("staleSocket");
-        QTest::newRow("clean") << false;
-        QTest::newRow("stale socket") << true;
-    }
-    void secondInstanceRaisesTheFirst()
-    {
-        QFETCH(bool, staleSocket);
-        const QString name =
-            QStringLiteral("kesto32-test-") + QUuid::createUuid().toString(QUuid::Id128);
-        if (staleSocket) {
-            const QByteArray path = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + name);
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-            ::close(fd);
-        }
-        auto first = std::make_unique<LocalSingleInstance>(name);
-        int activations = 0;
-        first->onActivate = [&] { ++activations; };
-        QVERIFY(!first->anotherRunning());
-        LocalSingleInstance second(name);
-        QVERIFY(second.anotherRunning());
-        second.activateOther();
-        QTRY_COMPARE(activations, 1);
-        first.reset();
-        QVERIFY(!LocalSingleInstance(name).anotherRunning());
     }
 };
 

@@ -3,11 +3,17 @@
 #include "system/paths.h"
 #include "system/stop_signals.h"
 #include "ui/program_arguments.h"
+#include "ui/single_instance.h"
 #include "window_fixture.h"
 
 #include <QCommandLineParser>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace kesto;
 using namespace kesto::test;
@@ -17,7 +23,7 @@ namespace {
 class FakeInstance : public SingleInstance {
 public:
     bool anotherRunning() override { return running; }
-    void activateOther() override { ++activations; }
+    void activateOther(const QString &) override { ++activations; }
     bool running = false;
     int activations = 0;
 };
@@ -111,6 +117,69 @@ private slots:
             QVERIFY2(QFileInfo::exists(file), qPrintable(file));
         QCOMPARE(ts->messages.shown.size(), rootDirectory ? 1 : 0);
         QCOMPARE(instance.activations, rootDirectory ? 0 : 1);
+    }
+
+    // The program started again with a script while the window runs: the window takes the
+    // script (its absolute path) and loads it; the later start ends at once. Also when a crashed
+    // window left its socket file behind; during a run the script waits for the run's end. The
+    // socket goes when the window's program ends.
+    void secondStartHandsItsScriptOver_data()
+    {
+        QTest::addColumn<bool>("staleSocket");
+        QTest::addColumn<bool>("duringARun");
+        QTest::newRow("clean") << false << false;
+        QTest::newRow("stale socket") << true << false;
+        QTest::newRow("during a run") << false << true;
+    }
+    void secondStartHandsItsScriptOver()
+    {
+        QFETCH(bool, staleSocket);
+        QFETCH(bool, duringARun);
+        const QString runtimeDir = ts->path(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(runtimeDir));
+        const QByteArray earlierRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir));
+        const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", earlierRuntime); });
+        const QString socketPath = runtimeDir + QStringLiteral("/kesto32.instance");
+        if (staleSocket) {
+            const QByteArray path = QFile::encodeName(socketPath);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+            ::close(fd);
+        }
+        LocalSingleInstance first;
+        ts->session.svc.instance = &first;
+        // The window lets go of the instance before it goes, also when a check fails.
+        const auto closeFirst = qScopeGuard([this] { window.reset(); });
+        openWindow(true);
+        QVERIFY(QFileInfo::exists(socketPath));
+
+        QFile golden(QStringLiteral(KESTO_TEST_DATA "/scripts/full.kst"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        const QString script =
+            ts->writeFile(QStringLiteral("my jobs/handed.kst"), golden.readAll());
+        ts->session.state.RunInProgress = duringARun;
+        QProcess second;
+        second.setWorkingDirectory(QFileInfo(script).absolutePath());
+        second.start(QStringLiteral(KESTO_BIN_DIR "/kesto32"), {QStringLiteral("handed.kst")});
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        if (duringARun) {
+            QTest::qWait(1000);
+            QVERIFY(ts->session.state.ScriptPath.isEmpty());
+            ts->session.state.RunInProgress = false;
+        }
+
+        QTRY_COMPARE(ts->session.state.ScriptPath, script);
+        QCOMPARE(ts->session.job.ZipName, QStringLiteral("tool"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kesto32 - handed.kst"));
+        window.reset();
+        first.close();
+        QVERIFY(!QFileInfo::exists(socketPath));
     }
 
     void closingRemovesTheTemporaryFiles_data()

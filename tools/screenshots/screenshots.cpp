@@ -3,8 +3,14 @@
 // that job opened.
 //   screenshots OUTPUT_DIR [JOB.kst]
 // The window speaks the user's language (LANGUAGE=de: German).
+//   screenshots --desktop OUTPUT_DIR JOB.kst
+// The second form runs the job and saves, three times the window's size (over 1,000 pixels wide,
+// as software centres want): the end of the run, a failure with its reason, the Plan and Verify
+// dialogs, and the About page's link panels on a dark theme.
 // The pictures are grabbed from the widgets, so the offscreen platform serves as well as a
 // display; two runs on one machine give the same pictures.
+#include "engine/run_plan.h"
+#include "job/run_failure.h"
 #include "job/session.h"
 #include "system/command_runner.h"
 #include "system/paths.h"
@@ -18,8 +24,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
+#include <QStyleFactory>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace kesto;
@@ -95,12 +104,108 @@ bool menusAndPointer(ui::MainWindow &window)
     return grounds.save(outputDir + QStringLiteral("/logo-pointer.png")) && ok;
 }
 
+// Answers the Verify dialog's question with the series' first archive.
+class ArchiveChoice : public QuietDialogs {
+public:
+    explicit ArchiveChoice(QString archive) : archive(std::move(archive)) {}
+    std::optional<QString> openFile(const FileDialogSetup &) override { return archive; }
+    QString archive;
+};
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Link, QColor(100, 170, 255));
+    dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
+    dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    return dark;
+}
+
+int desktopPictures(const QString &job)
+{
+    bool ok = true;
+    Session session;
+    session.state.AppDir = paths::appDir();
+    StorageDiskInfo disks;
+    SystemCommandRunner runner;
+    session.svc.disks = &disks;
+    session.svc.runner = &runner;
+    ui::MainWindow window(session, job);
+    session.svc.window = &window;
+    window.MainWindowLoad();
+
+    window.plan_Click();
+    ok &= save(window.reportDialog(), QStringLiteral("plan"));
+    window.kesto_Click();
+    ok &= save(&window, QStringLiteral("end-of-run"));
+    ArchiveChoice choice(OutputBase(session.job.ZipDir) + QLatin1Char('/') + session.job.ZipName +
+                         QStringLiteral("001.zip"));
+    session.svc.dialogs = &choice;
+    window.verify_Click();
+    ok &= save(window.reportDialog(), QStringLiteral("verify"));
+
+    // A run that cannot start its archiver, as the window reports it.
+    const RunFailure noSevenZip{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
+    QMessageBox box(QMessageBox::Critical, ErrorTitle, WindowMessage(noSevenZip.kind),
+                    QMessageBox::Ok, &window);
+    box.setInformativeText(WindowReason(noSevenZip));
+    box.show();
+    // The box, framed, over the Kesto page of a run that could not start.
+    Session failedSession;
+    ui::MainWindow failed(failedSession);
+    failedSession.svc.window = &failed;
+    failed.show();
+    failed.showPage(Page::Kesto);
+    QPixmap picture = failed.grab();
+    const QPixmap boxPicture = box.grab();
+    QPainter painter(&picture);
+    const QSizeF boxSize = boxPicture.deviceIndependentSize();
+    const QPointF corner((failed.width() - boxSize.width()) / 2,
+                         (failed.height() - boxSize.height()) / 2 - 20);
+    painter.drawPixmap(corner, boxPicture);
+    painter.setPen(QPen(Qt::darkGray, 1));
+    painter.drawRect(QRectF(corner, boxSize));
+    painter.end();
+    box.hide();
+    const QString failureFile = outputDir + QStringLiteral("/failure-reason.png");
+    ok &= picture.save(failureFile);
+
+    // The About page on a dark theme, the pointer over the web link: a window made after the
+    // theme is set, as a user's would be.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(darkPalette());
+    Session darkSession;
+    ui::MainWindow dark(darkSession);
+    darkSession.svc.window = &dark;
+    dark.show();
+    dark.showPage(Page::About);
+    QWidget *web = dark.findChild<QWidget *>(QStringLiteral("SSPanel11"));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(web, &enter);
+    ok &= save(&dark, QStringLiteral("about-dark"));
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    const bool desktop = argc == 4 && std::strcmp(argv[1], "--desktop") == 0;
+    if (desktop)
+        qputenv("QT_SCALE_FACTOR", "3");
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    QStringList arguments = app.arguments();
+    if (desktop)
+        arguments.removeAt(1);
     if (arguments.size() < 2 || arguments.size() > 3) {
         std::fprintf(stderr, "usage: screenshots OUTPUT_DIR [JOB.kst]\n");
         return 2;
@@ -112,6 +217,8 @@ int main(int argc, char *argv[])
     }
     initUiResources();
     ui::InstallTranslations(); // LANGUAGE=de gives the German window
+    if (desktop)
+        return desktopPictures(arguments[2]);
     bool ok = true;
     {
         Session session;

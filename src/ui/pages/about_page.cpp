@@ -2,17 +2,11 @@
 
 #include "ui/marquee.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 
 namespace kesto::ui {
-
-namespace {
-
-// A Windows colour value 0xC00000: red 0, green 0, blue 192.
-const QColor linkHoverColour(0, 0, 192);
-
-} // namespace
 
 QString emailCommand()
 {
@@ -38,8 +32,10 @@ AboutPage::AboutPage(Session &session, QWidget *parent)
     about->setWordWrap(true);
     SSPanel10 = makePanel(this, "SSPanel10", twipsRect(120, 1680, 3540, 330), Qt::AlignCenter);
     SSPanel10->setText(AuthorEmail);
+    SSPanel10->setVisible(!AuthorEmail.isEmpty());
     SSPanel11 = makePanel(this, "SSPanel11", twipsRect(120, 2130, 3540, 330), Qt::AlignCenter);
     SSPanel11->setText(AuthorWebPage);
+    SSPanel11->setVisible(!AuthorWebPage.isEmpty());
     SSPanel10->installEventFilter(this);
     SSPanel11->installEventFilter(this);
 }
@@ -67,8 +63,14 @@ bool AboutPage::eventFilter(QObject *watched, QEvent *event)
             link == SSPanel10 ? SSPanel10_Click() : SSPanel11_Click();
         break;
     }
-    case QEvent::Enter: setTextColour(link, linkHoverColour); break;
-    case QEvent::Leave: setTextColour(link, Qt::black); break;
+    // The theme's colours: a link colour under the pointer, the text colour elsewhere, readable
+    // on a dark theme as on a light one.
+    case QEvent::Enter:
+        setTextColour(link, QApplication::palette(link).color(QPalette::Link));
+        break;
+    case QEvent::Leave:
+        setTextColour(link, QApplication::palette(link).color(QPalette::WindowText));
+        break;
     default: break;
     }
     return PageFrame::eventFilter(watched, event);

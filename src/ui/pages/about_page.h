@@ -7,9 +7,10 @@ namespace kesto::ui {
 
 class Marquee;
 
-// Configuration: the author's addresses on the About page and behind the Help menu's links.
-inline const QString AuthorEmail = QStringLiteral("zwt@example.org");
-inline const QString AuthorWebPage = QStringLiteral("http://www.example.org/zwt/");
+// The project's addresses on the About page and behind the Help menu's links, set when the
+// program is configured (KESTO_CONTACT_EMAIL, KESTO_HOMEPAGE); an empty one hides its link.
+inline const QString AuthorEmail = QStringLiteral(KESTO_CONTACT_EMAIL);
+inline const QString AuthorWebPage = QStringLiteral(KESTO_HOMEPAGE);
 QString emailCommand();
 QString webCommand();
 

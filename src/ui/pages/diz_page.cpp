@@ -14,9 +14,11 @@ namespace kesto::ui {
 
 namespace {
 
-// The numbering fields look disabled (button face) while numbering is off, yet stay editable.
+// The numbering fields look disabled (button face) while numbering is off, and take no typing
+// then: what cannot be used should not seem to work.
 void setGreyed(QLineEdit *edit, bool greyed)
 {
+    edit->setReadOnly(greyed);
     QPalette palette = edit->palette();
     const QPalette normal = QApplication::palette(edit);
     palette.setColor(QPalette::Base,

@@ -3,6 +3,8 @@
 #include "controls.h"
 #include "job/session.h"
 
+#include <functional>
+
 class QProgressBar;
 class QTimer;
 
@@ -17,8 +19,15 @@ public:
     void setVolumeText(const QString &text);
     int progress() const { return progressValue_; }
     void setProgress(int percent);
+    // Around a run: Abort serves the run only; a completed run names where its archives went.
+    void runStarts();
+    void runEnded(bool completed, const QString &outputDir, int archives);
+    // The page's "Plan..." link.
+    std::function<void()> showPlan;
 
 private:
+    void offerPlan();
+
     Session &session_;
     QLabel *Label1 = nullptr;
     QLabel *Label10 = nullptr;
@@ -29,6 +38,7 @@ private:
     QTimer *progressFrame_ = nullptr;
     QPushButton *Command12 = nullptr;
     QPushButton *Command13 = nullptr;
+    QLabel *outputLink = nullptr;
 };
 
 } // namespace kesto::ui
