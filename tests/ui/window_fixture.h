@@ -3,6 +3,7 @@
 #include "support/fakes.h"
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
+#include "ui/pages/about_page.h"
 
 #include <QAbstractButton>
 #include <QtTest>
@@ -16,6 +17,12 @@ inline const Page allPages[] = {Page::Source, Page::Skip,  Page::Diz,  Page::Nfo
 
 class WindowFixture {
 public:
+    // The links are shown whatever addresses the build was configured with.
+    WindowFixture()
+    {
+        ui::AuthorEmail = QStringLiteral("kesto32@example.org");
+        ui::AuthorWebPage = QStringLiteral("https://kesto32.example.org");
+    }
     std::unique_ptr<TestSession> ts = std::make_unique<TestSession>();
     std::unique_ptr<ui::MainWindow> window;
 

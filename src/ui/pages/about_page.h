@@ -9,8 +9,9 @@ class Marquee;
 
 // The project's addresses on the About page and behind the Help menu's links, set when the
 // program is configured (KESTO_CONTACT_EMAIL, KESTO_HOMEPAGE); an empty one hides its link.
-inline const QString AuthorEmail = QStringLiteral(KESTO_CONTACT_EMAIL);
-inline const QString AuthorWebPage = QStringLiteral(KESTO_HOMEPAGE);
+// Read when a window is built; the window tests give addresses of their own.
+inline QString AuthorEmail = QStringLiteral(KESTO_CONTACT_EMAIL);
+inline QString AuthorWebPage = QStringLiteral(KESTO_HOMEPAGE);
 QString emailCommand();
 QString webCommand();
 
