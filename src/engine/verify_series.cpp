@@ -24,7 +24,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -216,13 +215,7 @@ void startSevenZip(QProcess &process, const QString &program, const QStringList 
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
-    const pid_t parent = ::getpid();
-    process.setChildProcessModifier([parent] {
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(255);
-    });
+    StartInOwnGroup(process);
     process.start(program, arguments);
     if (process.waitForStarted(-1))
         SetChildProcessGroup(pid_t(process.processId()));

@@ -15,7 +15,6 @@
 #include <csignal>
 #include <cstdio>
 
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace kesto {
@@ -168,13 +167,7 @@ void SystemCommandRunner::execCmd(const QString &commandLine)
     process.setWorkingDirectory(paths::systemDir());
     // A group of its own, so that a stop reaches everything the program started (7-Zip under
     // wrar); and it ends with us, even when we are killed.
-    const pid_t parent = ::getpid();
-    process.setChildProcessModifier([parent] {
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(255);
-    });
+    StartInOwnGroup(process);
     process.setArguments(command.arguments);
     // Nobody can answer a question while the window ignores input.
     process.setStandardInputFile(QProcess::nullDevice());

@@ -1,5 +1,6 @@
 #include "stop_signals.h"
 
+#include <QProcess>
 #include <QSocketNotifier>
 
 #include <atomic>
@@ -7,6 +8,7 @@
 #include <csignal>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace kesto {
@@ -103,6 +105,17 @@ void RequestStop()
 void SetChildProcessGroup(pid_t group)
 {
     childGroup.store(group);
+}
+
+void StartInOwnGroup(QProcess &process)
+{
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(255);
+    });
 }
 
 } // namespace kesto

@@ -7,6 +7,8 @@
 
 class QSocketNotifier;
 
+class QProcess;
+
 namespace kesto {
 
 class StopSignals : public QObject {
@@ -33,5 +35,9 @@ void RequestStop();
 
 // The process group of the outside program that runs now (0: none); a stop ends the whole group.
 void SetChildProcessGroup(pid_t group);
+
+// The process will start in a group of its own, so that a stop reaches everything it starts, and
+// will end with this program, even when this one is killed.
+void StartInOwnGroup(QProcess &process);
 
 } // namespace kesto
