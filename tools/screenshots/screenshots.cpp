@@ -130,15 +130,24 @@ QPalette darkPalette()
     return dark;
 }
 
+// A session with the real drives and size tool behind it, as the user's would have.
+struct RealSession {
+    Session session;
+    StorageDiskInfo disks;
+    SystemCommandRunner runner;
+    RealSession()
+    {
+        session.state.AppDir = paths::appDir();
+        session.svc.disks = &disks;
+        session.svc.runner = &runner;
+    }
+};
+
 int desktopPictures(const QString &job)
 {
     bool ok = true;
-    Session session;
-    session.state.AppDir = paths::appDir();
-    StorageDiskInfo disks;
-    SystemCommandRunner runner;
-    session.svc.disks = &disks;
-    session.svc.runner = &runner;
+    RealSession real;
+    Session &session = real.session;
     ui::MainWindow window(session, job);
     session.svc.window = &window;
     window.MainWindowLoad();
@@ -243,12 +252,8 @@ int main(int argc, char *argv[])
     }
     if (arguments.size() == 3) {
         // The job opened as the user would, with the real drives and size tool behind it.
-        Session session;
-        session.state.AppDir = paths::appDir();
-        StorageDiskInfo disks;
-        SystemCommandRunner runner;
-        session.svc.disks = &disks;
-        session.svc.runner = &runner;
+        RealSession real;
+        Session &session = real.session;
         ui::MainWindow window(session, arguments[2]);
         session.svc.window = &window;
         window.MainWindowLoad();
