@@ -48,6 +48,7 @@ const struct {
     const char *name, *selected;
     qint64 freeBytes;
     const char *result, *text = nullptr;
+    const char *listedRoot = nullptr; // "d": d's root; else a path
 } changes[] = {
     {"start-up, halves to even", nullptr, 2'500'000, "c", " 2 Meg."},
     {"start-up below the minimum", nullptr, 1'999'999, "c", "less than 2 Meg."},
@@ -58,6 +59,9 @@ const struct {
     {"a", "a", 3'500'000, "c"},
     {"unknown letter", "q", 3'500'000, "c"},
     {"c below the minimum stays", "c", 1'000'000, "c"},
+    // The list was made before an unmount moved the letters: its item still means that root.
+    {"letters moved since listed", "e", 3'500'000, "e", " 4 Meg.", "d"},
+    {"listed root no longer mounted", "d", 3'500'000, "c", nullptr, "/kesto32-unmounted"},
 };
 
 } // namespace
@@ -81,11 +85,12 @@ private slots:
     {
         const auto &row = currentRow(changes);
         TestSession t;
-        addDrives(t, row.freeBytes);
+        const QString d = addDrives(t, row.freeBytes);
         t.session.state.TempDrive = "d";
         t.window.tempFreeText = "before";
+        const QString listed = row.listedRoot == QLatin1String("d") ? d : row.listedRoot;
 
-        QCOMPARE(row.selected ? TempDriveChanged(t.session, row.selected)
+        QCOMPARE(row.selected ? TempDriveChanged(t.session, row.selected, listed)
                               : TempDriveStartup(t.session),
                  row.result);
 

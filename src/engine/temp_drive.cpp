@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace kesto {
@@ -54,10 +55,16 @@ QString TempDriveStartup(Session &session)
     return SystemDrive;
 }
 
-QString TempDriveChanged(Session &session, const QString &driveText)
+QString TempDriveChanged(Session &session, const QString &driveText, const QString &listedRoot)
 {
     const QString letter = driveText.left(1).toLower();
-    const QString root = DriveRoot(session, letter);
+    QString root = DriveRoot(session, letter);
+    if (!listedRoot.isEmpty() && letter != SystemDrive) {
+        const QList<Drive> mounted = session.svc.disks->drives();
+        const bool stillMounted = std::any_of(mounted.cbegin(), mounted.cend(),
+                                              [&](const Drive &d) { return d.root == listedRoot; });
+        root = stillMounted ? listedRoot : QString();
+    }
     const bool refused = letter.isEmpty() || letter == QLatin1String("a") || !rootUsable(root);
     const qint64 freeBytes = refused ? 0 : freeBytesOf(session, root);
     if (refused || freeBytes < MinimumTempFreeBytes) {

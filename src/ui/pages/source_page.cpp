@@ -115,7 +115,8 @@ void SourcePage::Command2_Click()
 void SourcePage::Drive1_Change()
 {
     const QString selected = selectedDrive();
-    const QString accepted = TempDriveChanged(session_, selected);
+    const QString accepted =
+        TempDriveChanged(session_, selected, Drive1->currentData(Qt::ToolTipRole).toString());
     // Refused: back to c, whose own change (if the list was elsewhere) shows c's free space.
     if (accepted != selected)
         selectDrive(accepted);
