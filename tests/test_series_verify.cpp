@@ -221,7 +221,14 @@ class SeriesVerifyTest : public QObject {
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("TMPDIR", tmp_);
         program.setProcessEnvironment(env);
-        if (memoryLimit_)
+        // AddressSanitizer reserves terabytes of address space for itself: there the plain
+        // build's run of the same row checks the bound.
+#ifdef __SANITIZE_ADDRESS__
+        const bool addressLimitWorks = false;
+#else
+        const bool addressLimitWorks = true;
+#endif
+        if (memoryLimit_ && addressLimitWorks)
             program.setChildProcessModifier([] {
                 const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
                 ::setrlimit(RLIMIT_AS, &limit);
