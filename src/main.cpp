@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstring>
@@ -64,7 +65,8 @@ int main(int argc, char **argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Packages a directory tree into a numbered series of zip archives.") +
+        QCoreApplication::translate("kesto32", "Packages a directory tree into a numbered series "
+                                               "of zip archives.") +
         CommandLineHelpNotes());
     parser.addOption(quiet);
     const QCommandLineOption help = parser.addHelpOption();
@@ -72,8 +74,10 @@ int main(int argc, char **argv)
     parser.addOptions(SeriesCommandOptions());
     parser.addPositionalArgument(
         QStringLiteral("script"),
-        QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
-                       "end, or with $ to do the same with date-stamped archive names."),
+        QCoreApplication::translate("kesto32",
+                                    "Job script (.kst) to load. Prefix it with ! to run the job "
+                                    "unattended and end, or with $ to do the same with "
+                                    "date-stamped archive names."),
         QStringLiteral("[script]"));
     parser.parse(arranged.arguments);
     // Printed here rather than by the parser, so that output that cannot be written fails.

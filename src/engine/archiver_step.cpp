@@ -57,7 +57,8 @@ std::optional<RunFailure> ArchiverProgramsMissing()
     }
     if (QStandardPaths::findExecutable(QStringLiteral("7zz")).isEmpty() &&
         QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
-        return RunFailure{Failure::SevenZipMissing, QCoreApplication::translate("archiver", "no 7zz or 7z on PATH")};
+        return RunFailure{Failure::SevenZipMissing,
+                          QCoreApplication::translate("archiver", "no 7zz or 7z on PATH")};
     return std::nullopt;
 }
 
@@ -85,9 +86,10 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
         failure = RunFailure{Failure::ArchiverWarned,
                              QCoreApplication::translate("archiver", "status %1").arg(1)};
     else if (status != 0)
-        failure = RunFailure{Failure::ArchiverFailed,
-                             status < 0 ? QCoreApplication::translate("archiver", "it was killed or could not start")
-                                        : QCoreApplication::translate("archiver", "status %1").arg(status)};
+        failure = RunFailure{
+            Failure::ArchiverFailed,
+            status < 0 ? QCoreApplication::translate("archiver", "it was killed or could not start")
+                       : QCoreApplication::translate("archiver", "status %1").arg(status)};
 
     window->setProgress(0);
     window->repaint();

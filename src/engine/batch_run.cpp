@@ -98,13 +98,14 @@ public:
         clearLine();
         if (!quiet_)
             //: %1 the number of archives, %2 their bytes, %3 the zip directory, %4 the seconds
-            line((archives_ == 1
-                      ? QCoreApplication::translate("BatchRun", "%1 archive, %2 bytes in %3, %4 s")
-                      : QCoreApplication::translate("BatchRun", "%1 archives, %2 bytes in %3, %4 s"))
-                     .arg(archives_)
-                     .arg(grouped(bytes_))
-                     .arg(s_.job.ZipDir)
-                     .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
+            line(
+                (archives_ == 1
+                     ? QCoreApplication::translate("BatchRun", "%1 archive, %2 bytes in %3, %4 s")
+                     : QCoreApplication::translate("BatchRun", "%1 archives, %2 bytes in %3, %4 s"))
+                    .arg(archives_)
+                    .arg(grouped(bytes_))
+                    .arg(s_.job.ZipDir)
+                    .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
     }
 
     void setStatusText(const QString &text) override
@@ -157,7 +158,8 @@ private:
             return;
         QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
         if (archives_ > 0)
-            text += QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(grouped(bytes_));
+            text +=
+                QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(grouped(bytes_));
         if (text == shown_)
             return;
         shown_ = text;

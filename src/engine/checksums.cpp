@@ -155,7 +155,8 @@ QStringList CheckManifests(const Series &series)
         inSeries.insert(archive.name);
         FileSums sums;
         if (!SumFile(archive.path, sums)) {
-            problems << QCoreApplication::translate("Checksums", "%1: cannot be read for its checksums")
+            problems << QCoreApplication::translate("Checksums",
+                                                    "%1: cannot be read for its checksums")
                             .arg(archive.name);
             continue;
         }
@@ -164,8 +165,8 @@ QStringList CheckManifests(const Series &series)
                 problems << QCoreApplication::translate("Checksums", "%1: not listed in %2")
                                 .arg(archive.name, sfvName);
             else if (sfv->value(archive.name) != crcText(sums.crc32))
-                problems << QCoreApplication::translate("Checksums",
-                                                        "%1: CRC32 %2 disagrees with %3, which says %4")
+                problems << QCoreApplication::translate(
+                                "Checksums", "%1: CRC32 %2 disagrees with %3, which says %4")
                                 .arg(archive.name, QString::fromLatin1(crcText(sums.crc32)),
                                      sfvName, QString::fromLatin1(sfv->value(archive.name)));
         }
@@ -174,7 +175,8 @@ QStringList CheckManifests(const Series &series)
                 problems << QCoreApplication::translate("Checksums", "%1: not listed in %2")
                                 .arg(archive.name, shaName);
             else if (sha->value(archive.name) != sums.sha256.toHex())
-                problems << QCoreApplication::translate("Checksums", "%1: SHA-256 disagrees with %2")
+                problems << QCoreApplication::translate("Checksums",
+                                                        "%1: SHA-256 disagrees with %2")
                                 .arg(archive.name, shaName);
         }
     }
@@ -183,7 +185,8 @@ QStringList CheckManifests(const Series &series)
             continue;
         for (auto it = (*manifest)->cbegin(); it != (*manifest)->cend(); ++it) {
             if (!inSeries.contains(it.key()))
-                problems << QCoreApplication::translate("Checksums", "%1: listed in %2 but not found")
+                problems << QCoreApplication::translate("Checksums",
+                                                        "%1: listed in %2 but not found")
                                 .arg(it.key(), name);
         }
     }

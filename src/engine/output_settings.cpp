@@ -35,10 +35,9 @@ QString SizeDisplayText(int volumeSizeSetting)
 
 void ChooseZipDir(Session &session)
 {
-    const std::optional<QString> chosen =
-        session.svc.dialogs->pickFolder(
-            //: Designed text: the caption of the folder dialog for the output directory
-            QCoreApplication::translate("OutputSettings", "Directory for zip's"), QString());
+    const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
+        //: Designed text: the caption of the folder dialog for the output directory
+        QCoreApplication::translate("OutputSettings", "Directory for zip's"), QString());
     if (!chosen)
         return;
     session.job.ZipDir = paths::lowerPath(*chosen);

@@ -13,8 +13,7 @@ namespace kesto {
 
 void OpenScriptCommand(Session &session)
 {
-    const auto chosen = session.svc.dialogs->openFile(
-        ScriptDialogSetup(
+    const auto chosen = session.svc.dialogs->openFile(ScriptDialogSetup(
         //: Designed text: the caption of the dialog that opens a script
         QCoreApplication::translate("ScriptCommands", "Open script"), session.state));
     if (!chosen || chosen->isEmpty())

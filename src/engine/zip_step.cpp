@@ -235,7 +235,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     RunState &state = session.state;
     Window *window = session.svc.window;
     if (state.WorkDir.isEmpty())
-        return RunFailure{Failure::ZipFailed, QCoreApplication::translate("ZipStep", "nothing to wrap with")};
+        return RunFailure{Failure::ZipFailed,
+                          QCoreApplication::translate("ZipStep", "nothing to wrap with")};
 
     zip->CompressionLevel = session.job.ZipExtraCompression != Unchecked ? 9 : 6;
     // A request left over (Abort clicked with no run under way, or too late to stop the last add
@@ -260,7 +261,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     const QStringList volumes =
         InVolumeOrder(paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files));
     if (volumes.size() > std::numeric_limits<qint16>::max())
-        return RunFailure{Failure::ZipFailed, QCoreApplication::translate("ZipStep", "more than 32767 volumes")};
+        return RunFailure{Failure::ZipFailed,
+                          QCoreApplication::translate("ZipStep", "more than 32767 volumes")};
     state.VolumeCount = qint16(volumes.size());
     state.VolumeIndex = 1;
     ZipStep step(session, *zip);
