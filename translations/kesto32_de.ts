@@ -1705,5 +1705,10 @@ Try &apos;kesto32 --help&apos; for more information.
         <source>%1 bytes with date, number and .zip, where the file system allows %2</source>
         <translation>%1 Bytes mit Datum, Nummer und .zip, wo das Dateisystem %2 erlaubt</translation>
     </message>
+    <message>
+        <source>%1, description %2</source>
+        <extracomment>%1 why the description test failed, %2 the description&apos;s path</extracomment>
+        <translation>%1, Beschreibung %2</translation>
+    </message>
 </context>
 </TS>

@@ -280,7 +280,9 @@ std::optional<RunFailure> ValidateJob(Session &session)
         if (!session.state.DizTestPassed) {
             session.showPage(Page::Diz);
             return RunFailure{Failure::JobInvalid,
-                              why + QStringLiteral(", description ") + job.DizPath};
+                              //: %1 why the description test failed, %2 the description's path
+                              QCoreApplication::translate("validation", "%1, description %2")
+                                  .arg(why, job.DizPath)};
         }
     }
     session.state.JobValid = true;
