@@ -1312,6 +1312,14 @@ Try &apos;kesto32 --help&apos; for more information.
         <translation>kesto32: das Fenster braucht eine Anzeige (DISPLAY oder WAYLAND_DISPLAY); um einen Auftrag unbeaufsichtigt laufen zu lassen, geben Sie sein Skript mit ! oder $ davor an: kesto32 &apos;!job.kst&apos;
 </translation>
     </message>
+    <message>
+        <source>script</source>
+        <translation>Skript</translation>
+    </message>
+    <message>
+        <source>[script]</source>
+        <translation>[Skript]</translation>
+    </message>
 </context>
 <context>
     <name>kesto::HelpWindow</name>

@@ -271,7 +271,7 @@ QList<QCommandLineOption> SeriesCommandOptions()
     return options;
 }
 
-std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
+bool IsSeriesCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions(SeriesCommandOptions());
@@ -281,9 +281,20 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
     const bool checksumsOfSeries =
         parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
     // --name, --against and --job mean nothing alone: they go to the check below.
-    if (!parser.isSet(PlanOption) && !parser.isSet(VerifyOption) && !checksumsOfSeries &&
-        !parser.isSet(NameOption) && !parser.isSet(AgainstOption) && !parser.isSet(JobOption))
+    return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || checksumsOfSeries ||
+           parser.isSet(NameOption) || parser.isSet(AgainstOption) || parser.isSet(JobOption);
+}
+
+std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
+{
+    if (!IsSeriesCommand(arguments))
         return std::nullopt;
+    QCommandLineParser parser;
+    parser.addOptions(SeriesCommandOptions());
+    parser.parse(arguments);
+    const QStringList positional = parser.positionalArguments();
+    const bool checksumsOfSeries =
+        parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
 
     std::optional<QCoreApplication> app;
     if (!QCoreApplication::instance())
