@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstring>
@@ -30,11 +31,33 @@ using namespace kesto;
 int main(int argc, char **argv)
 {
     timings::mark("start");
-    const QCommandLineOption quiet = ui::QuietOption();
     QList<QByteArray> rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QByteArray(argv[i]);
-    const ui::ArrangedArguments arranged = ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
+    ui::ArrangedArguments arranged = ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
+    // A batch run needs no display: without one it builds no window. On a desktop it shows the
+    // main window's Kesto page with its progress, and no one waits for a splash period.
+    const bool batch = arranged.batch;
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool windowless = !arranged.error.isEmpty() || arranged.helpOrVersion ||
+                            (batch && !display) || IsSeriesCommand(arranged.arguments) ||
+                            (!batch && !display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"));
+    ui::DropQtNotesWhenUnattended(batch);
+    // Made before anything is said, so that every line is in the user's language.
+    const std::unique_ptr<QCoreApplication> application =
+        windowless ? std::make_unique<QCoreApplication>(argc, argv)
+                   : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication &app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
+    // The desktop matches the window to its launcher and icon: the Wayland application id, and
+    // on X11 the window class "kesto32" (StartupWMClass in the entry).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kesto32.Kesto32"));
+    ui::InstallTranslations();
+    if (!arranged.error.isEmpty())
+        arranged = ui::ArrangeArguments(rawArguments, ui::ProgramOptions());
+    const QCommandLineOption quiet = ui::QuietOption();
+
     if (const std::optional<int> status = ui::RefuseCommandLine(arranged))
         return *status;
     // --plan, --verify and --checksums on a finished series print and end: no window.
@@ -42,39 +65,26 @@ int main(int argc, char **argv)
         return *status;
     if (const std::optional<int> status = ui::RefuseWindowWithoutDisplay(arranged))
         return *status;
-    // A batch run needs no display: without one it builds no window. On a desktop it shows the
-    // main window's Kesto page with its progress, and no one waits for a splash period.
-    const bool batch = arranged.batch;
-    const bool display =
-        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    ui::DropQtNotesWhenUnattended(batch);
-    const std::unique_ptr<QCoreApplication> application =
-        (batch && !display) || arranged.helpOrVersion
-            ? std::make_unique<QCoreApplication>(argc, argv)
-            : std::make_unique<QApplication>(argc, argv);
-    QCoreApplication &app = *application;
-    QCoreApplication::setApplicationName(QStringLiteral("kesto32"));
-    // The desktop matches the window to its launcher and icon: the Wayland application id, and
-    // on X11 the window class "kesto32" (StartupWMClass in the entry).
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.kesto32.Kesto32"));
-    ui::InstallTranslations();
 
     Session session;
     QCoreApplication::setApplicationVersion(session.state.VersionText);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Packages a directory tree into a numbered series of zip archives.") +
+        QCoreApplication::translate("kesto32", "Packages a directory tree into a numbered series "
+                                               "of zip archives.") +
         CommandLineHelpNotes());
     parser.addOption(quiet);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions(SeriesCommandOptions());
     parser.addPositionalArgument(
-        QStringLiteral("script"),
-        QStringLiteral("Job script (.kst) to load. Prefix it with ! to run the job unattended and "
-                       "end, or with $ to do the same with date-stamped archive names."),
-        QStringLiteral("[script]"));
+        QCoreApplication::translate("kesto32", "script"),
+        QCoreApplication::translate("kesto32",
+                                    "Job script (.kst) to load. Prefix it with ! to run the job "
+                                    "unattended and end, or with $ to do the same with "
+                                    "date-stamped archive names."),
+        QCoreApplication::translate("kesto32", "[script]"));
     parser.parse(arranged.arguments);
     // Printed here rather than by the parser, so that output that cannot be written fails.
     if (parser.isSet(help) || parser.isSet(version)) {

@@ -39,7 +39,8 @@ std::optional<RunFailure> PrepareArchiverStep(Session &session, RunPlan &plan)
     if (!paths::dropLink(skipFile) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(bytes) != bytes.size() || !file.commit())
         return RunFailure{Failure::FileFailed,
-                          QStringLiteral("cannot write %1 (%2)").arg(skipFile, file.errorString())};
+                          QCoreApplication::translate("archiver", "cannot write %1 (%2)")
+                              .arg(skipFile, file.errorString())};
     plan.skipSwitch = QStringLiteral("-x@") + CommandLineWord(skipFile);
     return std::nullopt;
 }
@@ -56,7 +57,8 @@ std::optional<RunFailure> ArchiverProgramsMissing()
     }
     if (QStandardPaths::findExecutable(QStringLiteral("7zz")).isEmpty() &&
         QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
-        return RunFailure{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
+        return RunFailure{Failure::SevenZipMissing,
+                          QCoreApplication::translate("archiver", "no 7zz or 7z on PATH")};
     return std::nullopt;
 }
 
@@ -81,11 +83,13 @@ std::optional<RunFailure> RunArchiverStep(Session &session, const RunPlan &plan)
     runner->onProgress = nullptr;
     const int status = runner->lastExitStatus();
     if (status == 1)
-        failure = RunFailure{Failure::ArchiverWarned, QStringLiteral("status 1")};
+        failure = RunFailure{Failure::ArchiverWarned,
+                             QCoreApplication::translate("archiver", "status %1").arg(1)};
     else if (status != 0)
-        failure = RunFailure{Failure::ArchiverFailed,
-                             status < 0 ? QStringLiteral("it was killed or could not start")
-                                        : QStringLiteral("status %1").arg(status)};
+        failure = RunFailure{
+            Failure::ArchiverFailed,
+            status < 0 ? QCoreApplication::translate("archiver", "it was killed or could not start")
+                       : QCoreApplication::translate("archiver", "status %1").arg(status)};
 
     window->setProgress(0);
     window->repaint();

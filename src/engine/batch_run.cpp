@@ -97,21 +97,24 @@ public:
     {
         clearLine();
         if (!quiet_)
-            line(QStringLiteral("%1 archive%2, %3 bytes in %4, %5 s")
-                     .arg(archives_)
-                     .arg(archives_ == 1 ? "" : "s")
-                     .arg(grouped(bytes_))
-                     .arg(s_.job.ZipDir)
-                     .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
+            //: %1 the number of archives, %2 their bytes, %3 the zip directory, %4 the seconds
+            line(
+                (archives_ == 1
+                     ? QCoreApplication::translate("BatchRun", "%1 archive, %2 bytes in %3, %4 s")
+                     : QCoreApplication::translate("BatchRun", "%1 archives, %2 bytes in %3, %4 s"))
+                    .arg(archives_)
+                    .arg(grouped(bytes_))
+                    .arg(s_.job.ZipDir)
+                    .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
     }
 
     void setStatusText(const QString &text) override
     {
         ForwardingWindow::setStatusText(text);
         if (text == QCoreApplication::translate("Run", "Running 7-Zip...")) {
-            step_ = QStringLiteral("archiving");
+            step_ = QCoreApplication::translate("BatchRun", "archiving");
             show();
-        } else if (text == QLatin1String("Kesting complete")) {
+        } else if (text == QCoreApplication::translate("Run", "Kesting complete")) {
             archiveDone();
         }
     }
@@ -122,7 +125,8 @@ public:
         archive_ = text;
         volume_ = s_.state.VolumeIndex;
         if (!text.isEmpty())
-            step_ = QStringLiteral("wrapping %1 of %2: %3")
+            //: %1 the volume's number, %2 the number of volumes, %3 the archive's name
+            step_ = QCoreApplication::translate("BatchRun", "wrapping %1 of %2: %3")
                         .arg(s_.state.VolumeIndex)
                         .arg(s_.state.VolumeCount)
                         .arg(text);
@@ -135,7 +139,7 @@ public:
     void setProgress(int percent) override
     {
         ForwardingWindow::setProgress(percent);
-        if (percent <= percent_ && !step_.startsWith(QLatin1String("archiving")))
+        if (percent <= percent_ && step_ != QCoreApplication::translate("BatchRun", "archiving"))
             return;
         percent_ = percent;
         show();
@@ -154,7 +158,8 @@ private:
             return;
         QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
         if (archives_ > 0)
-            text += QStringLiteral(", %1 bytes written").arg(grouped(bytes_));
+            text +=
+                QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(grouped(bytes_));
         if (text == shown_)
             return;
         shown_ = text;
@@ -179,7 +184,8 @@ private:
         ++archives_;
         bytes_ += size;
         if (!quiet_ && !terminal_)
-            line(QStringLiteral("wrote %1 (%2 of %3, %4 bytes)")
+            //: %1 the archive's path, %2 its number, %3 the number of volumes, %4 its bytes
+            line(QCoreApplication::translate("BatchRun", "wrote %1 (%2 of %3, %4 bytes)")
                      .arg(path)
                      .arg(volume_)
                      .arg(s_.state.VolumeCount)
@@ -250,7 +256,8 @@ int RunBatch(Session &session, bool quiet)
     case runlock::Outcome::Held: break;
     case runlock::Outcome::Busy:
         return finish(
-            RunFailure{Failure::AnotherInstance, QStringLiteral("process %1").arg(holder)});
+            RunFailure{Failure::AnotherInstance,
+                       QCoreApplication::translate("BatchRun", "process %1").arg(holder)});
     case runlock::Outcome::NotPlain: return finish(RunFailure{Failure::SystemDirNotPrivate, why});
     case runlock::Outcome::Unusable: return finish(RunFailure{Failure::SystemDirFailed, why});
     }

@@ -32,7 +32,7 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *why)
                                              info.fileName() + QStringLiteral(".kesto32-XXXXXX"));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     const auto fail = [&](int error) {
-        *why = QCoreApplication::translate("kesto::Checksums", "cannot write %1: %2")
+        *why = QCoreApplication::translate("Checksums", "cannot write %1: %2")
                    .arg(path, QString::fromLocal8Bit(std::strerror(error)));
         return false;
     };
@@ -130,7 +130,7 @@ bool WriteManifests(const Series &series, QString *why)
     for (const SeriesArchive &archive : series.archives) {
         FileSums sums;
         if (!SumFile(archive.path, sums)) {
-            *why = QStringLiteral("cannot read %1").arg(archive.path);
+            *why = QCoreApplication::translate("Checksums", "cannot read %1").arg(archive.path);
             return false;
         }
         const QByteArray name = QFile::encodeName(archive.name);
@@ -155,23 +155,29 @@ QStringList CheckManifests(const Series &series)
         inSeries.insert(archive.name);
         FileSums sums;
         if (!SumFile(archive.path, sums)) {
-            problems << QStringLiteral("%1: cannot be read for its checksums").arg(archive.name);
+            problems << QCoreApplication::translate("Checksums",
+                                                    "%1: cannot be read for its checksums")
+                            .arg(archive.name);
             continue;
         }
         if (sfv) {
             if (!sfv->contains(archive.name))
-                problems << QStringLiteral("%1: not listed in %2").arg(archive.name, sfvName);
+                problems << QCoreApplication::translate("Checksums", "%1: not listed in %2")
+                                .arg(archive.name, sfvName);
             else if (sfv->value(archive.name) != crcText(sums.crc32))
-                problems << QStringLiteral("%1: CRC32 %2 disagrees with %3, which says %4")
+                problems << QCoreApplication::translate(
+                                "Checksums", "%1: CRC32 %2 disagrees with %3, which says %4")
                                 .arg(archive.name, QString::fromLatin1(crcText(sums.crc32)),
                                      sfvName, QString::fromLatin1(sfv->value(archive.name)));
         }
         if (sha) {
             if (!sha->contains(archive.name))
-                problems << QStringLiteral("%1: not listed in %2").arg(archive.name, shaName);
+                problems << QCoreApplication::translate("Checksums", "%1: not listed in %2")
+                                .arg(archive.name, shaName);
             else if (sha->value(archive.name) != sums.sha256.toHex())
-                problems
-                    << QStringLiteral("%1: SHA-256 disagrees with %2").arg(archive.name, shaName);
+                problems << QCoreApplication::translate("Checksums",
+                                                        "%1: SHA-256 disagrees with %2")
+                                .arg(archive.name, shaName);
         }
     }
     for (const auto &[manifest, name] : {std::pair(&sfv, sfvName), std::pair(&sha, shaName)}) {
@@ -179,7 +185,9 @@ QStringList CheckManifests(const Series &series)
             continue;
         for (auto it = (*manifest)->cbegin(); it != (*manifest)->cend(); ++it) {
             if (!inSeries.contains(it.key()))
-                problems << QStringLiteral("%1: listed in %2 but not found").arg(it.key(), name);
+                problems << QCoreApplication::translate("Checksums",
+                                                        "%1: listed in %2 but not found")
+                                .arg(it.key(), name);
         }
     }
     return problems;

@@ -4,6 +4,7 @@
 #include "system/free_space.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <cstdlib>
@@ -13,7 +14,8 @@ namespace kesto {
 QString SizeDisplayText(int volumeSizeSetting)
 {
     if (volumeSizeSetting == 0)
-        return QStringLiteral("1 Max file");
+        //: Designed text: the volume size when the whole tree goes into one volume
+        return QCoreApplication::translate("OutputSettings", "1 Max file");
     // The decimal point is the user's locale's.
     const QString point = QLocale().decimalPoint();
     if (volumeSizeSetting == 3)
@@ -33,8 +35,9 @@ QString SizeDisplayText(int volumeSizeSetting)
 
 void ChooseZipDir(Session &session)
 {
-    const std::optional<QString> chosen =
-        session.svc.dialogs->pickFolder(QStringLiteral("Directory for zip's"), QString());
+    const std::optional<QString> chosen = session.svc.dialogs->pickFolder(
+        //: Designed text: the caption of the folder dialog for the output directory
+        QCoreApplication::translate("OutputSettings", "Directory for zip's"), QString());
     if (!chosen)
         return;
     session.job.ZipDir = paths::lowerPath(*chosen);
@@ -49,9 +52,10 @@ void ShowZipFreeSpace(Session &session)
     const QString &zipDir = session.job.ZipDir;
     const QString where = zipDir.isEmpty() ? QDir::currentPath() : zipDir;
     const qint64 freeBytes = session.svc.disks->freeBytes(where);
-    session.svc.window->setZipFreeSpaceText(QStringLiteral("Free space ") + QLatin1Char(' ') +
-                                            QString::number(FreeSpaceMB(freeBytes)) +
-                                            QStringLiteral(" M"));
+    //: Designed text: the free space of the output directory in millions of bytes
+    session.svc.window->setZipFreeSpaceText(
+        QCoreApplication::translate("OutputSettings", "Free space  %1 M")
+            .arg(FreeSpaceMB(freeBytes)));
 }
 
 void ShowSizeDisplay(Session &session)

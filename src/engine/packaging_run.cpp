@@ -58,9 +58,11 @@ std::optional<RunFailure> checks(Session &s)
         return failure;
     const QStringList clashes = paths::filesStartingWith(job.ZipDir, job.ZipName);
     if (!clashes.isEmpty()) {
-        const Answer answer = s.error(QStringLiteral("Duplicate zip name in zip directory") +
-                                          QLatin1Char('\n') + QStringLiteral("Overwrite?"),
-                                      Icon::Exclamation, Buttons::OkCancel);
+        //: Designed text: the question when the output directory holds files of the zip name
+        const Answer answer = s.error(
+            QCoreApplication::translate("PackagingRun", "Duplicate zip name in zip directory\n"
+                                                        "Overwrite?"),
+            Icon::Exclamation, Buttons::OkCancel);
         if (answer == Answer::Cancel) {
             s.showPage(Page::Zip);
             s.focusField(Field::ZipName);
@@ -77,11 +79,6 @@ std::optional<RunFailure> checks(Session &s)
             return RunFailure{Failure::DescriptionTest, why + QStringLiteral(", ") + job.DizPath};
     }
     return std::nullopt;
-}
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kesto::PackagingRun", text);
 }
 
 // The output directory's names as the file system has them; a name that is not text in the
@@ -169,14 +166,17 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last)
             continue;
         if (::unlink(bytes.constData()) != 0)
             return RunFailure{Failure::FileFailed,
-                              tr("cannot remove %1, left by an earlier run").arg(path)};
-        session.state.RunNotes << tr("removed %1, left by an earlier run").arg(path);
+                              QCoreApplication::translate(
+                                  "PackagingRun", "cannot remove %1, left by an earlier run")
+                                  .arg(path)};
+        session.state.RunNotes << QCoreApplication::translate("PackagingRun",
+                                                              "removed %1, left by an earlier run")
+                                      .arg(path);
         ++removed;
     }
     if (removed > 0 && !session.batchMode())
         session.svc.window->setStatusText(QCoreApplication::translate(
-            "kesto::PackagingRun", "Kesting complete; %n file(s) of an earlier run removed", "",
-            removed));
+            "PackagingRun", "Kesting complete; %n file(s) of an earlier run removed", "", removed));
     return std::nullopt;
 }
 
@@ -191,7 +191,9 @@ std::optional<RunFailure> unlinkManifestLinks(const Session &session)
         struct stat info {};
         if (::lstat(bytes.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
             ::unlink(bytes.constData()) != 0)
-            return RunFailure{Failure::FileFailed, tr("cannot replace the link %1").arg(path)};
+            return RunFailure{Failure::FileFailed, QCoreApplication::translate(
+                                                       "PackagingRun", "cannot replace the link %1")
+                                                       .arg(path)};
     }
     return std::nullopt;
 }
@@ -209,10 +211,13 @@ void describeEarlierSeries(const Session &session, const QList<int> &earlier, Ru
     if (!failure.detail.isEmpty())
         failure.detail += QStringLiteral("; ");
     if (replaced == 0)
-        failure.detail += tr("the earlier series is as it was");
+        failure.detail +=
+            QCoreApplication::translate("PackagingRun", "the earlier series is as it was");
     else
-        failure.detail += tr("of the earlier series, %1 archive(s) replaced by this run's, %2 as "
-                             "they were")
+        failure.detail += QCoreApplication::translate(
+                              "PackagingRun",
+                              "of the earlier series, %1 archive(s) replaced by this run's, %2 as "
+                              "they were")
                               .arg(replaced)
                               .arg(kept);
 }
@@ -230,13 +235,16 @@ std::optional<RunFailure> runStages(Session &session)
     const QString tempRoot = TempDriveRoot(session);
     if (tempRoot.isEmpty())
         return RunFailure{Failure::FileFailed,
-                          QCoreApplication::translate("run", "the temporary drive %1: (%2) is not "
-                                                             "mounted any more")
+                          QCoreApplication::translate("PackagingRun",
+                                                      "the temporary drive %1: (%2) is not "
+                                                      "mounted any more")
                               .arg(state.TempDrive, state.TempDriveRoot)};
     state.WorkDir = MakeWorkDir(tempRoot);
     if (state.WorkDir.isEmpty())
-        return RunFailure{Failure::FileFailed,
-                          QStringLiteral("cannot create a work directory in ") + tempRoot};
+        return RunFailure{
+            Failure::FileFailed,
+            QCoreApplication::translate("PackagingRun", "cannot create a work directory in %1")
+                .arg(tempRoot)};
     plan.rarArchivePath = paths::join(
         state.WorkDir, session.job.ZipName + RarExtension(session.job.VolumeSizeSetting));
     timings::mark("archiver-start");
@@ -298,7 +306,9 @@ void removeWorkDir(Session &session, RunFailure &failure)
         return;
     }
     if (!paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files).isEmpty()) {
-        failure.detail += QStringLiteral("; the volumes not yet wrapped are in ") + state.WorkDir;
+        failure.detail +=
+            QCoreApplication::translate("PackagingRun", "; the volumes not yet wrapped are in %1")
+                .arg(state.WorkDir);
         return;
     }
     QDir().rmdir(state.WorkDir);
@@ -323,8 +333,9 @@ std::optional<RunFailure> RunPackaging(Session &session)
     switch (runlock::take(&holder, &why)) {
     case runlock::Outcome::Held: break;
     case runlock::Outcome::Busy: {
-        const RunFailure failure{Failure::AnotherInstance,
-                                 QStringLiteral("process %1").arg(holder)};
+        const RunFailure failure{
+            Failure::AnotherInstance,
+            QCoreApplication::translate("PackagingRun", "process %1").arg(holder)};
         session.report(failure);
         return failure;
     }

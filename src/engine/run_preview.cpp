@@ -116,14 +116,18 @@ QString existingAncestor(QString path)
 RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive, DiskInfo &disks)
 {
     RunPreview p;
-    const auto ok = [&](const QString &what) { p.checks << QStringLiteral("ok       ") + what; };
+    const auto ok = [&](const QString &what) {
+        //: A check passed; %1 what was checked. Keep "ok" as wide as "refused", padded with blanks
+        p.checks << QCoreApplication::translate("RunPreview", "ok       %1").arg(what);
+    };
     const auto refuse = [&](int status, const QString &what, const QString &why) {
-        p.checks << QStringLiteral("refused  %1: %2").arg(what, why);
+        //: A check failed; %1 what was checked, %2 why
+        p.checks << QCoreApplication::translate("RunPreview", "refused  %1: %2").arg(what, why);
         if (p.status == 0)
             p.status = status;
     };
     const auto judge = [&](const JobCheck &check) {
-        const QString subject = QString::fromUtf8(check.subject);
+        const QString subject = QCoreApplication::translate("validation", check.subject);
         if (const std::optional<RunFailure> failure = check.test(job, {}))
             refuse(ExitStatusOf(failure->kind), subject, BatchReason(*failure));
         else if (check.shown && !(job.*check.shown).isEmpty())
@@ -145,7 +149,8 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
         !job.DizColumn.isEmpty()) {
         if (const QString problem = DizNumberingProblem(description, line, column);
             !problem.isEmpty())
-            refuse(ExitStatusOf(Failure::JobInvalid), QStringLiteral("description test"), problem);
+            refuse(ExitStatusOf(Failure::JobInvalid),
+                   QCoreApplication::translate("RunPreview", "description test"), problem);
         else
             ok(QCoreApplication::translate("RunPreview",
                                            "description test: the number fits line %1 at column %2")
@@ -155,7 +160,8 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     for (const JobCheck &check : RunChecksAfterClash())
         judge(check);
     if (const std::optional<RunFailure> missing = ArchiverProgramsMissing())
-        refuse(ExitStatusOf(missing->kind), QStringLiteral("archiver"), BatchReason(*missing));
+        refuse(ExitStatusOf(missing->kind), QCoreApplication::translate("RunPreview", "archiver"),
+               BatchReason(*missing));
     else
         ok(QCoreApplication::translate("RunPreview", "archiver: wrar and 7-Zip found"));
 
@@ -233,7 +239,8 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
         if (job.NfoFirstOnly != Checked || n == 1)
             entries << nfoName;
         entries << extras;
-        p.archiveLines << QStringLiteral("archive %1%2%3.zip: %4")
+        //: %1%2%3.zip the archive's name, %4 its entries
+        p.archiveLines << QCoreApplication::translate("RunPreview", "archive %1%2%3.zip: %4")
                               .arg(job.ZipName, stamp, number, entries.join(QStringLiteral(", ")));
     }
 

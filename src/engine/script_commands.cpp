@@ -7,12 +7,15 @@
 #include "system/paths.h"
 #include "validation.h"
 
+#include <QCoreApplication>
+
 namespace kesto {
 
 void OpenScriptCommand(Session &session)
 {
-    const auto chosen = session.svc.dialogs->openFile(
-        ScriptDialogSetup(QStringLiteral("Open script"), session.state));
+    const auto chosen = session.svc.dialogs->openFile(ScriptDialogSetup(
+        //: Designed text: the caption of the dialog that opens a script
+        QCoreApplication::translate("ScriptCommands", "Open script"), session.state));
     if (!chosen || chosen->isEmpty())
         return;
     OpenScript(session, *chosen);

@@ -2,6 +2,7 @@
 
 #include "run_plan.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -89,7 +90,9 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
     const QFileInfo info(path);
     if (info.isDir()) {
         if (name.isEmpty()) {
-            *why = QStringLiteral("%1 is a directory: name the series with --name").arg(path);
+            *why = QCoreApplication::translate("series",
+                                               "%1 is a directory: name the series with --name")
+                       .arg(path);
             return std::nullopt;
         }
         const QString dir = info.absoluteFilePath();
@@ -113,11 +116,11 @@ std::optional<Series> FindSeries(const QString &path, const QString &name, QStri
         bases.removeDuplicates();
         if (std::optional<Series> series = best(dir, files, bases))
             return series;
-        *why = QStringLiteral("no series %1 in %2").arg(name, path);
+        *why = QCoreApplication::translate("series", "no series %1 in %2").arg(name, path);
         return std::nullopt;
     }
     if (!info.isFile() || !info.fileName().endsWith(ZipSuffix)) {
-        *why = QStringLiteral("%1 is not an archive of a series").arg(path);
+        *why = QCoreApplication::translate("series", "%1 is not an archive of a series").arg(path);
         return std::nullopt;
     }
     const QString dir = info.absolutePath();

@@ -26,35 +26,46 @@ namespace {
 constexpr int ExitUsage = 64;
 constexpr int ExitOutputError = 74;
 
-const QCommandLineOption PlanOption(
-    QStringLiteral("plan"),
-    QStringLiteral("Print what a run of the job would do (archives, their entries, space, checks, "
+const QCommandLineOption
+    PlanOption(QStringLiteral("plan"),
+               QString::fromUtf8(QT_TRANSLATE_NOOP(
+                   "SeriesCommand",
+                   "Print what a run of the job would do (archives, their entries, space, checks, "
                    "warnings) without writing anything. Prefix the script with $ for dated "
-                   "names."),
-    QStringLiteral("script"));
-const QCommandLineOption VerifyOption(
-    QStringLiteral("verify"),
-    QStringLiteral("Check a finished series: an archive of it, or its directory with --name. One "
-                   "line per problem; exit status 0 only for a complete, intact series."),
-    QStringLiteral("path"));
-const QCommandLineOption NameOption(QStringLiteral("name"),
-                                    QStringLiteral("The series' zip name, with --verify or "
-                                                   "--checksums on a directory."),
-                                    QStringLiteral("zipname"));
-const QCommandLineOption AgainstOption(
-    QStringLiteral("against"),
-    QStringLiteral("With --verify: unpack the series and compare it with this source directory, "
-                   "byte for byte."),
-    QStringLiteral("source"));
-const QCommandLineOption JobOption(
-    QStringLiteral("job"),
-    QStringLiteral("With --verify: the job that made the series (its skip list, numbering and "
-                   "nfo)."),
-    QStringLiteral("script"));
+                   "names.")),
+               QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "script")));
+const QCommandLineOption
+    VerifyOption(QStringLiteral("verify"),
+                 QString::fromUtf8(QT_TRANSLATE_NOOP(
+                     "SeriesCommand",
+                     "Check a finished series: an archive of it, or its directory with --name. One "
+                     "line per problem; exit status 0 only for a complete, intact series.")),
+                 QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
+const QCommandLineOption NameOption(
+    QStringLiteral("name"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "The series' zip name, with --verify or "
+                                                         "--checksums on a directory.")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "zipname")));
+const QCommandLineOption
+    AgainstOption(QStringLiteral("against"),
+                  QString::fromUtf8(QT_TRANSLATE_NOOP(
+                      "SeriesCommand",
+                      "With --verify: unpack the series and compare it with this source directory, "
+                      "byte for byte.")),
+                  QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "source")));
+const QCommandLineOption
+    JobOption(QStringLiteral("job"),
+              QString::fromUtf8(QT_TRANSLATE_NOOP(
+                  "SeriesCommand",
+                  "With --verify: the job that made the series (its skip list, numbering and "
+                  "nfo).")),
+              QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "script")));
 const QCommandLineOption ChecksumsOption(
     QStringLiteral("checksums"),
-    QStringLiteral("Write ZIPNAME.sfv and ZIPNAME.sha256 beside a finished series (kesto32 "
-                   "--checksums PATH), or after a batch run (kesto32 --checksums '!job.kst')."));
+    QString::fromUtf8(QT_TRANSLATE_NOOP(
+        "SeriesCommand",
+        "Write ZIPNAME.sfv and ZIPNAME.sha256 beside a finished series (kesto32 "
+        "--checksums PATH), or after a batch run (kesto32 --checksums '!job.kst').")));
 
 void complain(const QString &line)
 {
@@ -208,8 +219,9 @@ bool lacksName(const QCommandLineParser &parser, const QString &path)
 {
     if (parser.isSet(NameOption) || !QFileInfo(path).isDir())
         return false;
-    complain(QCoreApplication::translate("series", "%1 is a directory: give the series' zip name "
-                                                   "with --name")
+    complain(QCoreApplication::translate("SeriesCommand",
+                                         "%1 is a directory: give the series' zip name "
+                                         "with --name")
                  .arg(path));
     return true;
 }
@@ -218,14 +230,14 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
 {
     if (parser.isSet(PlanOption)) {
         if (!positional.isEmpty()) {
-            complain(QStringLiteral("--plan takes one script"));
+            complain(QCoreApplication::translate("SeriesCommand", "--plan takes one script"));
             return ExitUsage;
         }
         return PrintRunPreview(parser.value(PlanOption));
     }
     if (parser.isSet(VerifyOption)) {
         if (!positional.isEmpty()) {
-            complain(QStringLiteral("--verify takes one path"));
+            complain(QCoreApplication::translate("SeriesCommand", "--verify takes one path"));
             return ExitUsage;
         }
         if (lacksName(parser, parser.value(VerifyOption)))
@@ -233,8 +245,9 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
         return verify(parser);
     }
     if (positional.size() != 1) {
-        complain(QStringLiteral("--checksums takes one archive of a series, or a directory with "
-                                "--name"));
+        complain(QCoreApplication::translate("SeriesCommand",
+                                             "--checksums takes one archive of a series, or a "
+                                             "directory with --name"));
         return ExitUsage;
     }
     if (lacksName(parser, positional[0]))
@@ -246,10 +259,19 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
 
 QList<QCommandLineOption> SeriesCommandOptions()
 {
-    return {PlanOption, VerifyOption, NameOption, AgainstOption, JobOption, ChecksumsOption};
+    QList<QCommandLineOption> options{PlanOption,    VerifyOption, NameOption,
+                                      AgainstOption, JobOption,    ChecksumsOption};
+    for (QCommandLineOption &option : options) {
+        option.setDescription(
+            QCoreApplication::translate("SeriesCommand", option.description().toUtf8()));
+        if (!option.valueName().isEmpty())
+            option.setValueName(
+                QCoreApplication::translate("SeriesCommand", option.valueName().toUtf8()));
+    }
+    return options;
 }
 
-std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
+bool IsSeriesCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions(SeriesCommandOptions());
@@ -259,9 +281,20 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
     const bool checksumsOfSeries =
         parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
     // --name, --against and --job mean nothing alone: they go to the check below.
-    if (!parser.isSet(PlanOption) && !parser.isSet(VerifyOption) && !checksumsOfSeries &&
-        !parser.isSet(NameOption) && !parser.isSet(AgainstOption) && !parser.isSet(JobOption))
+    return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || checksumsOfSeries ||
+           parser.isSet(NameOption) || parser.isSet(AgainstOption) || parser.isSet(JobOption);
+}
+
+std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
+{
+    if (!IsSeriesCommand(arguments))
         return std::nullopt;
+    QCommandLineParser parser;
+    parser.addOptions(SeriesCommandOptions());
+    parser.parse(arguments);
+    const QStringList positional = parser.positionalArguments();
+    const bool checksumsOfSeries =
+        parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
 
     std::optional<QCoreApplication> app;
     if (!QCoreApplication::instance())
@@ -274,13 +307,14 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
     const int commands =
         int(parser.isSet(PlanOption)) + int(parser.isSet(VerifyOption)) + int(checksumsOfSeries);
     if (commands != 1) {
-        complain(QStringLiteral("give one of --plan, --verify and --checksums"));
+        complain(QCoreApplication::translate("SeriesCommand",
+                                             "give one of --plan, --verify and --checksums"));
         return ExitUsage;
     }
     const int status = runCommand(parser, positional);
     // What was printed is the command's result: output that could not be written fails it.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        complain(QCoreApplication::translate("series", "standard output cannot be written"));
+        complain(QCoreApplication::translate("SeriesCommand", "standard output cannot be written"));
         return status == 0 ? ExitOutputError : status;
     }
     return status;

@@ -28,6 +28,8 @@ CommandReport ChecksumsCommand(const QString &path, const QString &name);
 
 // The options, for the program's --help.
 QList<QCommandLineOption> SeriesCommandOptions();
+// Whether the arguments hold one of these commands (or one of their options): no window then.
+bool IsSeriesCommand(const QStringList &arguments);
 // Runs the command and returns its exit status; nullopt when the arguments (the program's name
 // first) hold none of these commands, or a batch run with --checksums: the program goes on.
 // Makes its own QCoreApplication from argc and argv when there is none.

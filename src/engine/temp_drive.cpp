@@ -6,6 +6,7 @@
 #include "system/free_space.h"
 #include "system/paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -40,11 +41,12 @@ void showTempFreeSpace(Session &session, qint64 freeBytes)
 
 QString TempFreeSpaceText(qint64 freeBytes)
 {
-    const QString head = QStringLiteral("Free space on - \r");
+    //: Designed text, on two lines: the free space of the drive for the working files
     if (freeBytes < MinimumTempFreeBytes)
-        return head + QStringLiteral("less than 2 Meg.");
-    return head + QLatin1Char(' ') + QString::number(FreeSpaceMB(freeBytes)) +
-           QStringLiteral(" Meg.");
+        return QCoreApplication::translate("TempDrive", "Free space on - \rless than 2 Meg.");
+    //: Designed text, on two lines: %1 the free space in millions of bytes
+    return QCoreApplication::translate("TempDrive", "Free space on - \r %1 Meg.")
+        .arg(FreeSpaceMB(freeBytes));
 }
 
 QString TempDriveStartup(Session &session)

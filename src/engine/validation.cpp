@@ -108,67 +108,81 @@ Verdict filled(const QString &value, const char *what)
     return value.isEmpty() ? invalid(what) : std::nullopt;
 }
 
-const JobCheck columnCheck{"description numbering column",
-                           [](const J &j, const QString &) {
-                               return j.DizAutoNumber
-                                          ? filled(j.DizColumn, "no column for the number")
-                                          : std::nullopt;
-                           },
-                           Page::Diz, Field::DizColumn};
-const JobCheck lineCheck{"description numbering line",
-                         [](const J &j, const QString &) {
-                             return j.DizAutoNumber ? filled(j.DizLine, "no line for the number")
-                                                    : std::nullopt;
-                         },
-                         Page::Diz, Field::DizLine};
-const JobCheck nameFilledCheck{
-    "zip name given", [](const J &j, const QString &) { return filled(j.ZipName, "no zip name"); },
-    Page::Zip, Field::ZipName};
+const JobCheck columnCheck{
+    QT_TRANSLATE_NOOP("validation", "description numbering column"),
+    [](const J &j, const QString &) {
+        return j.DizAutoNumber ? filled(j.DizColumn,
+                                        QT_TRANSLATE_NOOP("validation", "no column for the number"))
+                               : std::nullopt;
+    },
+    Page::Diz, Field::DizColumn};
+const JobCheck lineCheck{
+    QT_TRANSLATE_NOOP("validation", "description numbering line"),
+    [](const J &j, const QString &) {
+        return j.DizAutoNumber
+                   ? filled(j.DizLine, QT_TRANSLATE_NOOP("validation", "no line for the number"))
+                   : std::nullopt;
+    },
+    Page::Diz, Field::DizLine};
+const JobCheck nameFilledCheck{QT_TRANSLATE_NOOP("validation", "zip name given"),
+                               [](const J &j, const QString &) {
+                                   return filled(j.ZipName,
+                                                 QT_TRANSLATE_NOOP("validation", "no zip name"));
+                               },
+                               Page::Zip, Field::ZipName};
 const JobCheck nameCheck{
-    "zip name", [](const J &j, const QString &) { return ZipNameFailure(j.ZipName, j.ZipDir); },
-    Page::Zip, Field::ZipName, &J::ZipName};
+    QT_TRANSLATE_NOOP("validation", "zip name"),
+    [](const J &j, const QString &) { return ZipNameFailure(j.ZipName, j.ZipDir); }, Page::Zip,
+    Field::ZipName, &J::ZipName};
 
 const JobCheck validationChecks[] = {
-    {"source directory",
+    {QT_TRANSLATE_NOOP("validation", "source directory"),
      [](const J &j, const QString &) {
-         return named(j.SourcePath, &QFileInfo::exists, "no source directory");
+         return named(j.SourcePath, &QFileInfo::exists,
+                      QT_TRANSLATE_NOOP("validation", "no source directory"));
      },
      Page::Source, std::nullopt, &J::SourcePath, &J::SkipList},
-    {"skip list",
+    {QT_TRANSLATE_NOOP("validation", "skip list"),
      [](const J &j, const QString &scratch) {
          // A NUL would end the name where the archiver reads it: another file would be skipped.
          if (j.SkipList.contains(QChar(0)))
-             return invalid("a skip entry holds a NUL byte");
-         return skipEntriesExist(j.SkipList, scratch) ? std::nullopt
-                                                      : invalid("a skip entry names nothing");
+             return invalid(QT_TRANSLATE_NOOP("validation", "a skip entry holds a NUL byte"));
+         return skipEntriesExist(j.SkipList, scratch)
+                    ? std::nullopt
+                    : invalid(QT_TRANSLATE_NOOP("validation", "a skip entry names nothing"));
      },
      Page::Skip, std::nullopt, nullptr, &J::SkipList},
-    {"description file",
+    {QT_TRANSLATE_NOOP("validation", "description file"),
      [](const J &j, const QString &) {
-         return named(j.DizPath, &QFileInfo::isFile, "no description file");
+         return named(j.DizPath, &QFileInfo::isFile,
+                      QT_TRANSLATE_NOOP("validation", "no description file"));
      },
      Page::Diz, std::nullopt, &J::DizPath},
     columnCheck,
     lineCheck,
-    {"nfo file",
+    {QT_TRANSLATE_NOOP("validation", "nfo file"),
      [](const J &j, const QString &) {
-         return named(j.NfoPath, &QFileInfo::isFile, "no nfo file");
+         return named(j.NfoPath, &QFileInfo::isFile,
+                      QT_TRANSLATE_NOOP("validation", "no nfo file"));
      },
      Page::Nfo, std::nullopt, &J::NfoPath},
-    {"extra",
+    {QT_TRANSLATE_NOOP("validation", "extra"),
      [](const J &j, const QString &) -> Verdict {
          if (j.ExtraPath.isEmpty())
              return std::nullopt;
          if (j.ExtraIsFile)
-             return named(j.ExtraPath, &QFileInfo::isFile, "no extra file");
+             return named(j.ExtraPath, &QFileInfo::isFile,
+                          QT_TRANSLATE_NOOP("validation", "no extra file"));
          if (j.ExtraIsDirectory)
-             return named(j.ExtraPath, &QFileInfo::isDir, "no extra directory");
+             return named(j.ExtraPath, &QFileInfo::isDir,
+                          QT_TRANSLATE_NOOP("validation", "no extra directory"));
          return std::nullopt;
      },
      Page::Nfo, std::nullopt, &J::ExtraPath},
-    {"zip directory",
+    {QT_TRANSLATE_NOOP("validation", "zip directory"),
      [](const J &j, const QString &) {
-         return named(j.ZipDir, &QFileInfo::isDir, "no zip directory");
+         return named(j.ZipDir, &QFileInfo::isDir,
+                      QT_TRANSLATE_NOOP("validation", "no zip directory"));
      },
      Page::Zip, std::nullopt, &J::ZipDir},
     nameFilledCheck,
@@ -176,25 +190,35 @@ const JobCheck validationChecks[] = {
 };
 
 const JobCheck runChecksBeforeClash[] = {
-    {"source directory",
-     [](const J &j, const QString &) { return filled(j.SourcePath, "no source directory"); },
+    {QT_TRANSLATE_NOOP("validation", "source directory"),
+     [](const J &j, const QString &) {
+         return filled(j.SourcePath, QT_TRANSLATE_NOOP("validation", "no source directory"));
+     },
      Page::Source},
-    {"description file",
-     [](const J &j, const QString &) { return filled(j.DizPath, "no description file"); },
+    {QT_TRANSLATE_NOOP("validation", "description file"),
+     [](const J &j, const QString &) {
+         return filled(j.DizPath, QT_TRANSLATE_NOOP("validation", "no description file"));
+     },
      Page::Diz},
     columnCheck,
     lineCheck,
-    {"nfo file", [](const J &j, const QString &) { return filled(j.NfoPath, "no nfo file"); },
+    {QT_TRANSLATE_NOOP("validation", "nfo file"),
+     [](const J &j, const QString &) {
+         return filled(j.NfoPath, QT_TRANSLATE_NOOP("validation", "no nfo file"));
+     },
      Page::Nfo},
-    {"zip directory",
-     [](const J &j, const QString &) { return filled(j.ZipDir, "no zip directory"); }, Page::Zip},
+    {QT_TRANSLATE_NOOP("validation", "zip directory"),
+     [](const J &j, const QString &) {
+         return filled(j.ZipDir, QT_TRANSLATE_NOOP("validation", "no zip directory"));
+     },
+     Page::Zip},
     nameFilledCheck,
     nameCheck,
 };
 
 // Found out before the run rather than after the archiver has run for minutes.
 const JobCheck runChecksAfterClash[] = {
-    {"zip directory writable",
+    {QT_TRANSLATE_NOOP("validation", "zip directory writable"),
      [](const J &j, const QString &) -> Verdict {
          const QFileInfo zipDir(j.ZipDir);
          if (!zipDir.isDir() || !zipDir.isWritable())
@@ -256,7 +280,9 @@ std::optional<RunFailure> ValidateJob(Session &session)
         if (!session.state.DizTestPassed) {
             session.showPage(Page::Diz);
             return RunFailure{Failure::JobInvalid,
-                              why + QStringLiteral(", description ") + job.DizPath};
+                              //: %1 why the description test failed, %2 the description's path
+                              QCoreApplication::translate("validation", "%1, description %2")
+                                  .arg(why, job.DizPath)};
         }
     }
     session.state.JobValid = true;
@@ -265,7 +291,8 @@ std::optional<RunFailure> ValidateJob(Session &session)
 
 std::optional<RunFailure> ZipNameFailure(const QString &zipName, const QString &zipDir)
 {
-    const QString shown = QStringLiteral("zip name \"%1\"").arg(zipName);
+    //: %1 the zip name as given
+    const QString shown = QCoreApplication::translate("validation", "zip name \"%1\"").arg(zipName);
     if (zipName.contains(QChar(0)))
         return RunFailure{Failure::NameHasNul, shown};
     if (zipName.contains(QLatin1Char(' ')))

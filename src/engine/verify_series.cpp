@@ -246,14 +246,18 @@ bool runSevenZip(const QStringList &arguments, QByteArray &output)
 {
     const QString program = SevenZipProgram();
     if (program.isEmpty()) {
-        output = "ERROR: 7-Zip (7zz) is not installed";
+        output =
+            "ERROR: " + QCoreApplication::translate("VerifySeries", "7-Zip (7zz) is not installed")
+                            .toLocal8Bit();
         return false;
     }
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     startSevenZip(process, program, arguments);
     if (process.state() == QProcess::NotRunning && process.error() == QProcess::FailedToStart) {
-        output = "ERROR: 7-Zip cannot be started";
+        output =
+            "ERROR: " +
+            QCoreApplication::translate("VerifySeries", "7-Zip cannot be started").toLocal8Bit();
         return false;
     }
     const bool ended = waitUnlessStopped(process);

@@ -117,8 +117,9 @@ RunFailure ZipStep::zipFailed(ZipResult result, const QString &fileSpec) const
     const QString archive = archivePath_ + QStringLiteral(".zip");
     if (fileSpec.isEmpty() || fileSpec == archive)
         return {Failure::ZipFailed, QStringLiteral("%1: %2").arg(archive, ZipResultText(result))};
-    return {Failure::ZipFailed,
-            QStringLiteral("%1 into %2: %3").arg(fileSpec, archive, ZipResultText(result))};
+    //: %1 the file added, %2 the archive, %3 why it failed
+    return {Failure::ZipFailed, QCoreApplication::translate("ZipStep", "%1 into %2: %3")
+                                    .arg(fileSpec, archive, ZipResultText(result))};
 }
 
 std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
@@ -131,9 +132,10 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
     const QString stamp = state.BatchRunDated ? DateStamp(QDate::currentDate()) : QString();
     const QString archiveName = job.ZipName + stamp + number;
     window->setArchiveText(archiveName + QStringLiteral(".zip"));
-    window->setVolumeText(QStringLiteral(" ") + QString::number(state.VolumeIndex) +
-                          QStringLiteral(" of") + QStringLiteral(" ") +
-                          QString::number(state.VolumeCount));
+    //: Designed text: " 3 of 12", the volume's number of the number of volumes
+    window->setVolumeText(QCoreApplication::translate("ZipStep", " %1 of %2")
+                              .arg(state.VolumeIndex)
+                              .arg(state.VolumeCount));
     archivePath_ = OutputBase(job.ZipDir) + QLatin1Char('/') + archiveName;
 
     // By its full path: the program's current directory stays the user's.
@@ -142,12 +144,14 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
                                      ? WriteNumberedDiz(s_, state.VolumeIndex, state.VolumeCount)
                                      : copyDescription(s_);
     if (!describedVolume)
-        return failed(QStringLiteral("cannot copy the description ") + job.DizPath);
+        return failed(QCoreApplication::translate("ZipStep", "cannot copy the description %1")
+                          .arg(job.DizPath));
     fileSpecs << state.AppDir + QStringLiteral("/file_id.diz");
 
     if (job.NfoFirstOnly != Checked || state.VolumeIndex == 1) {
         if (!WriteVolumeNfo(s_))
-            return failed(QStringLiteral("cannot copy the nfo ") + job.NfoPath);
+            return failed(
+                QCoreApplication::translate("ZipStep", "cannot copy the nfo %1").arg(job.NfoPath));
         fileSpecs << paths::join(state.AppDir, state.NfoWorkName);
     }
 
@@ -174,9 +178,11 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
 
     // The volume is the only other copy of what the archive holds.
     if (zip_.SyncArchive() != ZipResult::Ok)
-        return failed(QStringLiteral("an archive cannot be synced: ") + zip_.failedPath());
+        return failed(QCoreApplication::translate("ZipStep", "an archive cannot be synced: %1")
+                          .arg(zip_.failedPath()));
     if (!QFile::remove(paths::join(state.WorkDir, volume)))
-        return failed(QStringLiteral("cannot delete ") + paths::join(state.WorkDir, volume));
+        return failed(QCoreApplication::translate("ZipStep", "cannot delete %1")
+                          .arg(paths::join(state.WorkDir, volume)));
     window->setProgress(0);
     return std::nullopt;
 }
@@ -188,12 +194,14 @@ std::optional<RunFailure> ZipStep::complete()
     if (!s_.batchMode())
         s_.svc.sound->play(state.AppDir + QStringLiteral("/kst.wav"));
     window->setProgress(0);
-    window->setStatusText(QStringLiteral("Kesting complete"));
+    //: Designed text: the status line when the last archive is written
+    window->setStatusText(QCoreApplication::translate("Run", "Kesting complete"));
     window->setArchiveText(QString());
     s_.serveEvents();
     if (QFileInfo(state.WorkDir).isDir()) {
         if (!QDir().rmdir(state.WorkDir))
-            return failed(QStringLiteral("cannot remove ") + state.WorkDir);
+            return failed(
+                QCoreApplication::translate("ZipStep", "cannot remove %1").arg(state.WorkDir));
     }
     state.DizTestPassed = false;
     state.VolumeIndex = 0;
@@ -227,7 +235,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     RunState &state = session.state;
     Window *window = session.svc.window;
     if (state.WorkDir.isEmpty())
-        return RunFailure{Failure::ZipFailed, QStringLiteral("nothing to wrap with")};
+        return RunFailure{Failure::ZipFailed,
+                          QCoreApplication::translate("ZipStep", "nothing to wrap with")};
 
     zip->CompressionLevel = session.job.ZipExtraCompression != Unchecked ? 9 : 6;
     // A request left over (Abort clicked with no run under way, or too late to stop the last add
@@ -252,7 +261,8 @@ std::optional<RunFailure> RunZipStep(Session &session, const RunPlan &)
     const QStringList volumes =
         InVolumeOrder(paths::list(state.WorkDir, QStringLiteral("*.*"), paths::Listing::Files));
     if (volumes.size() > std::numeric_limits<qint16>::max())
-        return RunFailure{Failure::ZipFailed, QStringLiteral("more than 32767 volumes")};
+        return RunFailure{Failure::ZipFailed,
+                          QCoreApplication::translate("ZipStep", "more than 32767 volumes")};
     state.VolumeCount = qint16(volumes.size());
     state.VolumeIndex = 1;
     ZipStep step(session, *zip);

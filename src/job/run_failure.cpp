@@ -20,27 +20,43 @@ struct FailureText {
 FailureText textOf(Failure kind)
 {
     switch (kind) {
-    case Failure::ScriptUnreadable: return {1, "Error in Kesto script", nullptr, nullptr};
-    case Failure::ScriptBadValue: return {1, "Error in Kesto script", nullptr, nullptr};
-    case Failure::JobInvalid: return {1, nullptr, "the job is not valid", nullptr};
-    case Failure::NameHasBlank: return {1, "Spaces aren't allowed in filename", nullptr, nullptr};
+    case Failure::ScriptUnreadable:
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "Error in Kesto script"), nullptr, nullptr};
+    case Failure::ScriptBadValue:
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "Error in Kesto script"), nullptr, nullptr};
+    case Failure::JobInvalid:
+        return {1, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the job is not valid"), nullptr};
+    case Failure::NameHasBlank:
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "Spaces aren't allowed in filename"), nullptr,
+                nullptr};
     case Failure::NameHasSeparator:
-        return {1, "Slashes aren't allowed in filename", nullptr, nullptr};
+        return {1, QT_TRANSLATE_NOOP("RunFailure", "Slashes aren't allowed in filename"), nullptr,
+                nullptr};
     case Failure::NameHasNul:
         return {1, QT_TRANSLATE_NOOP("RunFailure", "NUL characters aren't allowed in filename"),
                 nullptr, nullptr};
     case Failure::NameTooLong:
         return {1, QT_TRANSLATE_NOOP("RunFailure", "Filename too long"), nullptr,
                 QT_TRANSLATE_NOOP("RunFailure", "shorten the zip name")};
-    case Failure::NameClash: return {2, nullptr, "Duplicate zip name in zip directory", nullptr};
-    case Failure::OutputNotWritable:
-        return {2, nullptr, "the zip directory cannot be written", nullptr};
-    case Failure::DescriptionTest: return {2, nullptr, "the description test failed", nullptr};
-    case Failure::FileFailed: return {3, nullptr, "a file operation failed", nullptr};
-    case Failure::ZipFailed: return {3, nullptr, "a zip operation failed", nullptr};
-    case Failure::RootDirectory:
-        return {3, "Kesto32 can not be run from\r\na root directory, please reinstall.", nullptr,
+    case Failure::NameClash:
+        return {2, nullptr, QT_TRANSLATE_NOOP("RunFailure", "Duplicate zip name in zip directory"),
                 nullptr};
+    case Failure::OutputNotWritable:
+        return {2, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the zip directory cannot be written"),
+                nullptr};
+    case Failure::DescriptionTest:
+        return {2, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the description test failed"),
+                nullptr};
+    case Failure::FileFailed:
+        return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "a file operation failed"), nullptr};
+    case Failure::ZipFailed:
+        return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "a zip operation failed"), nullptr};
+    case Failure::RootDirectory:
+        return {
+            3,
+            QT_TRANSLATE_NOOP("RunFailure",
+                              "Kesto32 can not be run from\r\na root directory, please reinstall."),
+            nullptr, nullptr};
     case Failure::SystemDirNotPrivate:
         return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the system directory is not private"),
                 QT_TRANSLATE_NOOP("RunFailure",
@@ -58,19 +74,28 @@ FailureText textOf(Failure kind)
         return {4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "wrar helper not found"),
                 QT_TRANSLATE_NOOP("RunFailure", "reinstall Kesto32")};
     case Failure::SevenZipMissing:
-        return {4, nullptr, "7-Zip not found", "install the package 7zip"};
+        return {4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "7-Zip not found"),
+                QT_TRANSLATE_NOOP("RunFailure", "install the package 7zip")};
     case Failure::ArchiverFailed:
-        return {4, nullptr, "the archiver failed",
-                "the volumes it left are wrapped, but the series is not complete"};
+        return {
+            4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the archiver failed"),
+            QT_TRANSLATE_NOOP("RunFailure",
+                              "the volumes it left are wrapped, but the series is not complete")};
     case Failure::ArchiverWarned:
-        return {4, nullptr, "the archiver could not read every file",
-                "the series leaves them out; see its messages above"};
-    case Failure::NoVolumes: return {4, nullptr, "the archiver left no volume", nullptr};
+        return {
+            4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the archiver could not read every file"),
+            QT_TRANSLATE_NOOP("RunFailure", "the series leaves them out; see its messages above")};
+    case Failure::NoVolumes:
+        return {4, nullptr, QT_TRANSLATE_NOOP("RunFailure", "the archiver left no volume"),
+                nullptr};
     case Failure::AnotherInstance:
-        return {5, "Another instance of Kesto32 is running", nullptr, "nothing was done"};
-    case Failure::Stopped: return {128 + CaughtStopSignal(), nullptr, "stopped", nullptr};
+        return {5, QT_TRANSLATE_NOOP("RunFailure", "Another instance of Kesto32 is running"),
+                nullptr, QT_TRANSLATE_NOOP("RunFailure", "nothing was done")};
+    case Failure::Stopped:
+        return {128 + CaughtStopSignal(), nullptr, QT_TRANSLATE_NOOP("RunFailure", "stopped"),
+                nullptr};
     }
-    return {3, nullptr, "failed", nullptr};
+    return {3, nullptr, QT_TRANSLATE_NOOP("RunFailure", "failed"), nullptr};
 }
 
 } // namespace
@@ -119,13 +144,14 @@ QString StopSignalName(int signal)
 {
     const char *abbreviation = ::sigabbrev_np(signal);
     return abbreviation ? QStringLiteral("SIG") + QString::fromLatin1(abbreviation)
-                        : QStringLiteral("signal %1").arg(signal);
+                        : QCoreApplication::translate("RunFailure", "signal %1").arg(signal);
 }
 
 QString BatchReason(const RunFailure &failure)
 {
     if (failure.kind == Failure::Stopped)
-        return QStringLiteral("stopped by ") + StopSignalName(CaughtStopSignal());
+        return QCoreApplication::translate("RunFailure", "stopped by %1")
+            .arg(StopSignalName(CaughtStopSignal()));
     const FailureText text = textOf(failure.kind);
     QString reason =
         QCoreApplication::translate("RunFailure", text.window ? text.window : text.batch);

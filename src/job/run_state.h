@@ -1,10 +1,15 @@
 #pragma once
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 namespace kesto {
 
-inline const QString ErrorTitle = QStringLiteral("Kesto32 error");
+inline QString ErrorTitle()
+{
+    //: Designed text: the caption of the program's error messages
+    return QCoreApplication::translate("RunState", "Kesto32 error");
+}
 
 // Program-wide values shared by the window, the scripts and the packaging run.
 struct RunState {

@@ -182,7 +182,8 @@ public:
     bool next()
     {
         if (!lines_.readLine(line_))
-            return fail(QStringLiteral("the script ends after line %1").arg(number_));
+            return fail(QCoreApplication::translate("script", "the script ends after line %1")
+                            .arg(number_));
         ++number_;
         return true;
     }
@@ -196,14 +197,15 @@ public:
     }
     bool bad(const QString &what)
     {
-        return fail(QStringLiteral("line %1: %2").arg(number_).arg(what));
+        //: %1 the script's line number, %2 what is wrong with it
+        return fail(QCoreApplication::translate("script", "line %1: %2").arg(number_).arg(what));
     }
     // The text from a position into field; false (naming the line) when it is not UTF-8.
     bool text(qsizetype position, QString &field, bool path = true)
     {
         const auto value = textValue(valueAt(line_, position), path);
         if (!value)
-            return bad(QStringLiteral("not valid UTF-8"));
+            return bad(QCoreApplication::translate("script", "not valid UTF-8"));
         field = *value;
         return true;
     }
@@ -254,14 +256,14 @@ const StoredField scriptFields[] = {
     {"Col: ", 6, Kind::Text, &J::DizColumn},
     {"Lin: ", 6, Kind::Text, &J::DizLine},
     {"Nfo: ", 6, Kind::Path, &J::NfoPath},
-    {" 1st:", 6, Kind::Tristate, nullptr, nullptr, nullptr, nullptr, 2, "not 0, 1 or 2",
-     &J::NfoFirstOnly},
+    {" 1st:", 6, Kind::Tristate, nullptr, nullptr, nullptr, nullptr, 2,
+     QT_TRANSLATE_NOOP("script", "not 0, 1 or 2"), &J::NfoFirstOnly},
     {" File:", 7, Kind::FileKind, nullptr, &J::ExtraIsFile, &J::ExtraIsDirectory},
     {" Extra:", 8, Kind::Path, &J::ExtraPath},
     {"Zip: ", 6, Kind::Path, &J::ZipDir},
     {" name:", 7, Kind::Text, &J::ZipName},
     {" Size:", 8, Kind::Number, nullptr, nullptr, nullptr, &J::VolumeSizeSetting, 200,
-     "not a size position from 0 to 200"},
+     QT_TRANSLATE_NOOP("script", "not a size position from 0 to 200")},
     {" Solid:", 8, Kind::Check, nullptr, nullptr, nullptr, nullptr, 0, nullptr, &J::RarSolid},
     {" Extra:", 8, Kind::Check, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
      &J::ZipExtraCompression},
@@ -272,7 +274,7 @@ bool readSkipSection(ScriptReader &r, QString &skipList)
 {
     for (;;) {
         if (r.atEnd())
-            return r.fail(QStringLiteral("the skip section has no end"));
+            return r.fail(QCoreApplication::translate("script", "the skip section has no end"));
         if (!r.next())
             return false;
         if (r.line().isEmpty())
@@ -304,7 +306,7 @@ bool readField(ScriptReader &r, const StoredField &f, JobSettings &job)
     case Kind::Option: {
         const auto on = booleanValue(value);
         if (!on)
-            return r.bad(QStringLiteral("not True or False"));
+            return r.bad(QCoreApplication::translate("script", "not True or False"));
         // Like a click on the option: only switching it on changes its companion.
         job.*f.option = *on;
         if (*on)
@@ -315,7 +317,7 @@ bool readField(ScriptReader &r, const StoredField &f, JobSettings &job)
     case Kind::Tristate: {
         const auto number = rangedAt(r.line(), f.position, f.highest);
         if (!number)
-            return r.bad(QString::fromLatin1(f.range));
+            return r.bad(QCoreApplication::translate("script", f.range));
         if (f.kind == Kind::Number)
             job.*f.number = *number;
         else
@@ -462,8 +464,9 @@ void ShowScriptTitle(Session &session)
 void SaveScript(Session &session, bool askName)
 {
     if (askName || session.state.ScriptPath.isEmpty()) {
-        const auto chosen = session.svc.dialogs->saveFile(
-            ScriptDialogSetup(QStringLiteral("Save script"), session.state));
+        const auto chosen = session.svc.dialogs->saveFile(ScriptDialogSetup(
+            //: Designed text: the caption of the dialog that saves a script
+            QCoreApplication::translate("script", "Save script"), session.state));
         if (!chosen || chosen->isEmpty())
             return;
         session.state.ScriptPath = paths::lowerPath(ScriptSaveName(*chosen));

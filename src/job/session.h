@@ -23,7 +23,7 @@ public:
     Answer error(const QString &text, Icon icon, Buttons buttons = Buttons::Ok,
                  const QString &reason = {})
     {
-        return message(text, ErrorTitle, icon, buttons, reason);
+        return message(text, ErrorTitle(), icon, buttons, reason);
     }
     // The window's message for a failure, where it has one, with the failure's detail and remedy
     // beneath (none in batch mode: the batch run reports the failure it is handed back).

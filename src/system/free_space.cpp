@@ -3,6 +3,8 @@
 #include "paths.h"
 #include "platform.h"
 
+#include <QCoreApplication>
+
 namespace kesto {
 
 qint64 FreeSpaceMB(qint64 freeBytes)
@@ -22,7 +24,8 @@ QString FolderPickerSelectionChanged(DiskInfo &disks, const QString &path)
     if (path.isEmpty())
         return {};
     if (disks.freeBytes(path) == 0)
-        return QStringLiteral("Invalid drive");
+        //: Designed text: shown in the folder dialog for a folder with no free space
+        return QCoreApplication::translate("FreeSpace", "Invalid drive");
     return paths::lowerPath(path);
 }
 

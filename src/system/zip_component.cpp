@@ -5,6 +5,7 @@
 #include "zip_store.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -301,19 +302,26 @@ ZipComponent::~ZipComponent() = default;
 QString ZipResultText(ZipResult result)
 {
     switch (result) {
-    case ZipResult::Ok: return QStringLiteral("done");
-    case ZipResult::Aborted: return QStringLiteral("aborted");
-    case ZipResult::Busy: return QStringLiteral("an add is under way");
-    case ZipResult::UnknownCommand: return QStringLiteral("unknown command");
-    case ZipResult::NothingToAdd: return QStringLiteral("nothing to add");
-    case ZipResult::NotFound: return QStringLiteral("not found");
-    case ZipResult::OpenFailed: return QStringLiteral("cannot open the archive");
-    case ZipResult::FileSizeLimit: return QStringLiteral("file size limit exceeded");
-    case ZipResult::DiskFull: return QStringLiteral("no space left on the disk");
-    case ZipResult::WriteFailed: return QStringLiteral("cannot write the archive");
-    case ZipResult::SyncFailed: return QStringLiteral("cannot sync the archive");
+    case ZipResult::Ok: return QCoreApplication::translate("ZipComponent", "done");
+    case ZipResult::Aborted: return QCoreApplication::translate("ZipComponent", "aborted");
+    case ZipResult::Busy: return QCoreApplication::translate("ZipComponent", "an add is under way");
+    case ZipResult::UnknownCommand:
+        return QCoreApplication::translate("ZipComponent", "unknown command");
+    case ZipResult::NothingToAdd:
+        return QCoreApplication::translate("ZipComponent", "nothing to add");
+    case ZipResult::NotFound: return QCoreApplication::translate("ZipComponent", "not found");
+    case ZipResult::OpenFailed:
+        return QCoreApplication::translate("ZipComponent", "cannot open the archive");
+    case ZipResult::FileSizeLimit:
+        return QCoreApplication::translate("ZipComponent", "file size limit exceeded");
+    case ZipResult::DiskFull:
+        return QCoreApplication::translate("ZipComponent", "no space left on the disk");
+    case ZipResult::WriteFailed:
+        return QCoreApplication::translate("ZipComponent", "cannot write the archive");
+    case ZipResult::SyncFailed:
+        return QCoreApplication::translate("ZipComponent", "cannot sync the archive");
     }
-    return QStringLiteral("failed");
+    return QCoreApplication::translate("ZipComponent", "failed");
 }
 
 ZipResult ZipComponent::fail(ZipResult result, const QString &path)

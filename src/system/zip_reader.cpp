@@ -1,5 +1,6 @@
 #include "zip_reader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <zip.h>
@@ -53,7 +54,7 @@ bool ZipReader::read(int index, const std::function<bool(const char *, qint64)> 
         if (got == 0)
             break;
         if (!sink(block.data(), got)) {
-            error_ = QStringLiteral("cannot write the entry's copy");
+            error_ = QCoreApplication::translate("ZipReader", "cannot write the entry's copy");
             ok = false;
             break;
         }
