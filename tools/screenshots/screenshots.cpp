@@ -164,7 +164,7 @@ int desktopPictures(const QString &job)
 
     // A run that cannot start its archiver, as the window reports it.
     const RunFailure noSevenZip{Failure::SevenZipMissing, QStringLiteral("no 7zz or 7z on PATH")};
-    QMessageBox box(QMessageBox::Critical, ErrorTitle, WindowMessage(noSevenZip.kind),
+    QMessageBox box(QMessageBox::Critical, ErrorTitle(), WindowMessage(noSevenZip.kind),
                     QMessageBox::Ok, &window);
     box.setInformativeText(WindowReason(noSevenZip));
     box.show();
