@@ -2,6 +2,7 @@
 
 #include "job/session.h"
 #include "system/command_runner.h"
+#include "system/figures.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/textlines.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QList>
-#include <QLocale>
 #include <QRegularExpression>
 #include <optional>
 
@@ -60,14 +60,10 @@ QString localSummary(const QString &summary)
     const QRegularExpressionMatch match = form.match(summary);
     if (!match.hasMatch())
         return summary;
-    // The C locale groups no digits: the program's English display keeps its commas.
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
     const auto count = [&](int group, const char *one, const char *many) {
         const qint64 n = match.captured(group).remove(QLatin1Char(',')).toLongLong();
         return QCoreApplication::translate("SourceSize", n == 1 ? one : many)
-            .arg(locale.toString(n));
+            .arg(GroupedNumber(n));
     };
     const QString files = count(1, QT_TRANSLATE_NOOP("SourceSize", "%1 file"),
                                 QT_TRANSLATE_NOOP("SourceSize", "%1 files"));

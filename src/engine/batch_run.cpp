@@ -6,6 +6,7 @@
 #include "packaging_run.h"
 #include "run_plan.h"
 #include "system/command_runner.h"
+#include "system/figures.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
@@ -15,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <cstdio>
 #include <unistd.h>
@@ -28,13 +28,6 @@ void removePlainFile(const QString &path)
 {
     if (QFileInfo(path).isFile())
         QFile::remove(path);
-}
-
-QString grouped(qint64 bytes)
-{
-    QLocale locale = QLocale::c();
-    locale.setNumberOptions({}); // with the group separator: 1,234,567
-    return locale.toString(bytes);
 }
 
 // Hands every display on to the window the run had before (the main window on a desktop, else
@@ -103,7 +96,7 @@ public:
                      ? QCoreApplication::translate("BatchRun", "%1 archive, %2 bytes in %3, %4 s")
                      : QCoreApplication::translate("BatchRun", "%1 archives, %2 bytes in %3, %4 s"))
                     .arg(archives_)
-                    .arg(grouped(bytes_))
+                    .arg(GroupedNumber(bytes_))
                     .arg(s_.job.ZipDir)
                     .arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1));
     }
@@ -159,7 +152,7 @@ private:
         QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
         if (archives_ > 0)
             text +=
-                QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(grouped(bytes_));
+                QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(GroupedNumber(bytes_));
         if (text == shown_)
             return;
         shown_ = text;
@@ -189,7 +182,7 @@ private:
                      .arg(path)
                      .arg(volume_)
                      .arg(s_.state.VolumeCount)
-                     .arg(grouped(size)));
+                     .arg(GroupedNumber(size)));
         archive_.clear();
     }
 

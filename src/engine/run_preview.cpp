@@ -8,6 +8,7 @@
 #include "job/session.h"
 #include "run_plan.h"
 #include "series.h"
+#include "system/figures.h"
 #include "system/paths.h"
 #include "system/storage_disks.h"
 #include "validation.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -31,13 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Figures as the batch lines write them: 1,234,567.
-QString bytesText(qint64 bytes)
-{
-    QLocale locale = QLocale::c();
-    locale.setNumberOptions({});
-    return locale.toString(bytes);
-}
 qint64 fieldNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d{1,12})"));
@@ -266,19 +259,19 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
                                 Failure failure) {
         p.spaceLines << QCoreApplication::translate("RunPreview",
                                                     "%1: needs at most %2 bytes, %3 free")
-                            .arg(what, bytesText(most), bytesText(free));
+                            .arg(what, GroupedNumber(most), GroupedNumber(free));
         if (least > free)
             refuse(
                 ExitStatusOf(failure), what,
                 QCoreApplication::translate(
                     "RunPreview", "not enough free space: even the smallest series needs %1 bytes")
-                    .arg(bytesText(least)));
+                    .arg(GroupedNumber(least)));
         else if (most > free)
             p.warnings << QCoreApplication::translate(
                               "RunPreview",
                               "%1: may not fit: %2 bytes free, up to %3 bytes needed; only the "
                               "compressed size can tell")
-                              .arg(what, bytesText(free), bytesText(most));
+                              .arg(what, GroupedNumber(free), GroupedNumber(most));
         else
             ok(what + QCoreApplication::translate("RunPreview", ": enough free space"));
     };
@@ -329,14 +322,14 @@ CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool
     lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(scriptName);
     lines << QCoreApplication::translate("RunPreview",
                                          "source: %1 bytes in %2 file(s), less the skip list")
-                 .arg(bytesText(p.sourceBytes), bytesText(p.sourceFiles));
+                 .arg(GroupedNumber(p.sourceBytes), GroupedNumber(p.sourceFiles));
     lines
         << (job.VolumeSizeSetting == 0
                 ? QCoreApplication::translate("RunPreview", "volumes: no limit, one archive")
                 : QCoreApplication::translate(
                       "RunPreview",
                       "volumes: %1 bytes each, at most %2 archive(s); the archiver may make fewer")
-                      .arg(bytesText(volumeBytes(job.VolumeSizeSetting)))
+                      .arg(GroupedNumber(volumeBytes(job.VolumeSizeSetting)))
                       .arg(p.archives));
     for (int i = 0; i < p.archiveLines.size(); ++i) {
         lines << p.archiveLines[i];

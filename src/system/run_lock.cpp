@@ -1,5 +1,6 @@
 #include "run_lock.h"
 
+#include "figures.h"
 #include "paths.h"
 
 #include <QCoreApplication>
@@ -109,14 +110,12 @@ QStringList removeLeftWorkDirs()
             continue;
         const qint64 bytes = bytesBelow(path);
         const bool removed = QDir(path).removeRecursively();
-        QLocale grouping = QLocale::c();
-        grouping.setNumberOptions({});
         lines << (removed ? QCoreApplication::translate(
                                 "runlock", "removed %1, left by a run that ended early (%2 bytes)")
                           : QCoreApplication::translate(
                                 "runlock", "cannot remove %1, left by a run that ended early "
                                            "(%2 bytes)"))
-                     .arg(path, grouping.toString(bytes));
+                     .arg(path, GroupedNumber(bytes));
     }
     return lines;
 }
