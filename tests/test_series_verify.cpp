@@ -318,7 +318,10 @@ private slots:
         QVERIFY(sha.waitForFinished(-1) && sha.exitCode() == 0);
     }
 
-    void verify_data() { addRows(damages); }
+    void verify_data()
+    {
+        addRows(damages);
+    }
 
     void verify()
     {

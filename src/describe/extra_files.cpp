@@ -44,8 +44,8 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
     const QByteArray chosen = QFile::encodeName(job.ExtraPath);
     if (job.ExtraIsFile) {
         if (reservedName(fileName(chosen), job))
-            leftOut(chosen, QT_TRANSLATE_NOOP("ExtraFiles",
-                                              "the run writes its own file of that name"));
+            leftOut(chosen,
+                    QT_TRANSLATE_NOOP("ExtraFiles", "the run writes its own file of that name"));
         else
             extra.paths << chosen;
         return extra;
@@ -68,13 +68,12 @@ ExtraFiles ListExtraFiles(const JobSettings &job)
         if (::lstat(path.constData(), &info) != 0)
             continue;
         if (S_ISLNK(info.st_mode))
-            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
-                                            "a symbolic link is never followed"));
+            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles", "a symbolic link is never followed"));
         else if (!S_ISREG(info.st_mode))
             continue; // subdirectories and special files were never part of the extra
         else if (reservedName(name, job))
-            leftOut(path, QT_TRANSLATE_NOOP("ExtraFiles",
-                                            "the run writes its own file of that name"));
+            leftOut(path,
+                    QT_TRANSLATE_NOOP("ExtraFiles", "the run writes its own file of that name"));
         else
             extra.paths << path;
     }

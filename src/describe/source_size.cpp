@@ -62,8 +62,7 @@ QString localSummary(const QString &summary)
         return summary;
     const auto count = [&](int group, const char *one, const char *many) {
         const qint64 n = match.captured(group).remove(QLatin1Char(',')).toLongLong();
-        return QCoreApplication::translate("SourceSize", n == 1 ? one : many)
-            .arg(GroupedNumber(n));
+        return QCoreApplication::translate("SourceSize", n == 1 ? one : many).arg(GroupedNumber(n));
     };
     const QString files = count(1, QT_TRANSLATE_NOOP("SourceSize", "%1 file"),
                                 QT_TRANSLATE_NOOP("SourceSize", "%1 files"));

@@ -151,8 +151,8 @@ private:
             return;
         QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
         if (archives_ > 0)
-            text +=
-                QCoreApplication::translate("BatchRun", ", %1 bytes written").arg(GroupedNumber(bytes_));
+            text += QCoreApplication::translate("BatchRun", ", %1 bytes written")
+                        .arg(GroupedNumber(bytes_));
         if (text == shown_)
             return;
         shown_ = text;

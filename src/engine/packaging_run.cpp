@@ -130,7 +130,7 @@ struct RunSeries {
             return {};
         const QString archive = name.mid(1, name.size() - 1 - markerSize);
         return IsZipStoreTemporary(QFile::encodeName(name), QFile::encodeName(archive)) ? archive
-                                                                                       : QString();
+                                                                                        : QString();
     }
 };
 
@@ -144,8 +144,7 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last)
     const QStringList names = outputNames(series.dir);
     // "tool1001.zip" is also the first archive of a series "tool1": numbers from 1000 on are
     // this series' only when it reaches 999.
-    const bool reaches1000 =
-        last >= 999 || names.contains(series.base + QStringLiteral("999.zip"));
+    const bool reaches1000 = last >= 999 || names.contains(series.base + QStringLiteral("999.zip"));
     const auto ours = [&](const QString &name) {
         const int number = series.number(name);
         return number > 0 && (number < 1000 || reaches1000) ? number : 0;

@@ -163,8 +163,7 @@ std::optional<RunFailure> ZipStep::wrapVolume(const QString &volume)
             return false;
         if (!volumeNamesInExtra_.contains(volumeName)) {
             volumeNamesInExtra_ << volumeName;
-            state.RunNotes << QCoreApplication::translate("ExtraFiles",
-                                                          "extra %1 left out: %2")
+            state.RunNotes << QCoreApplication::translate("ExtraFiles", "extra %1 left out: %2")
                                   .arg(QFile::decodeName(path),
                                        QCoreApplication::translate(
                                            "ExtraFiles",
