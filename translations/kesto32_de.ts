@@ -409,10 +409,6 @@ Overwrite?</source>
         </translation>
     </message>
     <message>
-        <source>cannot replace the link %1</source>
-        <translation>kann die Verknüpfung %1 nicht ersetzen</translation>
-    </message>
-    <message>
         <source>the earlier series is as it was</source>
         <translation>die frühere Serie ist, wie sie war</translation>
     </message>

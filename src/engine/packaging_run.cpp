@@ -179,24 +179,6 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last)
     return std::nullopt;
 }
 
-// A manifest is replaced as a name: a link at its name goes first, so that nothing is written
-// through it.
-std::optional<RunFailure> unlinkManifestLinks(const Session &session)
-{
-    const RunSeries series(session);
-    for (const char *extension : {".sfv", ".sha256"}) {
-        const QString path = QDir(series.dir).filePath(series.base + QLatin1String(extension));
-        const QByteArray bytes = QFile::encodeName(path);
-        struct stat info {};
-        if (::lstat(bytes.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
-            ::unlink(bytes.constData()) != 0)
-            return RunFailure{Failure::FileFailed, QCoreApplication::translate(
-                                                       "PackagingRun", "cannot replace the link %1")
-                                                       .arg(path)};
-    }
-    return std::nullopt;
-}
-
 // What a failed run did to the series it was replacing: the archives it wrote replaced theirs,
 // the others are as they were.
 void describeEarlierSeries(const Session &session, const QList<int> &earlier, RunFailure &failure)
@@ -284,8 +266,6 @@ std::optional<RunFailure> finishStages(Session &session, const RunPlan &plan,
     // Manifests only for a complete series: they vouch for it.
     QString why;
     if (state.WriteChecksums) {
-        if (auto failure = unlinkManifestLinks(session))
-            return failure;
         if (!WriteRunManifests(session, int(volumes), &why))
             return RunFailure{Failure::FileFailed, why};
     }
