@@ -1509,6 +1509,13 @@ Try &apos;kesto32 --help&apos; for more information.
     </message>
 </context>
 <context>
+    <name>recovery</name>
+    <message>
+        <source>par2 not found on PATH; install the package par2</source>
+        <translation>par2 nicht im PATH gefunden; installieren Sie das Paket par2</translation>
+    </message>
+</context>
+<context>
     <name>runlock</name>
     <message>
         <source>%1 is not a plain file</source>

@@ -34,6 +34,42 @@ int SeriesMemberNumber(const QString &file, const QString &base)
     return number >= 1 && VolumeNumberText(1, number) == digits ? number : 0;
 }
 
+QString RecoveryIndexName(const QString &base)
+{
+    return base + QStringLiteral(".par2");
+}
+
+bool IsRecoveryFile(const QString &file, const QString &base)
+{
+    if (file == RecoveryIndexName(base))
+        return true;
+    const QString vol = base + QStringLiteral(".vol");
+    const QString suffix = QStringLiteral(".par2");
+    if (!file.startsWith(vol) || !file.endsWith(suffix))
+        return false;
+    const QStringView blocks =
+        QStringView(file).mid(vol.size(), file.size() - vol.size() - suffix.size());
+    const qsizetype plus = blocks.indexOf(QLatin1Char('+'));
+    const auto digits = [](QStringView part) {
+        return !part.isEmpty() && std::all_of(part.cbegin(), part.cend(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+    };
+    return plus > 0 && digits(blocks.left(plus)) && digits(blocks.mid(plus + 1));
+}
+
+QStringList RecoveryFiles(const QString &dir, const QString &base)
+{
+    QStringList found;
+    const QStringList names = QDir(dir).entryList(
+        {QStringLiteral("*.par2")}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    for (const QString &name : names) {
+        if (IsRecoveryFile(name, base))
+            found << name;
+    }
+    return found;
+}
+
 namespace {
 
 // tool1001.zip reads as archive 1001 of tool or archive 1 of tool1: numbers from 1000 on belong

@@ -3,6 +3,7 @@
 // base + ".zip" when the volume size had no limit.
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -26,6 +27,13 @@ struct Series {
 // The number of file when it is exactly base + the number as a run writes it + ".zip" (three
 // digits, the number's own from 1000 on); 0 when it is no member of that series.
 int SeriesMemberNumber(const QString &file, const QString &base);
+
+// The recovery set beside a series, as par2 names it: base + ".par2", and its volumes
+// base + ".vol" + first block + "+" + block count + ".par2" (digits only, any width).
+QString RecoveryIndexName(const QString &base);
+bool IsRecoveryFile(const QString &file, const QString &base);
+// The names of the recovery files of base in dir (regular files and links alike), sorted.
+QStringList RecoveryFiles(const QString &dir, const QString &base);
 
 // The series an archive belongs to (name empty), or the series called name in a directory: the
 // numbered one, else the one unlimited archive name + ".zip", else the dated series of that name
