@@ -6,6 +6,8 @@
 #include "run_plan.h"
 #include "run_preview.h"
 #include "series.h"
+#include "series_repair.h"
+#include "system/recovery_tool.h"
 #include "system/stop_signals.h"
 #include "verify_series.h"
 
@@ -25,6 +27,10 @@ namespace {
 // (EX_IOERR).
 constexpr int ExitUsage = 64;
 constexpr int ExitOutputError = 74;
+// --verify: damaged, and the recovery set beside the series repairs every problem.
+constexpr int ExitRepairable = 2;
+// --repair: par2 is missing or failed, or the rebuilt archives could not be put in place.
+constexpr int ExitRepairFailed = 6;
 
 const QCommandLineOption
     PlanOption(QStringLiteral("plan"),
@@ -39,7 +45,16 @@ const QCommandLineOption
                  QString::fromUtf8(QT_TRANSLATE_NOOP(
                      "SeriesCommand",
                      "Check a finished series: an archive of it, or its directory with --name. One "
-                     "line per problem; exit status 0 only for a complete, intact series.")),
+                     "line per problem; exit status 0 only for a complete, intact series, 2 when "
+                     "its recovery set can repair every problem.")),
+                 QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
+const QCommandLineOption
+    RepairOption(QStringLiteral("repair"),
+                 QString::fromUtf8(QT_TRANSLATE_NOOP(
+                     "SeriesCommand",
+                     "Rebuild the damaged and missing archives of a finished series from its "
+                     "recovery set (ZIPNAME.par2), then check it as --verify does; exit status 0 "
+                     "only when it verifies.")),
                  QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
 const QCommandLineOption NameOption(
     QStringLiteral("name"),
@@ -128,19 +143,31 @@ CommandReport VerifyCommand(const QString &path, const QString &name, const QStr
     return VerifySeriesReport(*series, options);
 }
 
-CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &options)
+namespace {
+
+CommandReport stoppedReport(int signal)
 {
     CommandReport out;
-    const VerifyReport report = VerifySeries(series, options);
-    if (report.stopSignal) {
-        out.errors << QCoreApplication::translate("SeriesCommand",
-                                                  "stopped by signal %1; the check is incomplete")
-                          .arg(report.stopSignal);
-        out.status = 128 + report.stopSignal;
-        return out;
-    }
-    out.lines << report.problems;
-    for (const QString &warning : report.warnings)
+    out.errors << QCoreApplication::translate("SeriesCommand",
+                                              "stopped by signal %1; the check is incomplete")
+                      .arg(signal);
+    out.status = 128 + signal;
+    return out;
+}
+
+struct CheckResult {
+    VerifyReport report;
+    RecoveryVerdict verdict;
+};
+
+CommandReport reportOf(const Series &series, const VerifyOptions &options,
+                       const CheckResult &checked)
+{
+    CommandReport out;
+    const VerifyReport &report = checked.report;
+    const RecoveryVerdict &verdict = checked.verdict;
+    out.lines << verdict.problems;
+    for (const QString &warning : report.warnings + verdict.warnings)
         out.lines << QCoreApplication::translate("SeriesCommand", "warning: %1").arg(warning);
     if (report.problems.isEmpty()) {
         out.lines << (options.against.isEmpty()
@@ -159,8 +186,118 @@ CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &opti
                      .arg(series.base)
                      .arg(report.problems.size())
                      .arg(report.length);
-    out.status = 1;
+    if (!verdict.summary.isEmpty())
+        out.lines << verdict.summary;
+    out.status = verdict.repairable ? ExitRepairable : 1;
     return out;
+}
+
+// The whole check, then the recovery set's verdict on what it found.
+std::optional<CheckResult> check(const Series &series, const VerifyOptions &options,
+                                 int &stopSignal)
+{
+    CheckResult checked;
+    checked.report = VerifySeries(series, options);
+    stopSignal = checked.report.stopSignal;
+    if (stopSignal)
+        return std::nullopt;
+    checked.verdict = AssessRecovery(series, checked.report);
+    stopSignal = checked.verdict.stopSignal;
+    if (stopSignal)
+        return std::nullopt;
+    return checked;
+}
+
+} // namespace
+
+CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &options)
+{
+    int stopSignal = 0;
+    const std::optional<CheckResult> checked = check(series, options, stopSignal);
+    return checked ? reportOf(series, options, *checked) : stoppedReport(stopSignal);
+}
+
+CommandReport RepairSeriesReport(const Series &series)
+{
+    const VerifyOptions options;
+    CommandReport out;
+    int stopSignal = 0;
+    const std::optional<CheckResult> checked = check(series, options, stopSignal);
+    if (!checked)
+        return stoppedReport(stopSignal);
+    const RecoveryVerdict &verdict = checked->verdict;
+    const auto nothingChanged = [&](const QString &why, int status) {
+        CommandReport refused = reportOf(series, options, *checked);
+        refused.errors
+            << QCoreApplication::translate("SeriesCommand", "%1; nothing changed").arg(why);
+        refused.status = status;
+        return refused;
+    };
+    if (verdict.files.isEmpty())
+        return nothingChanged(
+            QCoreApplication::translate("SeriesCommand", "%1: no recovery set beside the series")
+                .arg(RecoveryIndexName(series.base)),
+            1);
+    if (!verdict.checked)
+        return nothingChanged(verdict.warnings.value(0), ExitRepairFailed);
+    if (checked->report.problems.isEmpty()) {
+        out = reportOf(series, options, *checked);
+        out.lines << QCoreApplication::translate("SeriesCommand", "nothing to repair");
+        return out;
+    }
+    if (!verdict.refusal.isEmpty())
+        return nothingChanged(verdict.refusal, 1);
+    if (!verdict.repairable)
+        return nothingChanged(
+            verdict.summary.isEmpty()
+                ? QCoreApplication::translate("SeriesCommand",
+                                              "the recovery set cannot repair these problems")
+                : verdict.summary,
+            1);
+
+    const RepairOutcome repair = RepairArchives(series, verdict);
+    out.lines << repair.lines;
+    out.errors << repair.errors;
+    if (repair.stopSignal) {
+        out.errors << QCoreApplication::translate("SeriesCommand",
+                                                  "stopped by signal %1; no archive was changed")
+                          .arg(repair.stopSignal);
+        out.status = 128 + repair.stopSignal;
+        return out;
+    }
+    if (!repair.errors.isEmpty()) {
+        out.status = repair.par2Failed ? ExitRepairFailed : 1;
+        return out;
+    }
+    // The repaired series is what counts: the whole check again.
+    QString why;
+    const std::optional<Series> again = FindSeries(series.dir, series.base, &why);
+    if (!again) {
+        out.errors << why;
+        out.status = 1;
+        return out;
+    }
+    const CommandReport after = VerifySeriesReport(*again, options);
+    out.lines << after.lines;
+    out.errors << after.errors;
+    out.status = after.status == 0 ? 0 : after.status > 128 ? after.status : 1;
+    return out;
+}
+
+CommandReport RepairCommand(const QString &path, const QString &name)
+{
+    CommandReport out;
+    const std::optional<Series> series = findSeries(path, name, out.errors);
+    if (!series) {
+        out.status = 1;
+        return out;
+    }
+    if (Par2Program().isEmpty() && !RecoveryFiles(series->dir, series->base).isEmpty()) {
+        out.errors << Par2MissingText();
+        out.status = ExitRepairFailed;
+        return out;
+    }
+    return RepairSeriesReport(*series);
 }
 
 CommandReport ChecksumsCommand(const QString &path, const QString &name)
@@ -207,6 +344,15 @@ int verify(const QCommandLineParser &parser)
     return report.status;
 }
 
+int repair(const QCommandLineParser &parser)
+{
+    StopSignals stopSignals;
+    const CommandReport report =
+        RepairCommand(parser.value(RepairOption), parser.value(NameOption));
+    print(report);
+    return report.status;
+}
+
 int checksums(const QCommandLineParser &parser, const QString &path)
 {
     const CommandReport report = ChecksumsCommand(path, parser.value(NameOption));
@@ -244,6 +390,15 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
             return ExitUsage;
         return verify(parser);
     }
+    if (parser.isSet(RepairOption)) {
+        if (!positional.isEmpty()) {
+            complain(QCoreApplication::translate("SeriesCommand", "--repair takes one path"));
+            return ExitUsage;
+        }
+        if (lacksName(parser, parser.value(RepairOption)))
+            return ExitUsage;
+        return repair(parser);
+    }
     if (positional.size() != 1) {
         complain(QCoreApplication::translate("SeriesCommand",
                                              "--checksums takes one archive of a series, or a "
@@ -259,7 +414,7 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
 
 QList<QCommandLineOption> SeriesCommandOptions()
 {
-    QList<QCommandLineOption> options{PlanOption,    VerifyOption, NameOption,
+    QList<QCommandLineOption> options{PlanOption,    VerifyOption, RepairOption,   NameOption,
                                       AgainstOption, JobOption,    ChecksumsOption};
     for (QCommandLineOption &option : options) {
         option.setDescription(
@@ -281,8 +436,9 @@ bool IsSeriesCommand(const QStringList &arguments)
     const bool checksumsOfSeries =
         parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
     // --name, --against and --job mean nothing alone: they go to the check below.
-    return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || checksumsOfSeries ||
-           parser.isSet(NameOption) || parser.isSet(AgainstOption) || parser.isSet(JobOption);
+    return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || parser.isSet(RepairOption) ||
+           checksumsOfSeries || parser.isSet(NameOption) || parser.isSet(AgainstOption) ||
+           parser.isSet(JobOption);
 }
 
 std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
@@ -304,11 +460,11 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
         complain(parser.errorText());
         return ExitUsage;
     }
-    const int commands =
-        int(parser.isSet(PlanOption)) + int(parser.isSet(VerifyOption)) + int(checksumsOfSeries);
+    const int commands = int(parser.isSet(PlanOption)) + int(parser.isSet(VerifyOption)) +
+                         int(parser.isSet(RepairOption)) + int(checksumsOfSeries);
     if (commands != 1) {
-        complain(QCoreApplication::translate("SeriesCommand",
-                                             "give one of --plan, --verify and --checksums"));
+        complain(QCoreApplication::translate(
+            "SeriesCommand", "give one of --plan, --verify, --repair and --checksums"));
         return ExitUsage;
     }
     const int status = runCommand(parser, positional);

@@ -2,6 +2,7 @@
 // The commands that work on a job or a finished series without opening a window:
 //   kesto32 --plan [$]job.kst
 //   kesto32 --verify PATH [--name ZIPNAME] [--against SOURCE] [--job job.kst]
+//   kesto32 --repair PATH [--name ZIPNAME]
 //   kesto32 --checksums PATH [--name ZIPNAME]
 // and the --checksums switch of a batch run (kesto32 --checksums '!job.kst').
 #include "verify_series.h"
@@ -23,6 +24,11 @@ CommandReport VerifyCommand(const QString &path, const QString &name, const QStr
                             const QString &jobScript);
 // --verify's report on a series found (the window's Verify dialog shows it too).
 CommandReport VerifySeriesReport(const Series &series, const VerifyOptions &options);
+// --repair PATH [--name NAME].
+CommandReport RepairCommand(const QString &path, const QString &name);
+// --repair's work on a series found: the damaged and missing archives rebuilt from the recovery
+// set, then the whole check of the result (the window's Verify dialog runs it too).
+CommandReport RepairSeriesReport(const Series &series);
 // --checksums PATH [--name NAME]: the manifests of exactly one series.
 CommandReport ChecksumsCommand(const QString &path, const QString &name);
 

@@ -786,14 +786,18 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
 
     // Entries the series has no place for. Without the job, one in every archive is taken for
     // the job's extra.
+    // An archive that cannot be read holds nothing to count: "every archive" is every readable
+    // one, so that its damage is not taken for foreign entries in all the others.
     QMap<QByteArray, int> otherCounts;
+    int readable = 0;
     for (int n = 1; n <= count; ++n) {
+        readable += contents[n].readable ? 1 : 0;
         for (const QByteArray &name : contents[n].others)
             ++otherCounts[name];
     }
     for (int n = 1; n <= count; ++n) {
         for (const QByteArray &name : contents[n].others) {
-            if (job || otherCounts.value(name) < count)
+            if (job || otherCounts.value(name) < readable)
                 problems << QCoreApplication::translate("VerifySeries",
                                                         "%1: %2 is not part of the series")
                                 .arg(byNumber[n]->name, nameOf(name));
@@ -801,7 +805,7 @@ VerifyReport VerifySeries(const Series &series, const VerifyOptions &options)
     }
     if (!job) {
         for (auto it = otherCounts.cbegin(); it != otherCounts.cend(); ++it) {
-            if (it.value() == count)
+            if (it.value() == readable)
                 report.warnings << QCoreApplication::translate(
                                        "VerifySeries",
                                        "%1 in every archive is taken for the job's extra (give "
