@@ -2,10 +2,13 @@
 // --verify as it is and after each kind of damage a recipient may meet. Each damage must be named
 // on a line of its own and fail the check.
 #include "describe/release_checks.h"
+#include "engine/verify_series.h"
 #include "job/script.h"
 #include "support/rows.h"
 #include "support/zip_inspect.h"
+#include "system/recovery_check.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -202,6 +205,139 @@ const Damage damages[] = {
      true, "data/outside: link differs from the source"},
 };
 
+// par2 run directly, as a user would run it; true when it succeeded.
+bool par2(const QString &dir, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir);
+    process.start("par2", arguments);
+    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+// A plain 10 % set for the series r, as any PAR 2.0 client makes it.
+void makeSet(const QString &out, const char *redundancy = "-r10")
+{
+    for (const QString &name : QDir(out).entryList({"r*.par2"}, QDir::Files))
+        QVERIFY(QFile::remove(out + '/' + name));
+    QVERIFY(par2(out, QStringList{"create", "-q", "-q", redundancy, "--", "r.par2"} +
+                          QDir(out).entryList({"r0*.zip"}, QDir::Files)));
+}
+
+struct RecoveryCase {
+    const char *name;
+    // What is done to the copy of the series r (14 archives) and its set.
+    std::function<void(const QString &out)> damage;
+    int verifyStatus;
+    const char *verifyLine; // a line --verify prints
+    int repairStatus;
+    // After the repair: every archive byte for byte the original and --verify passes; else
+    // nothing in the directory changed.
+    bool restored;
+    bool withoutPar2 = false;
+};
+
+const RecoveryCase recoveryCases[] = {
+    {"a missing, a flipped and a truncated archive within the set",
+     [](const QString &out) {
+         QVERIFY(QFile::remove(out + "/r005.zip"));
+         rewrite(out + "/r003.zip",
+                 [](QByteArray &b) { b[b.size() / 2] = char(~b[b.size() / 2]); });
+         // A second name for the damaged archive: par2 must not write through ours.
+         QVERIFY(::link(QFile::encodeName(out + "/r003.zip"),
+                        QFile::encodeName(out + "/../damaged-r003")) == 0);
+         QVERIFY(QFile::resize(out + "/r014.zip", QFileInfo(out + "/r014.zip").size() - 1000));
+     },
+     2, "repairable: 3 damaged or missing archive(s), recovery blocks needed", 0, true},
+    {"beyond the set's capacity",
+     [](const QString &out) {
+         QVERIFY(QFile::remove(out + "/r004.zip") && QFile::remove(out + "/r005.zip"));
+     },
+     1, "beyond repair: 2 damaged or missing archive(s)", 1, false},
+    {"a set without its index, a volume missing and one damaged",
+     [](const QString &out) {
+         QVERIFY(QFile::remove(out + "/r009.zip"));
+         QVERIFY(QFile::remove(out + "/r.par2") && QFile::remove(out + "/r.vol031+32.par2"));
+         rewrite(out + "/r.vol015+16.par2", [](QByteArray &b) { b[b.size() / 2] ^= 0x55; });
+     },
+     2, "warning: the recovery set is damaged or incomplete", 0, true},
+    {"a set made for other archives",
+     [](const QString &out) {
+         // The set of a series whose seventh archive was another.
+         const QString other = out + "/../other";
+         QVERIFY(QDir().mkpath(other));
+         for (const QString &name : QDir(out).entryList({"r0*.zip"}, QDir::Files))
+             copyFile(out + '/' + name, other + '/' + name);
+         rewrite(other + "/r007.zip", [](QByteArray &b) { b = randomBytes(b.size(), 3); });
+         makeSet(other, "-r30");
+         for (const QString &name : QDir(out).entryList({"r*.par2"}, QDir::Files))
+             QVERIFY(QFile::remove(out + '/' + name));
+         for (const QString &name : QDir(other).entryList({"r*.par2"}, QDir::Files))
+             copyFile(other + '/' + name, out + '/' + name);
+         QVERIFY(QFile::remove(out + "/r005.zip"));
+     },
+     1, "warning: the recovery set holds none of the blocks of r007.zip", 1, false},
+    {"a foreign entry the set was made with",
+     [](const QString &out) {
+         addEntry(out + "/r002.zip", "evil.txt", {}, "evil\n");
+         makeSet(out);
+     },
+     1, "r002.zip: evil.txt is not part of the series (not repairable", 1, false},
+    {"intact", [](const QString &) {}, 0, "r: 14 archive(s), complete and intact", 0, false},
+    {"par2 missing", [](const QString &out) { QVERIFY(QFile::remove(out + "/r005.zip")); }, 1,
+     "warning: the recovery set cannot be used: par2 not found on PATH", 6, false, true},
+};
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file of a directory with its bytes' hash and its time: what "nothing changed" compares.
+QStringList stateOf(const QString &dir)
+{
+    QStringList state;
+    for (const QFileInfo &info : QDir(dir).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+        QFile file(info.filePath());
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (info.isFile() && file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+        state << info.fileName() + ' ' + hash.result().toHex() + ' ' +
+                     QString::number(info.lastModified().toMSecsSinceEpoch());
+    }
+    return state;
+}
+
+// What par2's output was read as, in one line.
+QString readAs(const Par2Report &report)
+{
+    QStringList parts;
+    for (const Par2Target &target : report.targets) {
+        const char *state[] = {"found", "damaged", "missing"};
+        QString part = QString::fromLatin1(target.name.toPercentEncoding("\"- ")) + '=' +
+                       state[int(target.state)];
+        if (target.state == Par2Target::State::Damaged)
+            part += QStringLiteral(" %1/%2").arg(target.blocksFound).arg(target.blocks);
+        parts << part;
+    }
+    parts << QStringLiteral("data %1/%2 recovery %3")
+                 .arg(report.dataBlocksAvailable)
+                 .arg(report.dataBlocks)
+                 .arg(report.recoveryBlocks);
+    if (report.repairRequired)
+        parts << (report.repairPossible ? QStringLiteral("possible")
+                                        : QStringLiteral("short %1").arg(report.blocksStillNeeded));
+    if (!report.unusable.isEmpty())
+        parts << "unusable " + QString::fromLatin1(report.unusable.join(' '));
+    if (report.repaired)
+        parts << QStringLiteral("repaired");
+    if (!report.understood)
+        parts << "failed: " + report.failure;
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 class SeriesVerifyTest : public QObject {
@@ -210,7 +346,8 @@ class SeriesVerifyTest : public QObject {
     QTemporaryDir root_;
     QString job_;
     bool memoryLimit_ = false;
-    QString tmp_; // the TMPDIR kesto32 gets
+    QString tmp_;  // the TMPDIR kesto32 gets
+    QString path_; // the PATH kesto32 gets; empty: the test's own
 
     Outcome kesto32(const QStringList &arguments)
     {
@@ -220,6 +357,8 @@ class SeriesVerifyTest : public QObject {
         env.insert("XDG_DATA_HOME", root_.filePath("data"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("TMPDIR", tmp_);
+        if (!path_.isEmpty())
+            env.insert("PATH", path_);
         program.setProcessEnvironment(env);
         // AddressSanitizer reserves terabytes of address space for itself: there the plain
         // build's run of the same row checks the bound.
@@ -316,6 +455,20 @@ private slots:
         sha.setWorkingDirectory(job.ZipDir);
         sha.start("sha256sum", {"-c", "--quiet", "t.sha256"});
         QVERIFY(sha.waitForFinished(-1) && sha.exitCode() == 0);
+
+        // A series of 14 archives with a plain 10 % recovery set: one archive is 7 % of it.
+        write(source + "/data/noise.bin", randomBytes(6'800'000, 11));
+        job.ZipName = "r";
+        job.ZipDir = root_.filePath("rec");
+        QVERIFY(QDir().mkpath(job.ZipDir));
+        write(root_.filePath("rec.kst"), ScriptText(job, QDateTime::currentDateTime()));
+        const Outcome made = kesto32({"!" + root_.filePath("rec.kst")});
+        QVERIFY2(made.status == 0, qPrintable(made.lines.join('\n')));
+        QCOMPARE(QDir(job.ZipDir).entryList({"r0*.zip"}).size(), 14);
+        makeSet(job.ZipDir);
+        // A PATH with 7-Zip and no par2.
+        QVERIFY(QDir().mkpath(root_.filePath("no-par2")));
+        QVERIFY(QFile::link(SevenZipProgram(), root_.filePath("no-par2/7zz")));
     }
 
     void verify_data()
@@ -398,6 +551,137 @@ private slots:
             return file.open(QIODevice::ReadOnly) && !file.readAll().contains(") Z");
         };
         QTRY_VERIFY(!running());
+    }
+
+    // A real series with a plain par2 set: what --verify says of each damage and what --repair
+    // makes of it.
+    void recovery_data()
+    {
+        addRows(recoveryCases);
+    }
+
+    void recovery()
+    {
+        const RecoveryCase &row = currentRow(recoveryCases);
+        QTemporaryDir copy(root_.filePath("rec-XXXXXX"));
+        const QString out = copy.filePath("out");
+        copyDir(root_.filePath("rec"), out);
+        row.damage(out);
+        tmp_ = copy.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp_));
+        path_ = row.withoutPar2 ? root_.filePath("no-par2") : QString();
+        const QStringList arguments{out, "--name", "r"};
+
+        const Outcome verify = kesto32(QStringList{"--verify"} + arguments);
+        QVERIFY2(verify.status == row.verifyStatus, qPrintable(verify.lines.join('\n')));
+        QVERIFY2(std::any_of(verify.lines.cbegin(), verify.lines.cend(),
+                             [&](const QString &line) { return line.startsWith(row.verifyLine); }),
+                 qPrintable(verify.lines.join('\n')));
+
+        const QStringList before = stateOf(out);
+        const Outcome repair = kesto32(QStringList{"--repair"} + arguments);
+        QVERIFY2(repair.status == row.repairStatus, qPrintable(repair.lines.join('\n')));
+        path_.clear();
+        if (!row.restored) {
+            QCOMPARE(stateOf(out), before);
+            return;
+        }
+        // Every archive as it was made, nothing of ours left, and the whole check passes.
+        const QStringList archives = QDir(root_.filePath("rec")).entryList({"r0*.zip"});
+        QCOMPARE(QDir(out).entryList({"r0*.zip", ".*"}, QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                            QDir::NoDotAndDotDot),
+                 archives);
+        for (const QString &name : archives)
+            QVERIFY2(contentOf(out + '/' + name) == contentOf(root_.filePath("rec/") + name),
+                     qPrintable(name));
+        if (QFile::exists(copy.filePath("damaged-r003")))
+            QVERIFY(contentOf(copy.filePath("damaged-r003")) != contentOf(out + "/r003.zip"));
+        const Outcome after = kesto32(QStringList{"--verify"} + arguments);
+        QVERIFY2(after.status == 0, qPrintable(after.lines.join('\n')));
+    }
+
+    // par2's output, recorded from real runs (progress pieces end with a carriage return).
+    void par2Output_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("read");
+        const QByteArray loaded = "Loading \"t.par2\".\nLoading: 0.4%\rLoading: 99.7%\rLoaded 14 "
+                                  "new packets\nLoading \"t.vol000+01.par2\".\nLoading: 2.2%\r"
+                                  "Loaded 1 new packets including 1 recovery blocks\nLoading "
+                                  "\"t.vol001+02.par2\".\nLoaded 2 new packets including 2 "
+                                  "recovery blocks\nLoading \"t.par2\".\nNo new packets found\n\n"
+                                  "There are 3 recoverable files and 0 other files.\nThe block "
+                                  "size used was 904 bytes.\nThere are a total of 996 data "
+                                  "blocks.\n\nVerifying source files:\n\nOpening: \"t001.zip\"\n"
+                                  "Scanning: 0.1%\rScanning: 33.1%\r";
+        QTest::newRow("all correct")
+            << loaded + "Target: \"t001.zip\" - found.\nTarget: \"t002.zip\" - found.\nTarget: "
+                        "\"t003.zip\" - found.\n\nAll files are correct, repair is not "
+                        "required.\n"
+            << 0 << "t001.zip=found, t002.zip=found, t003.zip=found, data 996/996 recovery 3";
+        const QByteArray damaged = loaded + "Target: \"t001.zip\" - found.\nOpening: \"t002.zip\""
+                                            "\nTarget: \"t003.zip\" - missing.\nScanning: 40.1%\r"
+                                            "Target: \"t002.zip\" - damaged. Found 331 of 332 data "
+                                            "blocks.\n\nScanning extra files:\n\n\nRepair is "
+                                            "required.\n1 file(s) are missing.\n1 file(s) exist "
+                                            "but are damaged.\n1 file(s) are ok.\nYou have 663 out "
+                                            "of 996 data blocks available.\n";
+        QTest::newRow("repairable")
+            << damaged + "You have 598 recovery blocks available.\nRepair is possible.\nYou have "
+                         "an excess of 265 recovery blocks.\n333 recovery blocks will be used to "
+                         "repair.\n"
+            << 1
+            << "t001.zip=found, t003.zip=missing, t002.zip=damaged 331/332, data 663/996 recovery "
+               "598, possible";
+        QTest::newRow("beyond repair")
+            << damaged + "You have 3 recovery blocks available.\nRepair is not possible.\nYou "
+                         "need 330 more recovery blocks to be able to repair.\n"
+            << 2
+            << "t001.zip=found, t003.zip=missing, t002.zip=damaged 331/332, data 663/996 recovery "
+               "3, short 330";
+        QTest::newRow("a volume of the set unusable, the main file read twice")
+            << QByteArray("Loading \"t.vol000+001.par2\".\nLoaded 15 new packets including 1 "
+                          "recovery blocks\nLoading \"t.vol001+002.par2\".\nNo new packets found\n"
+                          "Loading \"t.vol000+001.par2\".\nNo new packets found\n\nThere are a "
+                          "total of 1992 data blocks.\n\nVerifying source files:\n\nTarget: "
+                          "\"t001.zip\" - missing.\n\nRepair is required.\nYou have 1660 out of "
+                          "1992 data blocks available.\nYou have 1 recovery blocks available.\n"
+                          "Repair is not possible.\nYou need 331 more recovery blocks to be able "
+                          "to repair.\n")
+            << 2
+            << "t001.zip=missing, data 1660/1992 recovery 1, short 331, unusable t.vol001+002.par2";
+        QTest::newRow("no data found; a name with a quote, a dash and a byte not UTF-8")
+            << QByteArray(
+                   "Loading \"t.par2\".\nLoaded 6 new packets\nLoading \"t.vol0+1.par2\"."
+                   "\nLoaded 1 new packets including 1 recovery blocks\n\nThere are a total "
+                   "of 2 data blocks.\n\nVerifying source files:\n\nTarget: \"b.zip\" - "
+                   "missing.\nOpening: \"we\"ird - x\xe9.zip\"\nFile: \"we\"ird - x\xe9.zip"
+                   "\" - no data found.\n\nScanning extra files:\n\n\nRepair is required."
+                   "\n1 file(s) are missing.\n1 file(s) exist but are damaged.\nYou have 0 "
+                   "out of 2 data blocks available.\nYou have 1 recovery blocks available."
+                   "\nRepair is not possible.\nYou need 1 more recovery blocks to be able to "
+                   "repair.\n")
+            << 2 << "b.zip=missing, we\"ird - x%E9.zip=damaged 0/-1, data 0/2 recovery 1, short 1";
+        QTest::newRow("repaired")
+            << damaged + "You have 598 recovery blocks available.\nRepair is possible.\n\n"
+                         "Writing recovered data\nWrote 600000 bytes to disk\n\nVerifying "
+                         "repaired files:\n\nOpening: \"t003.zip\"\nTarget: \"t003.zip\" - found."
+                         "\nTarget: \"t002.zip\" - found.\n\nRepair complete.\n"
+            << 0
+            << "t001.zip=found, t003.zip=found, t002.zip=found, data 663/996 recovery 598, "
+               "possible, repaired";
+        QTest::newRow("par2 fails")
+            << QByteArray("failed to set the main par file\n") << 3
+            << "data -1/-1 recovery 0, failed: failed to set the main par file";
+    }
+
+    void par2Output()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(int, status);
+        QFETCH(QString, read);
+        QCOMPARE(readAs(ParsePar2Output(output, status)), read);
     }
 
     // Warnings name what release sites refuse, and only that.
