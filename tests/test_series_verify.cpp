@@ -1,6 +1,7 @@
 // A real series, made once by the program in batch mode with --checksums, then checked with
 // --verify as it is and after each kind of damage a recipient may meet. Each damage must be named
-// on a line of its own and fail the check.
+// on a line of its own and fail the check. A second series carries a plain par2 recovery set:
+// --verify says what it can repair, --repair rebuilds exactly that.
 #include "describe/release_checks.h"
 #include "engine/verify_series.h"
 #include "job/script.h"
@@ -457,7 +458,10 @@ private slots:
         QVERIFY(sha.waitForFinished(-1) && sha.exitCode() == 0);
 
         // A series of 14 archives with a plain 10 % recovery set: one archive is 7 % of it.
-        write(source + "/data/noise.bin", randomBytes(6'800'000, 11));
+        QVERIFY(QDir().mkpath(root_.filePath("rec-source")));
+        write(root_.filePath("rec-source/noise.bin"), randomBytes(6'800'000, 11));
+        job.SourcePath = root_.filePath("rec-source");
+        job.SkipList.clear();
         job.ZipName = "r";
         job.ZipDir = root_.filePath("rec");
         QVERIFY(QDir().mkpath(job.ZipDir));
