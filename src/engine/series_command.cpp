@@ -27,8 +27,6 @@ namespace {
 // (EX_IOERR).
 constexpr int ExitUsage = 64;
 constexpr int ExitOutputError = 74;
-// --verify: damaged, and the recovery set beside the series repairs every problem.
-constexpr int ExitRepairable = 2;
 // --repair: par2 is missing or failed, or the rebuilt archives could not be put in place.
 constexpr int ExitRepairFailed = 6;
 
@@ -188,7 +186,7 @@ CommandReport reportOf(const Series &series, const VerifyOptions &options,
                      .arg(report.length);
     if (!verdict.summary.isEmpty())
         out.lines << verdict.summary;
-    out.status = verdict.repairable ? ExitRepairable : 1;
+    out.status = verdict.repairable ? VerifyRepairableStatus : 1;
     return out;
 }
 

@@ -19,6 +19,9 @@ namespace kesto {
 
 class Session;
 
+// --verify's status for damage the recovery set beside the series can repair.
+inline constexpr int VerifyRepairableStatus = 2;
+
 // --verify PATH [--name NAME] [--against SOURCE] [--job SCRIPT]; empty texts for options not given.
 CommandReport VerifyCommand(const QString &path, const QString &name, const QString &against,
                             const QString &jobScript);

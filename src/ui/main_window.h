@@ -18,6 +18,7 @@ class DizPage;
 class KestoPage;
 class ListBar;
 class NfoPage;
+class ReportDialog;
 class SkipPage;
 class SourcePage;
 class ZipPage;
@@ -66,7 +67,7 @@ public:
     void plan_Click();
     void verify_Click();
     // The report dialog last shown (null before the first); tests and screenshots read it.
-    QDialog *reportDialog() const { return reportDialog_; }
+    ReportDialog *reportDialog() const { return reportDialog_; }
     // A later start of the program handed over its script (or none): load it as Open would.
     void openHandedScript(const QString &scriptPath);
     void openWhenFree(const QString &scriptPath);
@@ -145,7 +146,7 @@ private:
     bool closed_ = false;            // closed while loading: the start-up goes no further
     bool measuring_ = false;
     int archivesBegun_ = 0;
-    QDialog *reportDialog_ = nullptr;
+    ReportDialog *reportDialog_ = nullptr;
     void showReport(const QString &title, const QStringList &lines);
 
     QWidget *client = nullptr;

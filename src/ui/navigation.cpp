@@ -225,6 +225,15 @@ void MainWindow::verify_Click()
     lines << report.errors;
     QApplication::restoreOverrideCursor();
     showReport(tr("Verify series"), lines);
+    // Damage the recovery set beside the series can undo: the same repair as --repair.
+    if (report.status == VerifyRepairableStatus)
+        reportDialog_->addAction(tr("&Repair"), QStringLiteral("repairButton"), tr("Repair series"),
+                                 [series = *series] {
+                                     QApplication::setOverrideCursor(Qt::WaitCursor);
+                                     const CommandReport repair = RepairSeriesReport(series);
+                                     QApplication::restoreOverrideCursor();
+                                     return repair.lines + repair.errors;
+                                 });
 }
 
 void MainWindow::showReport(const QString &title, const QStringList &lines)

@@ -24,7 +24,7 @@ ReportDialog::ReportDialog(const QString &title, const QStringList &lines, QWidg
     report->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     report->setPlainText(lines.join(QLatin1Char('\n')));
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("copyButton"));
     connect(copy, &QPushButton::clicked, this,
@@ -38,6 +38,20 @@ ReportDialog::ReportDialog(const QString &title, const QStringList &lines, QWidg
     const int shownLines = std::clamp(int(lines.size()) + 4, 8, 26);
     resize(metrics.horizontalAdvance(QString(100, QLatin1Char('n'))),
            metrics.lineSpacing() * shownLines);
+}
+
+void ReportDialog::addAction(const QString &text, const QString &objectName,
+                             const QString &newTitle, const std::function<QStringList()> &action)
+{
+    QPushButton *button = buttons->addButton(text, QDialogButtonBox::ActionRole);
+    button->setObjectName(objectName);
+    connect(button, &QPushButton::clicked, this, [this, button, newTitle, action] {
+        button->setEnabled(false);
+        const QStringList lines = action();
+        setWindowTitle(newTitle);
+        report->setPlainText(lines.join(QLatin1Char('\n')));
+        button->hide();
+    });
 }
 
 QString ReportDialog::text() const

@@ -265,6 +265,29 @@ private slots:
         QCOMPARE(verified,
                  commandLine({QStringLiteral("--verify"), archive, QStringLiteral("--against"),
                               job.SourcePath, QStringLiteral("--job"), script}));
+        QVERIFY(!window->reportDialog()->findChild<QPushButton *>(QStringLiteral("repairButton")));
+
+        // With a recovery set, damage it can undo is offered for repair, and repaired.
+        const QByteArray original = readAll(archive);
+        QProcess par2;
+        par2.setWorkingDirectory(job.ZipDir);
+        par2.start(QStringLiteral("par2"),
+                   {QStringLiteral("create"), QStringLiteral("-q"), QStringLiteral("-q"),
+                    QStringLiteral("-r20"), QStringLiteral("--"), QStringLiteral("tool.par2"),
+                    QStringLiteral("tool.zip")});
+        QVERIFY(par2.waitForFinished(60000) && par2.exitCode() == 0);
+        QByteArray damaged = original;
+        damaged[damaged.size() / 2] = char(~damaged[damaged.size() / 2]);
+        ts->writeFile(QStringLiteral("out/tool.zip"), damaged);
+        ts->dialogs.answers << archive;
+        window->verify_Click();
+        QVERIFY2(shown().contains(QStringLiteral("(repairable)")), qPrintable(shown()));
+        auto *repair =
+            window->reportDialog()->findChild<QPushButton *>(QStringLiteral("repairButton"));
+        QVERIFY(repair);
+        repair->click();
+        QVERIFY2(shown().contains(QStringLiteral("complete and intact")), qPrintable(shown()));
+        QCOMPARE(readAll(archive), original);
     }
 
     void testButtonShowsTheSample()
