@@ -434,6 +434,17 @@ Overwrite?</source>
     </message>
 </context>
 <context>
+    <name>RecoveryCheck</name>
+    <message>
+        <source>par2 ended with status %1</source>
+        <translation>par2 endete mit Status %1</translation>
+    </message>
+    <message>
+        <source>par2 cannot be started: %1</source>
+        <translation>par2 lässt sich nicht starten: %1</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseChecks</name>
     <message>
         <source>description line %1 is %2 columns wide (at most %3 read well)</source>
@@ -774,16 +785,8 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>skript</translation>
     </message>
     <message>
-        <source>Check a finished series: an archive of it, or its directory with --name. One line per problem; exit status 0 only for a complete, intact series.</source>
-        <translation>Prüft eine fertige Serie: eines ihrer Archive, oder ihr Verzeichnis mit --name. Eine Zeile je Problem; Status 0 nur für eine vollständige, unversehrte Serie.</translation>
-    </message>
-    <message>
         <source>path</source>
         <translation>pfad</translation>
-    </message>
-    <message>
-        <source>The series&apos; zip name, with --verify or --checksums on a directory.</source>
-        <translation>Der Zip-Name der Serie, mit --verify oder --checksums auf ein Verzeichnis.</translation>
     </message>
     <message>
         <source>zipname</source>
@@ -822,12 +825,135 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>--checksums nimmt genau ein Archiv einer Serie oder ein Verzeichnis mit --name</translation>
     </message>
     <message>
-        <source>give one of --plan, --verify and --checksums</source>
-        <translation>geben Sie genau eines von --plan, --verify und --checksums an</translation>
-    </message>
-    <message>
         <source>standard output cannot be written</source>
         <translation>die Standardausgabe kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Check a finished series: an archive of it, or its directory with --name. One line per problem; exit status 0 only for a complete, intact series, 2 when its recovery set can repair every problem.</source>
+        <translation>Prüft eine fertige Serie: eines ihrer Archive, oder ihr Verzeichnis mit --name. Eine Zeile je Problem; Status 0 nur für eine vollständige, unversehrte Serie, 2, wenn ihr Wiederherstellungssatz jedes Problem beheben kann.</translation>
+    </message>
+    <message>
+        <source>Rebuild the damaged and missing archives of a finished series from its recovery set (ZIPNAME.par2), then check it as --verify does; exit status 0 only when it verifies.</source>
+        <translation>Baut die beschädigten und fehlenden Archive einer fertigen Serie aus ihrem Wiederherstellungssatz (ZIPNAME.par2) neu und prüft sie dann wie --verify; Status 0 nur, wenn sie die Prüfung besteht.</translation>
+    </message>
+    <message>
+        <source>%1; nothing changed</source>
+        <translation>%1; nichts geändert</translation>
+    </message>
+    <message>
+        <source>%1: no recovery set beside the series</source>
+        <translation>%1: kein Wiederherstellungssatz neben der Serie</translation>
+    </message>
+    <message>
+        <source>nothing to repair</source>
+        <translation>nichts zu reparieren</translation>
+    </message>
+    <message>
+        <source>the recovery set cannot repair these problems</source>
+        <translation>der Wiederherstellungssatz kann diese Probleme nicht beheben</translation>
+    </message>
+    <message>
+        <source>stopped by signal %1; no archive was changed</source>
+        <translation>durch Signal %1 angehalten; kein Archiv wurde geändert</translation>
+    </message>
+    <message>
+        <source>--repair takes one path</source>
+        <translation>--repair nimmt einen Pfad</translation>
+    </message>
+    <message>
+        <source>give one of --plan, --verify, --repair and --checksums</source>
+        <translation>geben Sie genau eines von --plan, --verify, --repair und --checksums an</translation>
+    </message>
+    <message>
+        <source>The series&apos; zip name, with --verify, --repair or --checksums on a directory.</source>
+        <translation>Der Zip-Name der Serie, mit --verify, --repair oder --checksums auf ein Verzeichnis.</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesRepair</name>
+    <message>
+        <source>the recovery set cannot be used: %1</source>
+        <translation>der Wiederherstellungssatz ist nicht verwendbar: %1</translation>
+    </message>
+    <message>
+        <source>the recovery set is damaged or incomplete: %1 of at least %2 recovery blocks usable</source>
+        <translation>der Wiederherstellungssatz ist beschädigt oder unvollständig: %1 von mindestens %2 Wiederherstellungsblöcken brauchbar</translation>
+    </message>
+    <message>
+        <source>the recovery set covers %1, which is no archive of the series</source>
+        <translation>der Wiederherstellungssatz umfasst %1, das kein Archiv der Serie ist</translation>
+    </message>
+    <message>
+        <source>the recovery set holds none of the blocks of %1, which reads intact: the set was made for other archives</source>
+        <translation>der Wiederherstellungssatz enthält keinen der Blöcke von %1, das unversehrt lesbar ist: der Satz wurde für andere Archive gemacht</translation>
+    </message>
+    <message>
+        <source>%1 reads intact but is not the archive the recovery set was made for (%2 of %3 blocks the same); a repair leaves it as it is</source>
+        <translation>%1 ist unversehrt lesbar, aber nicht das Archiv, für das der Wiederherstellungssatz gemacht wurde (%2 von %3 Blöcken gleich); eine Reparatur lässt es, wie es ist</translation>
+    </message>
+    <message>
+        <source>%1 is not covered by the recovery set</source>
+        <translation>%1 ist vom Wiederherstellungssatz nicht erfasst</translation>
+    </message>
+    <message>
+        <source>%1 (not repairable: the recovery set does not cover this archive)</source>
+        <translation>%1 (nicht reparierbar: der Wiederherstellungssatz erfasst dieses Archiv nicht)</translation>
+    </message>
+    <message>
+        <source>%1 (repairable)</source>
+        <translation>%1 (reparierbar)</translation>
+    </message>
+    <message>
+        <source>%1 (beyond repair)</source>
+        <translation>%1 (nicht mehr reparierbar)</translation>
+    </message>
+    <message>
+        <source>%1 (not repairable: the recovery set finds no damage)</source>
+        <translation>%1 (nicht reparierbar: der Wiederherstellungssatz findet keine Beschädigung)</translation>
+    </message>
+    <message>
+        <source>%1 (not repairable: the recovery set finds this archive intact)</source>
+        <translation>%1 (nicht reparierbar: der Wiederherstellungssatz findet dieses Archiv unversehrt)</translation>
+    </message>
+    <message>
+        <source>repairable: %1 damaged or missing archive(s), recovery blocks needed %2 of %3</source>
+        <translation>reparierbar: %1 beschädigte oder fehlende Archiv(e), Wiederherstellungsblöcke nötig %2 von %3</translation>
+    </message>
+    <message>
+        <source>beyond repair: %1 damaged or missing archive(s), recovery blocks needed %2 of %3</source>
+        <translation>nicht mehr reparierbar: %1 beschädigte oder fehlende Archiv(e), Wiederherstellungsblöcke nötig %2 von %3</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary directory in %1: %2</source>
+        <translation>kann kein temporäres Verzeichnis in %1 anlegen: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file: nothing repaired</source>
+        <translation>%1 ist keine gewöhnliche Datei: nichts repariert</translation>
+    </message>
+    <message>
+        <source>cannot link %1 in the temporary directory: %2</source>
+        <translation>kann %1 im temporären Verzeichnis nicht verknüpfen: %2</translation>
+    </message>
+    <message>
+        <source>par2 could not repair the series: %1</source>
+        <translation>par2 konnte die Serie nicht reparieren: %1</translation>
+    </message>
+    <message>
+        <source>par2 did not rebuild %1</source>
+        <translation>par2 hat %1 nicht neu gebaut</translation>
+    </message>
+    <message>
+        <source>cannot write %1 to the disk</source>
+        <translation>kann %1 nicht auf den Datenträger bringen</translation>
+    </message>
+    <message>
+        <source>cannot put the rebuilt %1 in place: %2</source>
+        <translation>kann das neu gebaute %1 nicht an seinen Platz bringen: %2</translation>
+    </message>
+    <message>
+        <source>%1: rebuilt from the recovery set</source>
+        <translation>%1: aus dem Wiederherstellungssatz neu gebaut</translation>
     </message>
 </context>
 <context>
@@ -1484,6 +1610,14 @@ Try &apos;kesto32 --help&apos; for more information.
     <message>
         <source>No series to verify</source>
         <translation>Keine Serie zu prüfen</translation>
+    </message>
+    <message>
+        <source>&amp;Repair</source>
+        <translation>&amp;Reparieren</translation>
+    </message>
+    <message>
+        <source>Repair series</source>
+        <translation>Serie reparieren</translation>
     </message>
 </context>
 <context>

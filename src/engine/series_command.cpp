@@ -56,8 +56,9 @@ const QCommandLineOption
                  QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
 const QCommandLineOption NameOption(
     QStringLiteral("name"),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "The series' zip name, with --verify or "
-                                                         "--checksums on a directory.")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "The series' zip name, with --verify, "
+                                                         "--repair or --checksums on a "
+                                                         "directory.")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "zipname")));
 const QCommandLineOption
     AgainstOption(QStringLiteral("against"),

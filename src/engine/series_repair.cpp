@@ -20,11 +20,6 @@ namespace kesto {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SeriesRepair", text);
-}
-
 bool isArchiveOf(const Series &series, const QString &name)
 {
     return series.unlimited ? name == series.base + QStringLiteral(".zip")
@@ -129,7 +124,9 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
     if (verdict.files.isEmpty())
         return verdict;
     if (Par2Program().isEmpty()) {
-        verdict.warnings << tr("the recovery set cannot be used: %1").arg(Par2MissingText());
+        verdict.warnings << QCoreApplication::translate("SeriesRepair",
+                                                        "the recovery set cannot be used: %1")
+                                .arg(Par2MissingText());
         return verdict;
     }
     verdict.par2 = RunPar2(Par2Action::Verify, mainFileOf(series.dir, verdict.files, series.base));
@@ -139,7 +136,9 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
         return verdict;
     }
     if (!par2.understood) {
-        verdict.warnings << tr("the recovery set cannot be used: %1").arg(par2.failure);
+        verdict.warnings << QCoreApplication::translate("SeriesRepair",
+                                                        "the recovery set cannot be used: %1")
+                                .arg(par2.failure);
         return verdict;
     }
     verdict.checked = true;
@@ -148,8 +147,10 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
     const qint64 promised = promisedBlocks(verdict.files, series.base);
     if (par2.recoveryBlocks < promised || !par2.unusable.isEmpty() ||
         !verdict.files.contains(RecoveryIndexName(series.base)))
-        verdict.warnings << tr("the recovery set is damaged or incomplete: %1 of at least %2 "
-                               "recovery blocks usable")
+        verdict.warnings << QCoreApplication::translate(
+                                "SeriesRepair",
+                                "the recovery set is damaged or incomplete: %1 of at least %2 "
+                                "recovery blocks usable")
                                 .arg(par2.recoveryBlocks)
                                 .arg(std::max(promised, par2.recoveryBlocks));
     QSet<QString> problemArchives;
@@ -158,8 +159,10 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
     for (const Par2Target &target : par2.targets) {
         const QString name = QFile::decodeName(target.name);
         if (!isArchiveOf(series, name)) {
-            verdict.warnings
-                << tr("the recovery set covers %1, which is no archive of the series").arg(name);
+            verdict.warnings << QCoreApplication::translate(
+                                    "SeriesRepair",
+                                    "the recovery set covers %1, which is no archive of the series")
+                                    .arg(name);
             continue;
         }
         if (!isDamage(target))
@@ -167,13 +170,17 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
         if (problemArchives.contains(name)) {
             verdict.damaged << name;
         } else if (target.blocksFound == 0) {
-            verdict.refusal = tr("the recovery set holds none of the blocks of %1, which reads "
-                                 "intact: the set was made for other archives")
-                                  .arg(name);
+            verdict.refusal =
+                QCoreApplication::translate(
+                    "SeriesRepair", "the recovery set holds none of the blocks of %1, which reads "
+                                    "intact: the set was made for other archives")
+                    .arg(name);
         } else if (target.state == Par2Target::State::Damaged) {
-            verdict.warnings << tr("%1 reads intact but is not the archive the recovery set was "
-                                   "made for (%2 of %3 blocks the same); a repair leaves it as it "
-                                   "is")
+            verdict.warnings << QCoreApplication::translate(
+                                    "SeriesRepair",
+                                    "%1 reads intact but is not the archive the recovery set was "
+                                    "made for (%2 of %3 blocks the same); a repair leaves it as it "
+                                    "is")
                                     .arg(name)
                                     .arg(target.blocksFound)
                                     .arg(target.blocks);
@@ -183,7 +190,9 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
         verdict.warnings << verdict.refusal;
     for (const SeriesArchive &archive : series.archives) {
         if (archive.number <= report.length && !targetNamed(par2, archive.name))
-            verdict.warnings << tr("%1 is not covered by the recovery set").arg(archive.name);
+            verdict.warnings << QCoreApplication::translate("SeriesRepair",
+                                                            "%1 is not covered by the recovery set")
+                                    .arg(archive.name);
     }
 
     // Each problem: damage the set repairs, damage beyond it, or no damage to the bytes at all.
@@ -197,14 +206,21 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
         QString tagged;
         bool repairable = false;
         if (!archive.isEmpty() && !target) {
-            tagged = tr("%1 (not repairable: the recovery set does not cover this archive)");
+            tagged = QCoreApplication::translate(
+                "SeriesRepair",
+                "%1 (not repairable: the recovery set does not cover this archive)");
         } else if (archive.isEmpty() ? anyDamage : isDamage(*target)) {
             repairable = possible;
-            tagged = possible ? tr("%1 (repairable)") : tr("%1 (beyond repair)");
+            tagged = possible ? QCoreApplication::translate("SeriesRepair", "%1 (repairable)")
+                              : QCoreApplication::translate("SeriesRepair", "%1 (beyond repair)");
         } else {
-            tagged = archive.isEmpty()
-                         ? tr("%1 (not repairable: the recovery set finds no damage)")
-                         : tr("%1 (not repairable: the recovery set finds this archive intact)");
+            tagged =
+                archive.isEmpty()
+                    ? QCoreApplication::translate(
+                          "SeriesRepair", "%1 (not repairable: the recovery set finds no damage)")
+                    : QCoreApplication::translate(
+                          "SeriesRepair",
+                          "%1 (not repairable: the recovery set finds this archive intact)");
         }
         all = all && repairable;
         verdict.problems << tagged.arg(problem);
@@ -214,10 +230,14 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
         const qint64 damagedCount = std::count_if(par2.targets.cbegin(), par2.targets.cend(),
                                                   [](const Par2Target &t) { return isDamage(t); });
         verdict.summary =
-            (possible ? tr("repairable: %1 damaged or missing archive(s), recovery blocks needed "
-                           "%2 of %3")
-                      : tr("beyond repair: %1 damaged or missing archive(s), recovery blocks "
-                           "needed %2 of %3"))
+            (possible ? QCoreApplication::translate(
+                            "SeriesRepair",
+                            "repairable: %1 damaged or missing archive(s), recovery blocks needed "
+                            "%2 of %3")
+                      : QCoreApplication::translate(
+                            "SeriesRepair",
+                            "beyond repair: %1 damaged or missing archive(s), recovery blocks "
+                            "needed %2 of %3"))
                 .arg(damagedCount)
                 .arg(par2.blocksNeeded())
                 .arg(par2.recoveryBlocks);
@@ -235,7 +255,8 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
     };
     RepairDir work(series);
     if (!work.valid())
-        return fail(tr("cannot make a temporary directory in %1: %2")
+        return fail(QCoreApplication::translate("SeriesRepair",
+                                                "cannot make a temporary directory in %1: %2")
                         .arg(series.dir, QString::fromLocal8Bit(std::strerror(work.error()))));
 
     // par2 sees the series through links of ours; it reads them, renames a damaged one aside and
@@ -247,11 +268,14 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
         const QByteArray path = QFile::encodeName(QDir(series.dir).filePath(name));
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            outcome.errors << tr("%1 is not a regular file: nothing repaired").arg(name);
+            outcome.errors << QCoreApplication::translate(
+                                  "SeriesRepair", "%1 is not a regular file: nothing repaired")
+                                  .arg(name);
             return outcome;
         }
         if (::symlink(path.constData(), work.path(name).constData()) != 0)
-            return fail(tr("cannot link %1 in the temporary directory: %2")
+            return fail(QCoreApplication::translate("SeriesRepair",
+                                                    "cannot link %1 in the temporary directory: %2")
                             .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
     }
     const QString mainFile = mainFileOf(work.dir(), verdict.files, series.base);
@@ -261,16 +285,20 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
         return outcome;
     }
     if (!par2.repaired)
-        return fail(tr("par2 could not repair the series: %1").arg(par2.failure));
+        return fail(
+            QCoreApplication::translate("SeriesRepair", "par2 could not repair the series: %1")
+                .arg(par2.failure));
 
     for (const QString &name : verdict.damaged) {
         const QByteArray rebuilt = work.path(name);
         const QByteArray target = QFile::encodeName(QDir(series.dir).filePath(name));
         struct stat info {};
         if (::lstat(rebuilt.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-            return fail(tr("par2 did not rebuild %1").arg(name));
+            return fail(
+                QCoreApplication::translate("SeriesRepair", "par2 did not rebuild %1").arg(name));
         if (!syncPath(rebuilt, O_RDONLY))
-            return fail(tr("cannot write %1 to the disk").arg(name));
+            return fail(QCoreApplication::translate("SeriesRepair", "cannot write %1 to the disk")
+                            .arg(name));
         // A missing archive's name takes nothing that appeared there meanwhile; a damaged one is
         // replaced as a whole.
         const bool missing = ::lstat(target.constData(), &info) != 0 && errno == ENOENT;
@@ -278,13 +306,17 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
                                                   target.constData(), RENAME_NOREPLACE)
                                     : ::rename(rebuilt.constData(), target.constData());
         if (renamed != 0)
-            return fail(tr("cannot put the rebuilt %1 in place: %2")
+            return fail(QCoreApplication::translate("SeriesRepair",
+                                                    "cannot put the rebuilt %1 in place: %2")
                             .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
         outcome.repaired << name;
-        outcome.lines << tr("%1: rebuilt from the recovery set").arg(name);
+        outcome.lines << QCoreApplication::translate("SeriesRepair",
+                                                     "%1: rebuilt from the recovery set")
+                             .arg(name);
     }
     if (!syncPath(QFile::encodeName(series.dir), O_RDONLY | O_DIRECTORY))
-        return fail(tr("cannot write %1 to the disk").arg(series.dir));
+        return fail(QCoreApplication::translate("SeriesRepair", "cannot write %1 to the disk")
+                        .arg(series.dir));
     return outcome;
 }
 
