@@ -688,6 +688,45 @@ private slots:
         QCOMPARE(readAs(ParsePar2Output(output, status)), read);
     }
 
+    // A stop while par2 repairs: par2 ends too, our directory in the series' directory goes,
+    // nothing changes, status 128+N.
+    void stoppedRepairLeavesNothing()
+    {
+        QTemporaryDir dir(root_.filePath("stop-XXXXXX"));
+        const QString out = dir.filePath("out"), started = dir.filePath("started");
+        copyDir(root_.filePath("rec"), out);
+        QVERIFY(QFile::remove(out + "/r005.zip"));
+        QVERIFY(QDir().mkpath(dir.filePath("bin")));
+        // par2 checks as itself and hangs in the repair.
+        QFile script(dir.filePath("bin/par2"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nif [ \"$1\" = repair ]; then echo $$ > \"" +
+                     QFile::encodeName(started) + "\"; exec sleep 60; fi\nexec \"" +
+                     QFile::encodeName(QStandardPaths::findExecutable("par2")) + "\" \"$@\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        const QStringList before = stateOf(out);
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", dir.filePath("bin") + ':' + env.value("PATH"));
+        program.setProcessEnvironment(env);
+        program.start(KESTO_BIN_DIR "/kesto32", {"--repair", out, "--name", "r"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(started).size() > 0, 60'000);
+        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+        QVERIFY(program.waitForFinished(30'000));
+        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QCOMPARE(stateOf(out), before);
+        QFile pid(started);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const QString stat = "/proc/" + QString::fromLatin1(pid.readAll().trimmed()) + "/stat";
+        const auto running = [&stat] {
+            QFile file(stat);
+            return file.open(QIODevice::ReadOnly) && !file.readAll().contains(") Z");
+        };
+        QTRY_VERIFY(!running());
+    }
+
     // Warnings name what release sites refuse, and only that.
     void releaseWarnings_data()
     {
