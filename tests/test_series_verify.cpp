@@ -462,6 +462,10 @@ private slots:
         write(root_.filePath("rec-source/noise.bin"), randomBytes(6'800'000, 11));
         job.SourcePath = root_.filePath("rec-source");
         job.SkipList.clear();
+        // An extra in every archive: an unreadable archive must not make it look foreign.
+        write(root_.filePath("readme.txt"), "read me\r\n");
+        job.ExtraIsFile = true;
+        job.ExtraPath = root_.filePath("readme.txt");
         job.ZipName = "r";
         job.ZipDir = root_.filePath("rec");
         QVERIFY(QDir().mkpath(job.ZipDir));
@@ -660,13 +664,13 @@ private slots:
                    "Loading \"t.par2\".\nLoaded 6 new packets\nLoading \"t.vol0+1.par2\"."
                    "\nLoaded 1 new packets including 1 recovery blocks\n\nThere are a total "
                    "of 2 data blocks.\n\nVerifying source files:\n\nTarget: \"b.zip\" - "
-                   "missing.\nOpening: \"we\"ird - x\xe9.zip\"\nFile: \"we\"ird - x\xe9.zip"
+                   "missing.\nOpening: \"we\" - x\xe9.zip\"\nFile: \"we\" - x\xe9.zip"
                    "\" - no data found.\n\nScanning extra files:\n\n\nRepair is required."
                    "\n1 file(s) are missing.\n1 file(s) exist but are damaged.\nYou have 0 "
                    "out of 2 data blocks available.\nYou have 1 recovery blocks available."
                    "\nRepair is not possible.\nYou need 1 more recovery blocks to be able to "
                    "repair.\n")
-            << 2 << "b.zip=missing, we\"ird - x%E9.zip=damaged 0/-1, data 0/2 recovery 1, short 1";
+            << 2 << "b.zip=missing, we\" - x%E9.zip=damaged 0/-1, data 0/2 recovery 1, short 1";
         QTest::newRow("repaired")
             << damaged + "You have 598 recovery blocks available.\nRepair is possible.\n\n"
                          "Writing recovered data\nWrote 600000 bytes to disk\n\nVerifying "
