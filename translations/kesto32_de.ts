@@ -226,6 +226,8 @@
      volume; the volumes it left are wrapped, but the series is not complete
   5  another instance of the program runs for this user (it holds the lock in the
      system directory, and its process id is named): nothing was done
+  6  the run completed and its archives are written, but the recovery set
+     (--recovery) could not be written: par2 is missing or failed
   128+N  ended by signal N (SIGINT, SIGTERM or SIGHUP): the archiver is stopped, the
      archive being written stays as it was, the work directory and the fixed files are
      removed
@@ -269,6 +271,9 @@ See kesto32(1) and kesto32.kst(5).</source>
   5  eine andere Instanz des Programms läuft für diesen Benutzer (sie hält die
      Sperre im Systemverzeichnis, ihre Prozessnummer wird genannt): es wurde
      nichts getan
+  6  der Lauf ist vollständig und seine Archive sind geschrieben, aber der
+     Wiederherstellungssatz (--recovery) ließ sich nicht schreiben: par2 fehlt
+     oder schlug fehl
   128+N  durch Signal N beendet (SIGINT, SIGTERM oder SIGHUP): der Archivierer
      wird angehalten, das Archiv, das gerade entstand, bleibt, wie es war, das
      Arbeitsverzeichnis und die festen Dateien werden entfernt
@@ -431,6 +436,46 @@ Overwrite?</source>
     <message>
         <source>process %1</source>
         <translation>Prozess %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecoverySet</name>
+    <message>
+        <source>--recovery takes a percentage, a whole number from %2 to %3, not %1</source>
+        <extracomment>%1 the value given; %2 and %3 the lowest and highest percentage allowed</extracomment>
+        <translation>--recovery verlangt einen Prozentsatz, eine ganze Zahl von %2 bis %3, nicht %1</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>kann %1 nicht anlegen: %2</translation>
+    </message>
+    <message>
+        <source>par2 cannot be started: %1</source>
+        <translation>par2 lässt sich nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>par2 was killed%1</source>
+        <translation>par2 wurde abgebrochen%1</translation>
+    </message>
+    <message>
+        <source>par2 ended with status %1%2</source>
+        <translation>par2 endete mit Status %1%2</translation>
+    </message>
+    <message>
+        <source>par2 wrote no %1</source>
+        <translation>par2 schrieb kein %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>kann %1 nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>cannot sync %1: %2</source>
+        <translation>kann %1 nicht auf die Platte bringen: %2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by an earlier run: %2</source>
+        <translation>kann %1 nicht entfernen, von einem früheren Lauf übrig: %2</translation>
     </message>
 </context>
 <context>
@@ -604,6 +649,10 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <source>stopped by %1</source>
         <translation>angehalten durch %1</translation>
     </message>
+    <message>
+        <source>the archives are complete and written, but the recovery set is not</source>
+        <translation>die Archive sind vollständig geschrieben, der Wiederherstellungssatz aber nicht</translation>
+    </message>
 </context>
 <context>
     <name>RunPreview</name>
@@ -714,6 +763,28 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <extracomment>%1%2%3.zip the archive&apos;s name, %4 its entries</extracomment>
         <translation>Archiv %1%2%3.zip: %4</translation>
     </message>
+    <message>
+        <source>%1: about %2 bytes</source>
+        <extracomment>%1 a file of the recovery set, %2 its estimated bytes</extracomment>
+        <translation>%1: etwa %2 Bytes</translation>
+    </message>
+    <message>
+        <source>%1 %: about %2 bytes beside at most %3 bytes of archives</source>
+        <extracomment>%1 the percentage, %2 the set&apos;s estimated bytes, %3 the archives&apos; estimated bytes</extracomment>
+        <translation>%1 %: etwa %2 Bytes neben höchstens %3 Bytes Archiven</translation>
+    </message>
+    <message>
+        <source>recovery set</source>
+        <translation>Wiederherstellungssatz</translation>
+    </message>
+    <message>
+        <source>recovery set: par2 found</source>
+        <translation>Wiederherstellungssatz: par2 gefunden</translation>
+    </message>
+    <message>
+        <source>recovery: %1</source>
+        <translation>Wiederherstellung: %1</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
@@ -782,10 +853,6 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>pfad</translation>
     </message>
     <message>
-        <source>The series&apos; zip name, with --verify or --checksums on a directory.</source>
-        <translation>Der Zip-Name der Serie, mit --verify oder --checksums auf ein Verzeichnis.</translation>
-    </message>
-    <message>
         <source>zipname</source>
         <translation>zipname</translation>
     </message>
@@ -822,12 +889,41 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>--checksums nimmt genau ein Archiv einer Serie oder ein Verzeichnis mit --name</translation>
     </message>
     <message>
-        <source>give one of --plan, --verify and --checksums</source>
-        <translation>geben Sie genau eines von --plan, --verify und --checksums an</translation>
-    </message>
-    <message>
         <source>standard output cannot be written</source>
         <translation>die Standardausgabe kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The series&apos; zip name, with --verify, --checksums or --recovery on a directory.</source>
+        <translation>Der Zip-Name der Serie, mit --verify, --checksums oder --recovery auf ein Verzeichnis.</translation>
+    </message>
+    <message>
+        <source>Write a recovery set of N percent (1 to 100) with par2: ZIPNAME.par2 and its volume files beside a finished series that verifies (kesto32 --recovery 10 PATH), after a completed batch run (kesto32 --recovery 10 &apos;!job.kst&apos;), or shown by --plan.</source>
+        <translation>Einen Wiederherstellungssatz von N Prozent (1 bis 100) mit par2 schreiben: ZIPNAME.par2 und seine Volume-Dateien neben eine fertige Serie, die die Prüfung besteht (kesto32 --recovery 10 PFAD), nach einem vollständigen unbeaufsichtigten Lauf (kesto32 --recovery 10 &apos;!job.kst&apos;), oder mit --plan gezeigt.</translation>
+    </message>
+    <message>
+        <source>stopped by signal %1; nothing was written</source>
+        <translation>durch Signal %1 angehalten; es wurde nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>%1: %2 problem(s); no recovery set written for a series that does not verify</source>
+        <translation>%1: %2 Problem(e); für eine Serie, die die Prüfung nicht besteht, wird kein Wiederherstellungssatz geschrieben</translation>
+    </message>
+    <message>
+        <source>removed %1, of an earlier recovery set</source>
+        <translation>%1 entfernt, aus einem früheren Wiederherstellungssatz</translation>
+    </message>
+    <message>
+        <source>%1 written (%2 %): %3 file(s), %4 bytes, %5 % of the %6 archive(s)</source>
+        <extracomment>%1 the index file&apos;s path, %2 the percentage asked for, %3 the number of files, %4 their bytes, %5 their share of the archives&apos; bytes, %6 the number of archives</extracomment>
+        <translation>%1 geschrieben (%2 %): %3 Datei(en), %4 Bytes, %5 % der %6 Archiv(e)</translation>
+    </message>
+    <message>
+        <source>--recovery takes one archive of a series, or a directory with --name</source>
+        <translation>--recovery verlangt ein Archiv einer Serie oder ein Verzeichnis mit --name</translation>
+    </message>
+    <message>
+        <source>give one of --plan, --verify, --checksums and --recovery</source>
+        <translation>geben Sie genau eines von --plan, --verify, --checksums und --recovery an</translation>
     </message>
 </context>
 <context>
