@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 here=$(pwd)
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools
-    libzip-dev 7zip zip unzip
+    libzip-dev 7zip zip unzip par2
     # the installation test and the Debian package
     desktop-file-utils appstream shared-mime-info libxml2-utils man-db dpkg-dev file)
 

@@ -33,12 +33,13 @@ endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS 7zip)
 # Recommended: Qt's own catalogues, without which the buttons of message boxes and file dialogs
-# stay English in a translated window (one package of data files, no dependencies). Only
+# stay English in a translated window (one package of data files, no dependencies); par2, which
+# writes the recovery set of --recovery (without it the program says to install it). Only
 # suggested: unzip (the program never runs it; recipients do, and so may the user to look into a
 # series) and xdg-utils (xdg-open is only the last choice of editor, after KESTO32_EDITOR and
 # VISUAL; every desktop task installs it already, while on a bare system recommending it pulled
 # in some 47 packages).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, par2")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "unzip, xdg-utils")
 
 # lintian on the package (tools/check-package.sh, in CI) reports no error. What it still says:

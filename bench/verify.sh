@@ -39,25 +39,10 @@ command -v 7zz >/dev/null || { echo "bench: 7zz is missing" >&2; exit 1; }
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 
-now() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
-
-# The series: the benchmark's job (10,000,000-byte volumes, numbered description, nfo, extra).
-crlf() { printf '%s\r\n' "$@"; }
-rm -rf "$work/source" "$work/out" "$work/volumes" "$work/system"
-mkdir -p "$work/out" "$work/volumes" "$work/system"
-"$bin/make_tree" "$work/source" --size "$size" >/dev/null
-crlf "Benchmark release" "=================" "Disk  xxxxxxx" "" "A tree made by bench/make_tree." >"$work/file_id.diz"
-crlf "Benchmark release notes" >"$work/bench.nfo"
-crlf "Read the nfo first." >"$work/extra.txt"
-{
-    crlf "Kesto32 script - $(date '+%m-%d-%Y  %H:%M:%S')"
-    crlf "Source: $work/source" "Skip: " ""
-    crlf "Diz: $work/file_id.diz" "AutoN: True" "Col: 7" "Lin: 3"
-    crlf "Nfo: $work/bench.nfo" " 1st: 0" " File:True" " Extra:$work/extra.txt"
-    crlf "Zip: $work/out" " name:bench" " Size: 20" " Solid: 0" " Extra: 0"
-} >"$work/job.kst"
-KESTO32_SYSTEM_DIR=$work/system "$bin/kesto32" --checksums "!$work/job.kst"
+. "$here/bench/series.sh"
+rm -rf "$work/volumes"
+mkdir -p "$work/volumes"
+bench_series --checksums
 # The volumes alone, as a recipient who unzipped them would hold them.
 for archive in "$work/out"/bench*.zip; do
     unzip -qo "$archive" 'bench.[0-9]*' -d "$work/volumes"
@@ -78,7 +63,7 @@ for ((run = 1; run <= runs; run++)); do
 done
 v=$(median "${verify[@]}")
 s=$(median "${sevenZip[@]}")
-echo "Medians: --verify $v ms, 7zz t $s ms, ratio $(awk -v a="$v" -v b="$s" 'BEGIN { printf "%.2f", a / b }') (goal: at most 1.5)"
+echo "Medians: --verify $v ms, 7zz t $s ms, ratio $(ratio "$v" "$s") (goal: at most 1.5)"
 rm -rf "$work/source" "$work/system"
 
 # --against: many small files, links among them.
@@ -118,5 +103,5 @@ for ((run = 1; run <= runs; run++)); do
 done
 a=$(median "${against[@]}")
 h=$(median "${byHand[@]}")
-echo "Medians: --verify --against $a ms, 7zz x + diff -r $h ms, ratio $(awk -v a="$a" -v b="$h" 'BEGIN { printf "%.2f", a / b }') (goal: at most 1.5)"
+echo "Medians: --verify --against $a ms, 7zz x + diff -r $h ms, ratio $(ratio "$a" "$h") (goal: at most 1.5)"
 rm -rf "$work/small" "$work/system"

@@ -95,6 +95,10 @@ int main(int argc, char **argv)
         return ui::WriteStandardOutput(text.toLocal8Bit()) ? 0 : ui::ExitOutputError;
     }
     session.state.WriteChecksums = parser.isSet(QStringLiteral("checksums"));
+    const std::optional<int> recoveryPercent = RecoveryPercentOption(arranged.arguments);
+    if (!recoveryPercent)
+        return ui::ExitUsage;
+    session.state.RecoveryPercent = *recoveryPercent;
     const QString commandLine = parser.positionalArguments().join(QLatin1Char(' '));
 
     // The command runner, the drives and the zip component are the session's own.

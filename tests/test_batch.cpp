@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -141,8 +142,8 @@ private slots:
         // The world: the job, the script, the programs, the lock.
         QString program = binDir + "/kesto32", argument = "!", scriptName = "job.kst";
         QStringList options;
-        QByteArray fake;
-        bool onlyFakesOnPath = false;
+        QByteArray fake, fakePar2;
+        bool onlyFakesOnPath = false, noPar2 = false;
         bool desktop = false;
         QList<std::pair<int, QByteArray>> replaced;
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
@@ -192,8 +193,12 @@ private slots:
                 }
             } else if (key == "fake7zz")
                 fake += expand(rest(line, 1), root) + '\n';
+            else if (key == "fakepar2")
+                fakePar2 += expand(rest(line, 1), root) + '\n';
             else if (key == "only-fakes-on-path")
                 onlyFakesOnPath = true;
+            else if (key == "no-par2")
+                noPar2 = true;
             else if (key == "desktop")
                 desktop = true;
             else if (key == "alone") {
@@ -260,6 +265,20 @@ private slots:
             writeFile(root + "/fakebin/7zz", fakePreamble + fake);
             QVERIFY(QFile::setPermissions(root + "/fakebin/7zz",
                                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        if (!fakePar2.isEmpty()) {
+            writeFile(root + "/fakebin/par2", "#!/bin/sh\n" + fakePar2);
+            QVERIFY(QFile::setPermissions(root + "/fakebin/par2",
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        if (noPar2) {
+            // 7-Zip alone beside the fakes: no par2 anywhere on PATH.
+            onlyFakesOnPath = true;
+            for (const char *program : {"7zz", "7z"}) {
+                const QString found = QStandardPaths::findExecutable(program);
+                if (!found.isEmpty())
+                    QVERIFY(QFile::link(found, root + "/fakebin/" + program));
+            }
         }
         env.insert("PATH",
                    onlyFakesOnPath ? root + "/fakebin" : root + "/fakebin:" + env.value("PATH"));
@@ -330,7 +349,8 @@ private slots:
             QProcess plan;
             plan.setProcessEnvironment(env);
             plan.setWorkingDirectory(root);
-            plan.start(program, {"--plan", argument + root + '/' + scriptName});
+            plan.start(program, QStringList{"--plan"} + options +
+                                    QStringList{argument + root + '/' + scriptName});
             QVERIFY(plan.waitForFinished(120'000) && plan.exitStatus() == QProcess::NormalExit);
             planned = plan.exitCode();
         }
@@ -356,6 +376,22 @@ private slots:
         const QStringList errorLines =
             QString::fromUtf8(standardError).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        // Programs run on the output afterwards, each of which must succeed.
+        for (const QString &line : lines) {
+            if (word(line, 0) != "then")
+                continue;
+            QStringList words;
+            for (const QString &w : rest(line, 1).split(' ', Qt::SkipEmptyParts))
+                words << QString::fromUtf8(expand(w, root));
+            QProcess then;
+            then.setProcessEnvironment(env);
+            then.setWorkingDirectory(root + "/out");
+            then.setProcessChannelMode(QProcess::MergedChannels);
+            then.start(words.takeFirst(), words);
+            QVERIFY(then.waitForFinished(120'000));
+            QVERIFY2(then.exitStatus() == QProcess::NormalExit && then.exitCode() == 0,
+                     then.readAll().right(2000).constData());
+        }
 
         // What the case expects.
         bool statusChecked = false;
@@ -453,7 +489,7 @@ private slots:
         QStringList documented;
         for (const auto &[status, meaning] : readme)
             documented << status;
-        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "128+N"}));
+        QCOMPARE(documented, (QStringList{"0", "1", "2", "3", "4", "5", "6", "128+N"}));
         QCOMPARE(collect(read("data/man/kesto32.1.in"), R"(^\.BI? (\d+|128\+ N)\n(.+?)\n(?=\.))"),
                  readme);
         QCOMPARE(collect(read("src/ui/help/scripts.html"),
@@ -477,7 +513,7 @@ private slots:
         for (const auto &[status, meaning] : readme)
             QVERIFY2(helpText.contains(status + ' ' + meaning),
                      qPrintable("--help lacks: " + status));
-        for (int kind = 0; kind <= int(Failure::AnotherInstance); ++kind) {
+        for (int kind = 0; kind < int(Failure::Stopped); ++kind) {
             const int status = ExitStatusOf(Failure(kind));
             QVERIFY(documented.contains(QString::number(status)));
         }

@@ -226,6 +226,8 @@
      volume; the volumes it left are wrapped, but the series is not complete
   5  another instance of the program runs for this user (it holds the lock in the
      system directory, and its process id is named): nothing was done
+  6  the run completed and its archives are written, but the recovery set
+     (--recovery) could not be written: par2 is missing or failed
   128+N  ended by signal N (SIGINT, SIGTERM or SIGHUP): the archiver is stopped, the
      archive being written stays as it was, the work directory and the fixed files are
      removed
@@ -269,6 +271,9 @@ See kesto32(1) and kesto32.kst(5).</source>
   5  eine andere Instanz des Programms läuft für diesen Benutzer (sie hält die
      Sperre im Systemverzeichnis, ihre Prozessnummer wird genannt): es wurde
      nichts getan
+  6  der Lauf ist vollständig und seine Archive sind geschrieben, aber der
+     Wiederherstellungssatz (--recovery) ließ sich nicht schreiben: par2 fehlt
+     oder schlug fehl
   128+N  durch Signal N beendet (SIGINT, SIGTERM oder SIGHUP): der Archivierer
      wird angehalten, das Archiv, das gerade entstand, bleibt, wie es war, das
      Arbeitsverzeichnis und die festen Dateien werden entfernt
@@ -445,6 +450,46 @@ Overwrite?</source>
     </message>
 </context>
 <context>
+    <name>RecoverySet</name>
+    <message>
+        <source>--recovery takes a percentage, a whole number from %2 to %3, not %1</source>
+        <extracomment>%1 the value given; %2 and %3 the lowest and highest percentage allowed</extracomment>
+        <translation>--recovery verlangt einen Prozentsatz, eine ganze Zahl von %2 bis %3, nicht %1</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>kann %1 nicht anlegen: %2</translation>
+    </message>
+    <message>
+        <source>par2 cannot be started: %1</source>
+        <translation>par2 lässt sich nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>par2 was killed%1</source>
+        <translation>par2 wurde abgebrochen%1</translation>
+    </message>
+    <message>
+        <source>par2 ended with status %1%2</source>
+        <translation>par2 endete mit Status %1%2</translation>
+    </message>
+    <message>
+        <source>par2 wrote no %1</source>
+        <translation>par2 schrieb kein %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>kann %1 nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>cannot sync %1: %2</source>
+        <translation>kann %1 nicht auf die Platte bringen: %2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by an earlier run: %2</source>
+        <translation>kann %1 nicht entfernen, von einem früheren Lauf übrig: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseChecks</name>
     <message>
         <source>description line %1 is %2 columns wide (at most %3 read well)</source>
@@ -615,6 +660,10 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <source>stopped by %1</source>
         <translation>angehalten durch %1</translation>
     </message>
+    <message>
+        <source>the archives are complete and written, but the recovery set is not</source>
+        <translation>die Archive sind vollständig geschrieben, der Wiederherstellungssatz aber nicht</translation>
+    </message>
 </context>
 <context>
     <name>RunPreview</name>
@@ -725,6 +774,28 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <extracomment>%1%2%3.zip the archive&apos;s name, %4 its entries</extracomment>
         <translation>Archiv %1%2%3.zip: %4</translation>
     </message>
+    <message>
+        <source>%1: about %2 bytes</source>
+        <extracomment>%1 a file of the recovery set, %2 its estimated bytes</extracomment>
+        <translation>%1: etwa %2 Bytes</translation>
+    </message>
+    <message>
+        <source>%1 %: about %2 bytes beside at most %3 bytes of archives</source>
+        <extracomment>%1 the percentage, %2 the set&apos;s estimated bytes, %3 the archives&apos; estimated bytes</extracomment>
+        <translation>%1 %: etwa %2 Bytes neben höchstens %3 Bytes Archiven</translation>
+    </message>
+    <message>
+        <source>recovery set</source>
+        <translation>Wiederherstellungssatz</translation>
+    </message>
+    <message>
+        <source>recovery set: par2 found</source>
+        <translation>Wiederherstellungssatz: par2 gefunden</translation>
+    </message>
+    <message>
+        <source>recovery: %1</source>
+        <translation>Wiederherstellung: %1</translation>
+    </message>
 </context>
 <context>
     <name>RunState</name>
@@ -829,12 +900,41 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>die Standardausgabe kann nicht geschrieben werden</translation>
     </message>
     <message>
+        <source>Write a recovery set of N percent (1 to 100) with par2: ZIPNAME.par2 and its volume files beside a finished series that verifies (kesto32 --recovery 10 PATH), after a completed batch run (kesto32 --recovery 10 &apos;!job.kst&apos;), or shown by --plan.</source>
+        <translation>Einen Wiederherstellungssatz von N Prozent (1 bis 100) mit par2 schreiben: ZIPNAME.par2 und seine Volume-Dateien neben eine fertige Serie, die die Prüfung besteht (kesto32 --recovery 10 PFAD), nach einem vollständigen unbeaufsichtigten Lauf (kesto32 --recovery 10 &apos;!job.kst&apos;), oder mit --plan gezeigt.</translation>
+    </message>
+    <message>
+        <source>stopped by signal %1; nothing was written</source>
+        <translation>durch Signal %1 angehalten; es wurde nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>%1: %2 problem(s); no recovery set written for a series that does not verify</source>
+        <translation>%1: %2 Problem(e); für eine Serie, die die Prüfung nicht besteht, wird kein Wiederherstellungssatz geschrieben</translation>
+    </message>
+    <message>
+        <source>removed %1, of an earlier recovery set</source>
+        <translation>%1 entfernt, aus einem früheren Wiederherstellungssatz</translation>
+    </message>
+    <message>
+        <source>%1 written (%2 %): %3 file(s), %4 bytes, %5 % of the %6 archive(s)</source>
+        <extracomment>%1 the index file&apos;s path, %2 the percentage asked for, %3 the number of files, %4 their bytes, %5 their share of the archives&apos; bytes, %6 the number of archives</extracomment>
+        <translation>%1 geschrieben (%2 %): %3 Datei(en), %4 Bytes, %5 % der %6 Archiv(e)</translation>
+    </message>
+    <message>
+        <source>--recovery takes one archive of a series, or a directory with --name</source>
+        <translation>--recovery verlangt ein Archiv einer Serie oder ein Verzeichnis mit --name</translation>
+    </message>
+    <message>
         <source>Check a finished series: an archive of it, or its directory with --name. One line per problem; exit status 0 only for a complete, intact series, 2 when its recovery set can repair every problem.</source>
         <translation>Prüft eine fertige Serie: eines ihrer Archive, oder ihr Verzeichnis mit --name. Eine Zeile je Problem; Status 0 nur für eine vollständige, unversehrte Serie, 2, wenn ihr Wiederherstellungssatz jedes Problem beheben kann.</translation>
     </message>
     <message>
         <source>Rebuild the damaged and missing archives of a finished series from its recovery set (ZIPNAME.par2), then check it as --verify does; exit status 0 only when it verifies.</source>
         <translation>Baut die beschädigten und fehlenden Archive einer fertigen Serie aus ihrem Wiederherstellungssatz (ZIPNAME.par2) neu und prüft sie dann wie --verify; Status 0 nur, wenn sie die Prüfung besteht.</translation>
+    </message>
+    <message>
+        <source>The series&apos; zip name, with --verify, --repair, --checksums or --recovery on a directory.</source>
+        <translation>Der Zip-Name der Serie, mit --verify, --repair, --checksums oder --recovery auf ein Verzeichnis.</translation>
     </message>
     <message>
         <source>%1; nothing changed</source>
@@ -861,12 +961,8 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>--repair nimmt einen Pfad</translation>
     </message>
     <message>
-        <source>give one of --plan, --verify, --repair and --checksums</source>
-        <translation>geben Sie genau eines von --plan, --verify, --repair und --checksums an</translation>
-    </message>
-    <message>
-        <source>The series&apos; zip name, with --verify, --repair or --checksums on a directory.</source>
-        <translation>Der Zip-Name der Serie, mit --verify, --repair oder --checksums auf ein Verzeichnis.</translation>
+        <source>give one of --plan, --verify, --repair, --checksums and --recovery</source>
+        <translation>geben Sie genau eines von --plan, --verify, --repair, --checksums und --recovery an</translation>
     </message>
 </context>
 <context>

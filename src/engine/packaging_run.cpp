@@ -3,6 +3,7 @@
 #include "archiver_step.h"
 #include "describe/diz_numbering.h"
 #include "job/session.h"
+#include "recovery_set.h"
 #include "run_plan.h"
 #include "run_stop.h"
 #include "series.h"
@@ -135,9 +136,12 @@ struct RunSeries {
 };
 
 // After a completed run the directory holds exactly its series: archives of the same series
-// numbered beyond the last one, manifests this run did not write and temporary files of ours
-// left by a killed run go, each named. Only names of the series, and never a directory.
-std::optional<RunFailure> removeEarlierRest(Session &session, int last)
+// numbered beyond the last one, manifests and recovery files this run did not write and
+// temporary files of ours left by a killed run go, each named. Only names of the series, and
+// never a directory but the private ones where par2 wrote a set. removedAlready: files the run's
+// recovery step removed, for the window's count.
+std::optional<RunFailure> removeEarlierRest(Session &session, int last, bool recoveryWritten,
+                                            int removedAlready)
 {
     const RunSeries series(session);
     const bool manifestsWritten = session.state.WriteChecksums;
@@ -149,15 +153,28 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last)
         const int number = series.number(name);
         return number > 0 && (number < 1000 || reaches1000) ? number : 0;
     };
-    int removed = 0;
+    int removed = removedAlready;
     for (const QString &name : names) {
         const QString temporaryFor = RunSeries::temporaryFor(name);
-        const bool stale = ours(name) > last || (!temporaryFor.isEmpty() && ours(temporaryFor)) ||
-                           (!manifestsWritten && (name == series.base + QStringLiteral(".sfv") ||
-                                                  name == series.base + QStringLiteral(".sha256")));
+        const QString path = QDir(series.dir).filePath(name);
+        // What par2 wrote for a run that was killed: ours, by its name and its contents.
+        if (IsRecoveryWorkDir(name, series.base) && QFileInfo(path).isDir() &&
+            !QFileInfo(path).isSymLink()) {
+            if (RemoveRecoveryWorkDir(path, series.base)) {
+                session.state.RunNotes << QCoreApplication::translate(
+                                              "PackagingRun", "removed %1, left by an earlier run")
+                                              .arg(path);
+                ++removed;
+            }
+            continue;
+        }
+        const bool stale =
+            ours(name) > last || (!temporaryFor.isEmpty() && ours(temporaryFor)) ||
+            (!manifestsWritten && (name == series.base + QStringLiteral(".sfv") ||
+                                   name == series.base + QStringLiteral(".sha256"))) ||
+            (!recoveryWritten && IsRecoveryFile(name, series.base));
         if (!stale)
             continue;
-        const QString path = QDir(series.dir).filePath(name);
         const QByteArray bytes = QFile::encodeName(path);
         struct stat info {};
         if (::lstat(bytes.constData(), &info) != 0 ||
@@ -206,6 +223,27 @@ void describeEarlierSeries(const Session &session, const QList<int> &earlier, Ru
 std::optional<RunFailure> finishStages(Session &session, const RunPlan &plan,
                                        std::optional<RunFailure> archiver);
 
+// The recovery set for exactly the archives the run wrote. Said in the run's notes: the set
+// written and the earlier recovery files it replaced.
+std::optional<RunFailure> writeRunRecovery(Session &session, int volumeCount,
+                                           RecoveryWritten &written)
+{
+    RunState &state = session.state;
+    session.serveEvents();
+    QString why;
+    const std::optional<Series> series = RunWrittenSeries(session, volumeCount, &why);
+    if (!series)
+        return RunFailure{Failure::RecoveryFailed, why};
+    std::optional<RunFailure> failure = WriteRecoverySet(*series, state.RecoveryPercent, &written);
+    for (const QString &path : std::as_const(written.removed))
+        state.RunNotes << QCoreApplication::translate("PackagingRun",
+                                                      "removed %1, left by an earlier run")
+                              .arg(path);
+    if (!failure)
+        state.RunNotes << RecoverySummary(*series, written, state.RecoveryPercent);
+    return failure;
+}
+
 std::optional<RunFailure> runStages(Session &session)
 {
     RunState &state = session.state;
@@ -242,7 +280,9 @@ std::optional<RunFailure> runStages(Session &session)
             earlier << number;
     }
     std::optional<RunFailure> failure = finishStages(session, plan, std::move(archiver));
-    if (failure && failure->kind != Failure::Stopped)
+    // A recovery set that could not be written leaves the series complete.
+    if (failure && failure->kind != Failure::Stopped && failure->kind != Failure::RecoveryMissing &&
+        failure->kind != Failure::RecoveryFailed)
         describeEarlierSeries(session, earlier, *failure);
     return failure;
 }
@@ -269,7 +309,20 @@ std::optional<RunFailure> finishStages(Session &session, const RunPlan &plan,
         if (!WriteRunManifests(session, int(volumes), &why))
             return RunFailure{Failure::FileFailed, why};
     }
-    return removeEarlierRest(session, int(volumes));
+    std::optional<RunFailure> recovery;
+    RecoveryWritten written;
+    if (state.RecoveryPercent > 0) {
+        timings::mark("recovery-start");
+        recovery = writeRunRecovery(session, int(volumes), written);
+        timings::mark("recovery-end");
+        if (recovery && recovery->kind == Failure::Stopped)
+            return recovery;
+    }
+    if (auto failure =
+            removeEarlierRest(session, int(volumes), state.RecoveryPercent > 0 && !recovery,
+                              int(written.removed.size())))
+        return failure;
+    return recovery;
 }
 
 // A failed run leaves no empty work directory behind; one that still holds volumes stays, and

@@ -6,10 +6,12 @@
 #include "describe/release_checks.h"
 #include "job/script.h"
 #include "job/session.h"
+#include "recovery_set.h"
 #include "run_plan.h"
 #include "series.h"
 #include "system/figures.h"
 #include "system/paths.h"
+#include "system/recovery_tool.h"
 #include "system/storage_disks.h"
 #include "validation.h"
 
@@ -106,7 +108,8 @@ QString existingAncestor(QString path)
 
 } // namespace
 
-RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive, DiskInfo &disks)
+RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive, DiskInfo &disks,
+                      int recoveryPercent)
 {
     RunPreview p;
     const auto ok = [&](const QString &what) {
@@ -283,6 +286,37 @@ RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDri
     spaceCheck(QCoreApplication::translate("RunPreview", "zip directory"), leastArchive, outNeeded,
                outFree, Failure::ZipFailed);
 
+    // The recovery set comes last: the run writes it once the series is complete.
+    if (recoveryPercent > 0) {
+        QList<qint64> sizes;
+        for (qint64 left = outNeeded; left > 0 && sizes.size() < p.archives;) {
+            const qint64 size = sizes.size() + 1 == p.archives || position == 0
+                                    ? left
+                                    : std::min(left, volume + perArchive);
+            sizes << size;
+            left -= size;
+        }
+        qint64 setBytes = 0;
+        for (const RecoveryFilePlan &file :
+             PlanRecoverySet(job.ZipName + stamp, sizes, recoveryPercent)) {
+            //: %1 a file of the recovery set, %2 its estimated bytes
+            p.recoveryLines << QCoreApplication::translate("RunPreview", "%1: about %2 bytes")
+                                   .arg(file.name, GroupedNumber(file.bytes));
+            setBytes += file.bytes;
+        }
+        //: %1 the percentage, %2 the set's estimated bytes, %3 the archives' estimated bytes
+        p.recoveryLines << QCoreApplication::translate(
+                               "RunPreview", "%1 %: about %2 bytes beside at most %3 bytes of "
+                                             "archives")
+                               .arg(recoveryPercent)
+                               .arg(GroupedNumber(setBytes), GroupedNumber(outNeeded));
+        if (Par2Program().isEmpty())
+            refuse(ExitStatusOf(Failure::RecoveryMissing),
+                   QCoreApplication::translate("RunPreview", "recovery set"), Par2MissingText());
+        else
+            ok(QCoreApplication::translate("RunPreview", "recovery set: par2 found"));
+    }
+
     // Release warnings.
     p.warnings << DescriptionWarnings(description);
     if (job.DizAutoNumber) {
@@ -314,10 +348,10 @@ void PrintCommandReport(const CommandReport &report)
 }
 
 CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool dated,
-                         const QString &tempDrive, DiskInfo &disks)
+                         const QString &tempDrive, DiskInfo &disks, int recoveryPercent)
 {
     CommandReport out;
-    const RunPreview p = PreviewRun(job, dated, tempDrive, disks);
+    const RunPreview p = PreviewRun(job, dated, tempDrive, disks, recoveryPercent);
     QStringList &lines = out.lines;
     lines << QCoreApplication::translate("RunPreview", "Plan of %1").arg(scriptName);
     lines << QCoreApplication::translate("RunPreview",
@@ -343,6 +377,8 @@ CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool
     }
     for (const QString &line : p.spaceLines)
         lines << QCoreApplication::translate("RunPreview", "space: %1").arg(line);
+    for (const QString &line : p.recoveryLines)
+        lines << QCoreApplication::translate("RunPreview", "recovery: %1").arg(line);
     for (const QString &line : p.checks)
         lines << QCoreApplication::translate("RunPreview", "check: %1").arg(line);
     for (const QString &line : p.warnings)
@@ -355,7 +391,7 @@ CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool
     return out;
 }
 
-CommandReport PlanCommand(const QString &scriptArgument)
+CommandReport PlanCommand(const QString &scriptArgument, int recoveryPercent)
 {
     CommandReport out;
     Session session;
@@ -371,12 +407,12 @@ CommandReport PlanCommand(const QString &scriptArgument)
         return out;
     }
     StorageDiskInfo disks;
-    return PlanReport(session.job, script, dated, session.state.TempDrive, disks);
+    return PlanReport(session.job, script, dated, session.state.TempDrive, disks, recoveryPercent);
 }
 
-int PrintRunPreview(const QString &scriptArgument)
+int PrintRunPreview(const QString &scriptArgument, int recoveryPercent)
 {
-    const CommandReport report = PlanCommand(scriptArgument);
+    const CommandReport report = PlanCommand(scriptArgument, recoveryPercent);
     PrintCommandReport(report);
     return report.status;
 }

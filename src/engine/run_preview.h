@@ -32,20 +32,22 @@ struct RunPreview {
     QList<QByteArray> numberedLines;
     qint64 numberedLine = 0;
     QStringList spaceLines;
+    QStringList recoveryLines; // "NAME: about N bytes", then the set's total
     QStringList warnings;
 };
 
-// The preview of a loaded job; dated with the $ prefix's date stamp.
-RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive,
-                      DiskInfo &disks);
+// The preview of a loaded job; dated with the $ prefix's date stamp; recoveryPercent: the
+// --recovery of the run, 0 for none.
+RunPreview PreviewRun(const JobSettings &job, bool dated, const QString &tempDrive, DiskInfo &disks,
+                      int recoveryPercent = 0);
 // The preview as --plan reports it, for the job of the script named (the window's current job
 // included); status: the status the run would end with, 0 when a run would start.
 CommandReport PlanReport(const JobSettings &job, const QString &scriptName, bool dated,
-                         const QString &tempDrive, DiskInfo &disks);
+                         const QString &tempDrive, DiskInfo &disks, int recoveryPercent = 0);
 // --plan: loads the script ("job.kst", or "$job.kst" for dated names) and reports the preview
 // with its status (the run's status when the script cannot be read).
-CommandReport PlanCommand(const QString &scriptArgument);
+CommandReport PlanCommand(const QString &scriptArgument, int recoveryPercent = 0);
 // PlanCommand, printed; returns its status.
-int PrintRunPreview(const QString &scriptArgument);
+int PrintRunPreview(const QString &scriptArgument, int recoveryPercent = 0);
 
 } // namespace kesto

@@ -3,10 +3,12 @@
 #include "checksums.h"
 #include "job/script.h"
 #include "job/session.h"
+#include "recovery_set.h"
 #include "run_plan.h"
 #include "run_preview.h"
 #include "series.h"
 #include "series_repair.h"
+#include "system/figures.h"
 #include "system/recovery_tool.h"
 #include "system/stop_signals.h"
 #include "verify_series.h"
@@ -56,9 +58,9 @@ const QCommandLineOption
                  QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
 const QCommandLineOption NameOption(
     QStringLiteral("name"),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "The series' zip name, with --verify, "
-                                                         "--repair or --checksums on a "
-                                                         "directory.")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand",
+                                        "The series' zip name, with --verify, --repair, "
+                                        "--checksums or --recovery on a directory.")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "zipname")));
 const QCommandLineOption
     AgainstOption(QStringLiteral("against"),
@@ -80,6 +82,15 @@ const QCommandLineOption ChecksumsOption(
         "SeriesCommand",
         "Write ZIPNAME.sfv and ZIPNAME.sha256 beside a finished series (kesto32 "
         "--checksums PATH), or after a batch run (kesto32 --checksums '!job.kst').")));
+
+const QCommandLineOption RecoveryOption(
+    QStringLiteral("recovery"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP(
+        "SeriesCommand",
+        "Write a recovery set of N percent (1 to 100) with par2: ZIPNAME.par2 and its volume "
+        "files beside a finished series that verifies (kesto32 --recovery 10 PATH), after a "
+        "completed batch run (kesto32 --recovery 10 '!job.kst'), or shown by --plan.")),
+    QStringLiteral("N"));
 
 void complain(const QString &line)
 {
@@ -331,6 +342,76 @@ CommandReport ChecksumsCommand(const QString &path, const QString &name)
     return out;
 }
 
+CommandReport RecoveryCommand(const QString &path, const QString &name, int percent)
+{
+    CommandReport out;
+    std::optional<Series> series = findSeries(path, name, out.errors);
+    if (!series) {
+        out.status = 1;
+        return out;
+    }
+    // A set made for damaged archives would rebuild the damage: only a series that checks out.
+    const VerifyReport report = VerifySeries(*series, {});
+    if (report.stopSignal) {
+        out.errors << QCoreApplication::translate("SeriesCommand",
+                                                  "stopped by signal %1; nothing was written")
+                          .arg(report.stopSignal);
+        out.status = 128 + report.stopSignal;
+        return out;
+    }
+    if (!report.problems.isEmpty()) {
+        out.errors << report.problems;
+        out.errors << QCoreApplication::translate(
+                          "SeriesCommand",
+                          "%1: %2 problem(s); no recovery set written for a series that does not "
+                          "verify")
+                          .arg(series->base)
+                          .arg(report.problems.size());
+        out.status = 1;
+        return out;
+    }
+    if (report.length > 0)
+        series->archives.removeIf(
+            [&](const SeriesArchive &archive) { return archive.number > report.length; });
+    RecoveryWritten written;
+    if (const std::optional<RunFailure> failure = WriteRecoverySet(*series, percent, &written)) {
+        if (failure->kind == Failure::Stopped) {
+            out.errors << QCoreApplication::translate("SeriesCommand",
+                                                      "stopped by signal %1; nothing was written")
+                              .arg(CaughtStopSignal());
+            out.status = 128 + CaughtStopSignal();
+            return out;
+        }
+        out.errors << failure->detail;
+        out.status = ExitStatusOf(failure->kind);
+        return out;
+    }
+    for (const QString &path : std::as_const(written.removed))
+        out.lines << QCoreApplication::translate("SeriesCommand",
+                                                 "removed %1, of an earlier recovery set")
+                         .arg(path);
+    out.lines << RecoverySummary(*series, written, percent);
+    return out;
+}
+
+QString RecoverySummary(const Series &series, const RecoveryWritten &written, int percent)
+{
+    qint64 seriesBytes = 0;
+    for (const SeriesArchive &archive : series.archives)
+        seriesBytes += QFileInfo(archive.path).size();
+    //: %1 the index file's path, %2 the percentage asked for, %3 the number of files, %4 their
+    //: bytes, %5 their share of the archives' bytes, %6 the number of archives
+    return QCoreApplication::translate(
+               "SeriesCommand",
+               "%1 written (%2 %): %3 file(s), %4 bytes, %5 % of the %6 archive(s)")
+        .arg(QDir(series.dir).filePath(RecoveryIndexName(series.base)))
+        .arg(percent)
+        .arg(written.files.size())
+        .arg(GroupedNumber(written.bytes))
+        .arg(seriesBytes > 0 ? double(written.bytes) * 100.0 / double(seriesBytes) : 0.0, 0, 'f', 1)
+        .arg(series.archives.size());
+}
+
 namespace {
 
 int verify(const QCommandLineParser &parser)
@@ -359,6 +440,26 @@ int checksums(const QCommandLineParser &parser, const QString &path)
     return report.status;
 }
 
+int recovery(const QCommandLineParser &parser, const QString &path, int percent)
+{
+    StopSignals stopSignals;
+    const CommandReport report = RecoveryCommand(path, parser.value(NameOption), percent);
+    print(report);
+    return report.status;
+}
+
+// The --recovery value, 0 without the option; nullopt when it is refused (said).
+std::optional<int> recoveryPercent(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(RecoveryOption))
+        return 0;
+    const QString value = parser.value(RecoveryOption);
+    if (const int percent = RecoveryPercentOf(value))
+        return percent;
+    complain(RecoveryPercentRefusal(value));
+    return std::nullopt;
+}
+
 // A directory names a series only with its zip name.
 bool lacksName(const QCommandLineParser &parser, const QString &path)
 {
@@ -373,12 +474,15 @@ bool lacksName(const QCommandLineParser &parser, const QString &path)
 
 int runCommand(const QCommandLineParser &parser, const QStringList &positional)
 {
+    const std::optional<int> percent = recoveryPercent(parser);
+    if (!percent)
+        return ExitUsage;
     if (parser.isSet(PlanOption)) {
         if (!positional.isEmpty()) {
             complain(QCoreApplication::translate("SeriesCommand", "--plan takes one script"));
             return ExitUsage;
         }
-        return PrintRunPreview(parser.value(PlanOption));
+        return PrintRunPreview(parser.value(PlanOption), *percent);
     }
     if (parser.isSet(VerifyOption)) {
         if (!positional.isEmpty()) {
@@ -399,22 +503,29 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
         return repair(parser);
     }
     if (positional.size() != 1) {
-        complain(QCoreApplication::translate("SeriesCommand",
-                                             "--checksums takes one archive of a series, or a "
-                                             "directory with --name"));
+        complain((parser.isSet(ChecksumsOption)
+                      ? QCoreApplication::translate("SeriesCommand",
+                                                    "--checksums takes one archive of a series, "
+                                                    "or a directory with --name")
+                      : QCoreApplication::translate("SeriesCommand",
+                                                    "--recovery takes one archive of a series, "
+                                                    "or a directory with --name")));
         return ExitUsage;
     }
     if (lacksName(parser, positional[0]))
         return ExitUsage;
-    return checksums(parser, positional[0]);
+    if (parser.isSet(ChecksumsOption))
+        return checksums(parser, positional[0]);
+    return recovery(parser, positional[0], *percent);
 }
 
 } // namespace
 
 QList<QCommandLineOption> SeriesCommandOptions()
 {
-    QList<QCommandLineOption> options{PlanOption,    VerifyOption, RepairOption,   NameOption,
-                                      AgainstOption, JobOption,    ChecksumsOption};
+    QList<QCommandLineOption> options{PlanOption,    VerifyOption, RepairOption,
+                                      NameOption,    AgainstOption, JobOption,
+                                      ChecksumsOption, RecoveryOption};
     for (QCommandLineOption &option : options) {
         option.setDescription(
             QCoreApplication::translate("SeriesCommand", option.description().toUtf8()));
@@ -425,19 +536,30 @@ QList<QCommandLineOption> SeriesCommandOptions()
     return options;
 }
 
+namespace {
+
+// --checksums and --recovery work on a finished series unless they come with a batch run (or,
+// --recovery, with --plan).
+int seriesCommands(const QCommandLineParser &parser)
+{
+    const QStringList positional = parser.positionalArguments();
+    const bool withRun = positional.size() == 1 && isBatchScript(positional[0]);
+    return int(parser.isSet(ChecksumsOption) && !withRun) +
+           int(parser.isSet(RecoveryOption) && !withRun && !parser.isSet(PlanOption));
+}
+
+} // namespace
+
 bool IsSeriesCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions(SeriesCommandOptions());
     // The program's own parser reports what is not ours.
     parser.parse(arguments);
-    const QStringList positional = parser.positionalArguments();
-    const bool checksumsOfSeries =
-        parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
     // --name, --against and --job mean nothing alone: they go to the check below.
     return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || parser.isSet(RepairOption) ||
-           checksumsOfSeries || parser.isSet(NameOption) || parser.isSet(AgainstOption) ||
-           parser.isSet(JobOption);
+           seriesCommands(parser) > 0 || parser.isSet(NameOption) ||
+           parser.isSet(AgainstOption) || parser.isSet(JobOption);
 }
 
 std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
@@ -448,8 +570,6 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
     parser.addOptions(SeriesCommandOptions());
     parser.parse(arguments);
     const QStringList positional = parser.positionalArguments();
-    const bool checksumsOfSeries =
-        parser.isSet(ChecksumsOption) && !(positional.size() == 1 && isBatchScript(positional[0]));
 
     std::optional<QCoreApplication> app;
     if (!QCoreApplication::instance())
@@ -460,10 +580,10 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
         return ExitUsage;
     }
     const int commands = int(parser.isSet(PlanOption)) + int(parser.isSet(VerifyOption)) +
-                         int(parser.isSet(RepairOption)) + int(checksumsOfSeries);
+                         int(parser.isSet(RepairOption)) + seriesCommands(parser);
     if (commands != 1) {
         complain(QCoreApplication::translate(
-            "SeriesCommand", "give one of --plan, --verify, --repair and --checksums"));
+            "SeriesCommand", "give one of --plan, --verify, --repair, --checksums and --recovery"));
         return ExitUsage;
     }
     const int status = runCommand(parser, positional);
@@ -475,7 +595,7 @@ std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &a
     return status;
 }
 
-bool WriteRunManifests(Session &session, int volumeCount, QString *why)
+std::optional<Series> RunWrittenSeries(const Session &session, int volumeCount, QString *why)
 {
     const JobSettings &job = session.job;
     const RunState &state = session.state;
@@ -491,11 +611,25 @@ bool WriteRunManifests(Session &session, int volumeCount, QString *why)
                                               QDir(dir).filePath(base + QStringLiteral(".zip"))}}}
                                    : FindSeries(dir, base, why);
     if (!series)
-        return false;
+        return std::nullopt;
     // Archives of an earlier, longer run of the same name are not this series.
     series->archives.removeIf(
         [&](const SeriesArchive &archive) { return archive.number > volumeCount; });
-    return WriteManifests(*series, why);
+    return series;
+}
+
+bool WriteRunManifests(Session &session, int volumeCount, QString *why)
+{
+    const std::optional<Series> series = RunWrittenSeries(session, volumeCount, why);
+    return series && WriteManifests(*series, why);
+}
+
+std::optional<int> RecoveryPercentOption(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions(SeriesCommandOptions());
+    parser.parse(arguments);
+    return recoveryPercent(parser);
 }
 
 } // namespace kesto

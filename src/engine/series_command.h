@@ -4,7 +4,9 @@
 //   kesto32 --verify PATH [--name ZIPNAME] [--against SOURCE] [--job job.kst]
 //   kesto32 --repair PATH [--name ZIPNAME]
 //   kesto32 --checksums PATH [--name ZIPNAME]
-// and the --checksums switch of a batch run (kesto32 --checksums '!job.kst').
+//   kesto32 --recovery N PATH [--name ZIPNAME]
+// and the --checksums and --recovery N switches of a batch run (kesto32 --checksums '!job.kst').
+#include "recovery_set.h"
 #include "verify_series.h"
 
 #include <QCommandLineOption>
@@ -34,6 +36,11 @@ CommandReport RepairCommand(const QString &path, const QString &name);
 CommandReport RepairSeriesReport(const Series &series);
 // --checksums PATH [--name NAME]: the manifests of exactly one series.
 CommandReport ChecksumsCommand(const QString &path, const QString &name);
+// --recovery N PATH [--name NAME]: the recovery set of exactly one series, once the whole check
+// of --verify has found it complete and intact.
+CommandReport RecoveryCommand(const QString &path, const QString &name, int percent);
+// The line that says what a recovery set written for the series holds.
+QString RecoverySummary(const Series &series, const RecoveryWritten &written, int percent);
 
 // The options, for the program's --help.
 QList<QCommandLineOption> SeriesCommandOptions();
@@ -44,8 +51,14 @@ bool IsSeriesCommand(const QStringList &arguments);
 // Makes its own QCoreApplication from argc and argv when there is none.
 // arguments: the command line as QCommandLineParser is to read it.
 std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments);
+// The series a completed run wrote: its volumeCount archives, not those of an earlier, longer run
+// of the same name.
+std::optional<Series> RunWrittenSeries(const Session &session, int volumeCount, QString *why);
 // After a completed run with --checksums: the manifests for the volumeCount archives the run
 // wrote. False with why when they cannot be written.
 bool WriteRunManifests(Session &session, int volumeCount, QString *why);
+// The percentage of a --recovery option on the program's command line: 0 without one; nullopt
+// (said on standard error) when it is out of range or no number.
+std::optional<int> RecoveryPercentOption(const QStringList &arguments);
 
 } // namespace kesto

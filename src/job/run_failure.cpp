@@ -91,6 +91,12 @@ FailureText textOf(Failure kind)
     case Failure::AnotherInstance:
         return {5, QT_TRANSLATE_NOOP("RunFailure", "Another instance of Kesto32 is running"),
                 nullptr, QT_TRANSLATE_NOOP("RunFailure", "nothing was done")};
+    case Failure::RecoveryMissing:
+    case Failure::RecoveryFailed:
+        return {6, nullptr,
+                QT_TRANSLATE_NOOP("RunFailure", "the archives are complete and written, but the "
+                                                "recovery set is not"),
+                nullptr};
     case Failure::Stopped:
         return {128 + CaughtStopSignal(), nullptr, QT_TRANSLATE_NOOP("RunFailure", "stopped"),
                 nullptr};
@@ -110,7 +116,7 @@ QString WindowMessage(Failure kind)
     const FailureText text = textOf(kind);
     if (text.window)
         return QCoreApplication::translate("RunFailure", text.window);
-    if ((text.status != 3 && text.status != 4) || !text.batch)
+    if ((text.status != 3 && text.status != 4 && text.status != 6) || !text.batch)
         return {};
     QString said = QCoreApplication::translate("RunFailure", text.batch);
     said[0] = said[0].toUpper();

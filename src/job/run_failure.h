@@ -36,6 +36,9 @@ enum class Failure {
     NoVolumes,
     // Status 5: another instance holds the run lock.
     AnotherInstance,
+    // Status 6: the run completed and its archives are written, but not its recovery set.
+    RecoveryMissing,
+    RecoveryFailed,
     // Status 128 + the signal: a stop signal ended the run.
     Stopped,
 };

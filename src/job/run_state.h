@@ -26,6 +26,9 @@ struct RunState {
     bool SplashAboutMode = false;
     // --checksums on a batch run: manifests beside the series once it is complete.
     bool WriteChecksums = false;
+    // --recovery N on a batch run: a recovery set of N percent once the series is complete; 0:
+    // none.
+    int RecoveryPercent = 0;
 
     // The packaging run.
     qint16 VolumeIndex = 0;

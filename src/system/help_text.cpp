@@ -33,6 +33,8 @@ QString CommandLineHelpNotes()
                "     volume; the volumes it left are wrapped, but the series is not complete\n"
                "  5  another instance of the program runs for this user (it holds the lock in the\n"
                "     system directory, and its process id is named): nothing was done\n"
+               "  6  the run completed and its archives are written, but the recovery set\n"
+               "     (--recovery) could not be written: par2 is missing or failed\n"
                "  128+N  ended by signal N (SIGINT, SIGTERM or SIGHUP): the archiver is stopped, "
                "the\n"
                "     archive being written stays as it was, the work directory and the fixed files "

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kesto::ui {
@@ -20,9 +21,25 @@ ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
     QStringList scriptWords;
     QList<QByteArray> scriptBytes;
     bool optionsEnded = false;
+    // Where an option's value goes when another option of ours stands between them
+    // ("--plan --recovery 10 job.kst"): the next word that is no option takes the place.
+    qsizetype pendingValueAt = -1;
+    const auto isOwnOption = [&own](const QByteArray &word) {
+        if (!word.startsWith("--"))
+            return false;
+        const QString name = QFile::decodeName(word.mid(2, word.indexOf('=') - 2));
+        return std::any_of(own.cbegin(), own.cend(), [&name](const QCommandLineOption &option) {
+            return option.names().contains(name);
+        });
+    };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QByteArray &word = arguments.at(i);
         if (optionsEnded || !word.startsWith('-') || word == "-") {
+            if (pendingValueAt >= 0) {
+                result.arguments.insert(pendingValueAt, QFile::decodeName(word));
+                pendingValueAt = -1;
+                continue;
+            }
             scriptWords << QFile::decodeName(word);
             scriptBytes << word;
             continue;
@@ -55,6 +72,11 @@ ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
                        option->names().contains(QLatin1String("version"))))
             result.helpOrVersion = true;
         if (option && !option->valueName().isEmpty() && equals < 0) {
+            if (pendingValueAt < 0 && i + 1 < arguments.size() &&
+                isOwnOption(arguments.at(i + 1))) {
+                pendingValueAt = result.arguments.size();
+                continue;
+            }
             if (++i >= arguments.size()) {
                 result.error = QCoreApplication::translate("kesto32", "option '%1' needs a value")
                                    .arg(QFile::decodeName(word));
@@ -66,6 +88,11 @@ ArrangedArguments ArrangeArguments(const QList<QByteArray> &arguments,
                                .arg(QFile::decodeName(word));
             return result;
         }
+    }
+    if (pendingValueAt >= 0) {
+        result.error = QCoreApplication::translate("kesto32", "option '%1' needs a value")
+                           .arg(result.arguments.at(pendingValueAt - 1));
+        return result;
     }
     result.arguments << QStringLiteral("--") << scriptWords;
     result.scriptBytes = scriptBytes.join(' ');

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Measures the recovery step of an unattended run (kesto32 --recovery N '!job.kst', from its
+# phase marks) against `par2 create` run alone with the same arguments on the same archives, and
+# the set's size against the series'. See bench/README.md.
+#
+#   bench/recovery.sh [--size MB] [--percent N] [--runs N] [--work DIR] [--build DIR]
+#
+#   --size MB    size of the generated tree (default 60)
+#   --percent N  the recovery set's percentage (default 10)
+#   --runs N     runs of each, alternating (default 5)
+#   --work DIR   where the tree, the job and the series go (default: <build dir>/bench-recovery)
+#   --build DIR  the build with kesto32, wrar, size and make_tree in bin/ (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+size=60
+percent=10
+runs=5
+work=
+build=$here/build
+while (($#)); do
+    case $1 in
+    --size) size=$2; shift 2 ;;
+    --percent) percent=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --work) work=$2; shift 2 ;;
+    --build) build=$2; shift 2 ;;
+    -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "bench: unknown option $1" >&2; exit 64 ;;
+    esac
+done
+build=$(cd "$build" && pwd)
+bin=$build/bin
+work=${work:-$build/bench-recovery}
+for tool in kesto32 wrar size make_tree; do
+    [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is missing; build first" >&2; exit 1; }
+done
+for tool in 7zz par2; do
+    command -v $tool >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+done
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+. "$here/bench/series.sh"
+bench_job
+
+# The recovery step of one run, in ms: from its mark recovery-start to recovery-end, and what it
+# adds around par2's own run (recovery-par2-start to recovery-par2-end).
+recovery_step() {
+    KESTO32_TIMINGS=1 KESTO32_SYSTEM_DIR=$work/system "$bin/kesto32" --quiet --recovery "$percent" \
+        "!$work/job.kst" 2>"$work/run.log"
+    awk '$1 == "kesto32-timing" { t[$2] = $3 }
+         END { if (!("recovery-end" in t) || !("recovery-par2-end" in t)) exit 1
+               step = t["recovery-end"] - t["recovery-start"]
+               print step, step - (t["recovery-par2-end"] - t["recovery-par2-start"]) }' "$work/run.log"
+}
+# par2 alone, as the run starts it, into a directory of its own beside the series.
+par2_alone() {
+    rm -rf "$work/alone"
+    mkdir "$work/alone"
+    local start
+    start=$(now)
+    par2 create -q -q -r"$percent" -B"$work/out" "$work/alone/bench.par2" -- "$work/out"/bench[0-9]*.zip >/dev/null
+    echo $((($(now) - start) / 1000))
+}
+
+step=() added=() alone=()
+for ((run = 1; run <= runs; run++)); do
+    read -r s a < <(recovery_step)
+    step+=("$s") added+=("$a")
+    alone+=("$(par2_alone)")
+    echo "  run $run: recovery step ${step[-1]} ms (${added[-1]} ms of it beside par2), par2 create ${alone[-1]} ms"
+done
+count=$(ls "$work/out"/bench[0-9]*.zip | wc -l)
+series=$(cat "$work/out"/bench[0-9]*.zip | wc -c)
+set_bytes=$(cat "$work/out"/bench*.par2 | wc -c)
+files=$(ls "$work/out"/bench*.par2 | wc -l)
+echo "Series: $count archives, $series bytes; recovery set ($percent %): $files files, $set_bytes bytes, $(awk -v a="$set_bytes" -v b="$series" 'BEGIN { printf "%.1f", 100 * a / b }') % of the series"
+a=$(median "${step[@]}")
+p=$(median "${alone[@]}")
+d=$(median "${added[@]}")
+echo "Medians: recovery step $a ms, par2 create $p ms, ratio $(ratio "$a" "$p") (goal: at most 1.05)"
+# The machine's noise moves par2's time by more than the step adds: the step measured from its
+# parts is par2 alone plus what the step adds beside its own par2.
+echo "From these parts: par2 create $p ms + $d ms beside it, ratio $(ratio $((p + d)) "$p") (goal: at most 1.05)"
+rm -rf "$work/source" "$work/system" "$work/alone"
