@@ -248,6 +248,12 @@ const RecoveryCase recoveryCases[] = {
          QVERIFY(::link(QFile::encodeName(out + "/r003.zip"),
                         QFile::encodeName(out + "/../damaged-r003")) == 0);
          QVERIFY(QFile::resize(out + "/r014.zip", QFileInfo(out + "/r014.zip").size() - 1000));
+         // What a killed repair left: its links and a rebuilt archive.
+         const QString left = out + "/.r.repair.kesto32-Ab12Cd";
+         QVERIFY(QDir().mkpath(left));
+         QVERIFY(QFile::link(out + "/r003.zip", left + "/r003.zip.1"));
+         QVERIFY(QFile::link(out + "/r.par2", left + "/r.par2"));
+         copyFile(out + "/r001.zip", left + "/r005.zip");
      },
      2, "repairable: 3 damaged or missing archive(s), recovery blocks needed", 0, true},
     {"beyond the set's capacity",

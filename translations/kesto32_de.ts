@@ -1051,6 +1051,10 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <source>%1: rebuilt from the recovery set</source>
         <translation>%1: aus dem Wiederherstellungssatz neu gebaut</translation>
     </message>
+    <message>
+        <source>removed %1, left by an earlier repair</source>
+        <translation>%1 entfernt, von einer früheren Reparatur übrig</translation>
+    </message>
 </context>
 <context>
     <name>SkipList</name>

@@ -4,6 +4,7 @@
 #include "describe/diz_numbering.h"
 #include "job/session.h"
 #include "recovery_set.h"
+#include "series_repair.h"
 #include "run_plan.h"
 #include "run_stop.h"
 #include "series.h"
@@ -157,10 +158,13 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last, bool rec
     for (const QString &name : names) {
         const QString temporaryFor = RunSeries::temporaryFor(name);
         const QString path = QDir(series.dir).filePath(name);
-        // What par2 wrote for a run that was killed: ours, by its name and its contents.
-        if (IsRecoveryWorkDir(name, series.base) && QFileInfo(path).isDir() &&
+        // What par2 wrote for a run or a repair that was killed: ours, by its name and its
+        // contents.
+        const bool recoveryWork = IsRecoveryWorkDir(name, series.base);
+        if ((recoveryWork || IsRepairWorkDir(name, series.base)) && QFileInfo(path).isDir() &&
             !QFileInfo(path).isSymLink()) {
-            if (RemoveRecoveryWorkDir(path, series.base)) {
+            if (recoveryWork ? RemoveRecoveryWorkDir(path, series.base)
+                             : RemoveRepairWorkDir(path, series.base)) {
                 session.state.RunNotes << QCoreApplication::translate(
                                               "PackagingRun", "removed %1, left by an earlier run")
                                               .arg(path);

@@ -1,9 +1,12 @@
 #include "series_repair.h"
 
 #include "system/recovery_tool.h"
+#include "system/timings.h"
+#include "system/zip_store.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
@@ -71,6 +74,12 @@ QString mainFileOf(const QString &dir, const QStringList &files, const QString &
     return QDir(dir).filePath(files.contains(index) ? index : files.first());
 }
 
+// The name our repair directories are made from, as the zip store names its temporary files.
+QString repairDirFor(const QString &base)
+{
+    return base + QStringLiteral(".repair");
+}
+
 // Our private directory inside the series' directory, removed with what it holds (our links and
 // what par2 wrote) however the repair ends. Links are removed, never followed.
 class RepairDir {
@@ -78,8 +87,9 @@ public:
     explicit RepairDir(const Series &series)
     {
         QByteArray pattern =
-            QFile::encodeName(QDir(series.dir).filePath(QStringLiteral(".") + series.base)) +
-            ".repair.kesto32-XXXXXX";
+            QFile::encodeName(
+                QDir(series.dir).filePath(QLatin1Char('.') + repairDirFor(series.base))) +
+            ".kesto32-XXXXXX";
         if (::mkdtemp(pattern.data()))
             path_ = pattern;
         else
@@ -116,6 +126,31 @@ bool syncPath(const QByteArray &path, int flags)
 
 } // namespace
 
+bool IsRepairWorkDir(const QString &name, const QString &base)
+{
+    return IsZipStoreTemporary(QFile::encodeName(name), QFile::encodeName(repairDirFor(base)));
+}
+
+bool RemoveRepairWorkDir(const QString &path, const QString &base)
+{
+    static const QRegularExpression setAside(QStringLiteral("\\.\\d+$"));
+    Series names;
+    names.base = base;
+    for (const QString &name : QDir(path).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                    QDir::NoDotAndDotDot)) {
+        const QString original = QString(name).remove(setAside);
+        if (!isArchiveOf(names, original) && original != base + QStringLiteral(".zip") &&
+            !IsRecoveryFile(original, base))
+            continue;
+        const QByteArray file = QFile::encodeName(QDir(path).filePath(name));
+        struct stat info {};
+        if (::lstat(file.constData(), &info) == 0 &&
+            (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
+            ::unlink(file.constData());
+    }
+    return ::rmdir(QFile::encodeName(path).constData()) == 0;
+}
+
 RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
 {
     RecoveryVerdict verdict;
@@ -129,7 +164,9 @@ RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report)
                                 .arg(Par2MissingText());
         return verdict;
     }
+    timings::mark("recovery-check-par2-start");
     verdict.par2 = RunPar2(Par2Action::Verify, mainFileOf(series.dir, verdict.files, series.base));
+    timings::mark("recovery-check-par2-end");
     const Par2Report &par2 = verdict.par2;
     if (par2.stopSignal) {
         verdict.stopSignal = par2.stopSignal;
@@ -253,6 +290,16 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
         outcome.par2Failed = true;
         return outcome;
     };
+    // What a repair that was killed left: ours by its name and what it holds.
+    for (const QString &name :
+         QDir(series.dir)
+             .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+        const QString path = QDir(series.dir).filePath(name);
+        if (IsRepairWorkDir(name, series.base) && RemoveRepairWorkDir(path, series.base))
+            outcome.lines << QCoreApplication::translate("SeriesRepair",
+                                                         "removed %1, left by an earlier repair")
+                                 .arg(path);
+    }
     RepairDir work(series);
     if (!work.valid())
         return fail(QCoreApplication::translate("SeriesRepair",
@@ -279,7 +326,9 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
                             .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
     }
     const QString mainFile = mainFileOf(work.dir(), verdict.files, series.base);
+    timings::mark("repair-par2-start");
     const Par2Report par2 = RunPar2(Par2Action::Repair, mainFile);
+    timings::mark("repair-par2-end");
     if (par2.stopSignal) {
         outcome.stopSignal = par2.stopSignal;
         return outcome;

@@ -31,12 +31,20 @@ struct RecoveryVerdict {
 RecoveryVerdict AssessRecovery(const Series &series, const VerifyReport &report);
 
 struct RepairOutcome {
-    QStringList lines;    // what was done, one line each
+    QStringList lines;    // what was done, one line each (earlier repairs' leftovers removed too)
     QStringList errors;   // why nothing (more) was done
     QStringList repaired; // the archives renamed into place
     int stopSignal = 0;
     bool par2Failed = false; // par2 could not do the repair, or its result could not be placed
 };
+
+// Whether name (in a series' directory) is the private directory of a repair of base's series:
+// "." + base + ".repair.kesto32-" + six letters or digits.
+bool IsRepairWorkDir(const QString &name, const QString &base);
+// Removes such a directory left by a repair that was killed: the links, archives and recovery
+// files of base in it (a name par2 set aside with ".1" included), then the directory itself.
+// False when anything else keeps it there.
+bool RemoveRepairWorkDir(const QString &path, const QString &base);
 
 // Rebuilds the verdict's damaged archives with par2 in a private directory of ours inside the
 // series' directory (links we make to the archives and recovery files), then renames each
