@@ -57,12 +57,12 @@ const QCommandLineOption
                      "recovery set (ZIPNAME.par2), then check it as --verify does; exit status 0 "
                      "only when it verifies.")),
                  QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "path")));
-const QCommandLineOption NameOption(
-    QStringLiteral("name"),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand",
-                                        "The series' zip name, with --verify, --repair, "
-                                        "--checksums or --recovery on a directory.")),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "zipname")));
+const QCommandLineOption
+    NameOption(QStringLiteral("name"),
+               QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand",
+                                                   "The series' zip name, with --verify, --repair, "
+                                                   "--checksums or --recovery on a directory.")),
+               QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "zipname")));
 const QCommandLineOption
     AgainstOption(QStringLiteral("against"),
                   QString::fromUtf8(QT_TRANSLATE_NOOP(
@@ -540,9 +540,8 @@ int runCommand(const QCommandLineParser &parser, const QStringList &positional)
 
 QList<QCommandLineOption> SeriesCommandOptions()
 {
-    QList<QCommandLineOption> options{PlanOption,    VerifyOption, RepairOption,
-                                      NameOption,    AgainstOption, JobOption,
-                                      ChecksumsOption, RecoveryOption};
+    QList<QCommandLineOption> options{PlanOption,    VerifyOption, RepairOption,    NameOption,
+                                      AgainstOption, JobOption,    ChecksumsOption, RecoveryOption};
     for (QCommandLineOption &option : options) {
         option.setDescription(
             QCoreApplication::translate("SeriesCommand", option.description().toUtf8()));
@@ -575,8 +574,8 @@ bool IsSeriesCommand(const QStringList &arguments)
     parser.parse(arguments);
     // --name, --against and --job mean nothing alone: they go to the check below.
     return parser.isSet(PlanOption) || parser.isSet(VerifyOption) || parser.isSet(RepairOption) ||
-           seriesCommands(parser) > 0 || parser.isSet(NameOption) ||
-           parser.isSet(AgainstOption) || parser.isSet(JobOption);
+           seriesCommands(parser) > 0 || parser.isSet(NameOption) || parser.isSet(AgainstOption) ||
+           parser.isSet(JobOption);
 }
 
 std::optional<int> RunSeriesCommand(int &argc, char **argv, const QStringList &arguments)
