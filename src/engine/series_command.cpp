@@ -443,7 +443,7 @@ int verify(const QCommandLineParser &parser)
 
 int repair(const QCommandLineParser &parser)
 {
-    StopSignals stopSignals;
+    StopSignals stopSignalsDuringRepair;
     const CommandReport report =
         RepairCommand(parser.value(RepairOption), parser.value(NameOption));
     print(report);
