@@ -18,6 +18,7 @@
 #include "ui/list_bar.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/report_dialog.h"
 #include "ui/translations.h"
 
 #include <QAbstractButton>
