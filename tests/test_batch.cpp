@@ -149,7 +149,7 @@ private slots:
         int cutAfter = -1, heldLock = -1, stopSignal = 0;
         std::optional<QStringList> commandLine; // all of the arguments, when the case gives them
         bool window = false, stdoutFull = false;
-        QString signalWhen, language;
+        QString signalWhen, language, failSync, firstWhen;
         QStringList earlierLines;
         const auto word = [](const QString &line, int n) { return line.section(' ', n, n); };
         const auto rest = [](const QString &line, int n) { return line.section(' ', n); };
@@ -244,6 +244,10 @@ private slots:
                                     root + '/' + word(line, 1)));
             else if (key == "language")
                 language = word(line, 1);
+            else if (key == "fail-sync")
+                failSync = root + '/' + rest(line, 1);
+            else if (key == "first-run")
+                firstWhen = root + '/' + word(line, 1);
             else if (key == "signal-when") {
                 signalWhen = root + '/' + word(line, 1);
                 stopSignal = word(line, 2).toInt();
@@ -355,6 +359,27 @@ private slots:
             planned = plan.exitCode();
         }
 
+        if (!failSync.isEmpty()) {
+            // Syncs of the paths the pattern matches fail with EIO (tests/sync_failure.cpp). The
+            // shim is built without sanitizers, so it may come before their runtime.
+            env.insert("LD_PRELOAD", binDir + "/kesto_sync_failure.so");
+            env.insert("KESTO32_FAIL_SYNC", failSync);
+            QStringList asan = env.value("ASAN_OPTIONS").split(':', Qt::SkipEmptyParts);
+            env.insert("ASAN_OPTIONS", (asan << "verify_asan_link_order=0").join(':'));
+        }
+        // A run of the same script first, still running (its fake 7-Zip waits) when the case's
+        // run starts; it must complete once that one has ended.
+        QProcess first;
+        qint64 firstPid = 0;
+        if (!firstWhen.isEmpty()) {
+            first.setProcessEnvironment(env);
+            first.setWorkingDirectory(root);
+            first.start(program, QStringList(options) << argument + root + '/' + scriptName);
+            QVERIFY(first.waitForStarted());
+            firstPid = first.processId();
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(firstWhen).size() > 0, 120'000);
+        }
+
         QProcess process;
         process.setProcessEnvironment(env);
         if (stdoutFull)
@@ -372,6 +397,11 @@ private slots:
         }
         if (lockFd >= 0)
             ::close(lockFd);
+        if (!firstWhen.isEmpty()) {
+            writeFile(root + "/case-ended", "");
+            QVERIFY(first.waitForFinished(120'000));
+            QVERIFY2(first.exitCode() == 0, first.readAllStandardError().constData());
+        }
         const QByteArray standardError = process.readAllStandardError();
         const QStringList errorLines =
             QString::fromUtf8(standardError).split('\n', Qt::SkipEmptyParts);
@@ -397,7 +427,8 @@ private slots:
         bool statusChecked = false;
         for (const QString &line : lines) {
             const QString key = word(line, 0);
-            const QString value = QString::fromUtf8(expand(rest(line, 1), root));
+            const QString value = QString::fromUtf8(expand(rest(line, 1), root))
+                                      .replace("$FIRST", QString::number(firstPid));
             if (key == "status") {
                 QVERIFY2(process.exitCode() == value.toInt(), standardError.constData());
                 statusChecked = true;

@@ -141,6 +141,7 @@ private slots:
         checkMessage(t, row.message);
         QCOMPARE(t.session.job, before);
         QVERIFY(t.launcher.started.isEmpty());
+        QVERIFY(!QFile::exists(t.systemDir() + "/~kesto.diz")); // no sample kept unshown
     }
 
     void nfoCopy_data()

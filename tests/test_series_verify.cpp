@@ -117,6 +117,11 @@ const Damage damages[] = {
          replaceEntry(out + "/t001.zip", "notes.nfo", nullptr);
      },
      false, "t001.zip: holds no nfo"},
+    {"an nfo in the second archive only",
+     [](const QString &out, const QString &) {
+         addEntry(out + "/t002.zip", "notes.nfo", {}, "Notes\r\n");
+     },
+     false, "t003.zip: holds no nfo, as the other archives do"},
     {"manifest disagrees",
      [](const QString &out, const QString &) {
          rewrite(out + "/t.sfv", [](QByteArray &b) {
@@ -125,6 +130,12 @@ const Damage damages[] = {
          });
      },
      false, "t003.zip: CRC32"},
+    {"a manifest lists an archive the series lacks",
+     [](const QString &out, const QString &) {
+         rewrite(out + "/t.sha256",
+                 [](QByteArray &b) { b += QByteArray(64, '0') + "  t009.zip\n"; });
+     },
+     false, "t009.zip: listed in t.sha256 but not found"},
     {"source changed after packaging",
      [](const QString &, const QString &source) {
          rewrite(source + "/data/notes.txt", [](QByteArray &b) { b[3] = 'X'; });
@@ -133,6 +144,14 @@ const Damage damages[] = {
     {"stale archive beyond the end",
      [](const QString &out, const QString &) { copyFile(out + "/t003.zip", out + "/t004.zip"); },
      false, "t004.zip: stale archive"},
+    {"checksums written beside a stale archive leave it out",
+     [](const QString &out, const QString &) {
+         copyFile(out + "/t003.zip", out + "/t004.zip");
+         QCOMPARE(QProcess::execute(KESTO_BIN_DIR "/kesto32", {"--checksums", out + "/t001.zip"}),
+                  0);
+         QVERIFY(QFile::remove(out + "/t004.zip"));
+     },
+     false, nullptr},
     {"stale archive beyond the end, against the source",
      [](const QString &out, const QString &) { copyFile(out + "/t003.zip", out + "/t004.zip"); },
      true, "t004.zip: stale archive"},
@@ -149,6 +168,9 @@ const Damage damages[] = {
          copyFile(out + "/t1001.zip", out + "/t001.zip");
      },
      false, nullptr, "t1001.zip"},
+    {"t0001.zip beside it is not of the series",
+     [](const QString &out, const QString &) { copyFile(out + "/t001.zip", out + "/t0001.zip"); },
+     false, nullptr},
     {"manifests of a series t1 beside it leave t's alone",
      [](const QString &out, const QString &) {
          for (const char *n : {"001", "002", "003"})
@@ -782,16 +804,19 @@ private slots:
         QVERIFY2(plan.status == 0, qPrintable(plan.lines.join('\n')));
         QCOMPARE(snapshot(root_.filePath("sys")), systemBefore);
         QCOMPARE(snapshot(out), outBefore);
-        QStringList planned;
+        QMap<QString, QStringList> planned; // each archive's entries, as the plan lists them
         for (const QString &line : plan.lines) {
+            const qsizetype colon = line.indexOf(':');
             if (line.startsWith("archive "))
-                planned << line.mid(8, line.indexOf(':') - 8);
+                planned[line.mid(8, colon - 8)] = line.mid(colon + 2).split(", ");
         }
 
         const Outcome run = kesto32({"!" + job});
         QVERIFY2(run.status == 0, qPrintable(run.lines.join('\n')));
-        QCOMPARE(entriesOf(out), planned);
+        QCOMPARE(entriesOf(out), planned.keys());
         QVERIFY(planned.size() > 1);
+        for (auto it = planned.cbegin(); it != planned.cend(); ++it)
+            QCOMPARE(unzipNames(out + '/' + it.key()), it.value());
     }
 };
 

@@ -68,12 +68,13 @@ private slots:
         const auto &row = currentRow(files);
         TestSession t;
         t.session.job.SourcePath = "/src";
+        t.session.job.SkipList = "/src/a/*.*\r\n";
         t.dialogs.answers << row.answer;
 
         AddSkipEntry(t.session, false);
 
         checkDialog(t, "open", {"Add skip file", "Skip file (*.*)|*.*|", "*.*", "/src"});
-        QCOMPARE(t.session.job.SkipList, row.taken ? row.answer + "\r\n" : "");
+        QCOMPARE(t.session.job.SkipList, "/src/a/*.*\r\n" + (row.taken ? row.answer + "\r\n" : ""));
         checkMessage(t, row.taken || row.answer.isEmpty() ? "" : "Path isn't within source path",
                      Icon::Stop);
     }

@@ -37,6 +37,7 @@ const struct {
     {"header then total", "  @\n  3 files\n  Total of all files found\n  9 files\n", "9 files"},
     {"header only", "  @\n    3 files, 30 bytes\n  @/SUB\n", "3 files, 30 bytes"},
     {"total before header", "  Total of all files found\n  9 files\n  @\n  3 files\n", "9 files"},
+    {"any two leading characters", "x>@\n  7 files\n", "7 files"},
     {"crlf lines", "  @\r\n  2 files\r\n", "2 files"},
     {"empty report", "", ""},
     {"total as last line", "  @\n  3 files\n  Total of all files found\n", "Error"},

@@ -59,6 +59,7 @@ const struct {
     const char *events; // what the window was asked, in order
     const char *message = "";
     bool batch = false;
+    qint64 freeBytes = -1; // of every drive, when given
 } cases[] = {
     {"source empty", [](Job &j) { j.SourcePath.clear(); }, Skip, "page:Source"},
     {"source gone", [](Job &j) { j.SourcePath = "nosuch"; }, Src | Skip, "page:Source"},
@@ -85,6 +86,8 @@ const struct {
      "page:Diz focus:DizLine page:Diz", "", true},
     // Valid jobs.
     {"every page in order", [](Job &) {}, 0, ""},
+    // Short of the upper bound of what the run writes, not of the least: the plan only warns.
+    {"little free space", [](Job &) {}, 0, "", "", false, 2000},
     {"skip directory there but empty", [](Job &j) { j.SkipList = "src/empty/*.*\r\n"; }, 0, ""},
     {"one line without break is not checked", [](Job &j) { j.SkipList = "src/gone.txt"; }, 0, ""},
     {"empty line ends the pass", [](Job &j) { j.SkipList = "src/a.txt\r\n\r\nsrc/gone.txt\r\n"; },
@@ -110,6 +113,8 @@ private slots:
         makeJob(t, c.breakJob);
         t.session.state.BatchRun = c.batch;
         t.session.state.JobValid = !*c.events;
+        if (c.freeBytes >= 0)
+            t.disks.defaultFree = c.freeBytes;
         JobSettings expected = t.session.job;
         for (int flag = Src; flag <= Name; flag <<= 1)
             if (c.cleared & flag)

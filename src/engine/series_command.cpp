@@ -459,7 +459,7 @@ int checksums(const QCommandLineParser &parser, const QString &path)
 
 int recovery(const QCommandLineParser &parser, const QString &path, int percent)
 {
-    StopSignals stopSignals;
+    StopSignals stopSignalsDuringRecovery;
     const CommandReport report = RecoveryCommand(path, parser.value(NameOption), percent);
     print(report);
     return report.status;
