@@ -8,6 +8,7 @@
 #include "run_preview.h"
 #include "series.h"
 #include "system/figures.h"
+#include "system/recovery_tool.h"
 #include "system/stop_signals.h"
 #include "verify_series.h"
 
@@ -213,6 +214,12 @@ CommandReport RecoveryCommand(const QString &path, const QString &name, int perc
     std::optional<Series> series = findSeries(path, name, out.errors);
     if (!series) {
         out.status = 1;
+        return out;
+    }
+    // Said before the check, which may take minutes: without par2 nothing can come of it.
+    if (Par2Program().isEmpty()) {
+        out.errors << Par2MissingText();
+        out.status = ExitStatusOf(Failure::RecoveryMissing);
         return out;
     }
     // A set made for damaged archives would rebuild the damage: only a series that checks out.
