@@ -41,6 +41,10 @@
         <source>process %1</source>
         <translation>Prozess %1</translation>
     </message>
+    <message>
+        <source>writing the recovery set</source>
+        <translation>schreibe den Wiederherstellungssatz</translation>
+    </message>
 </context>
 <context>
     <name>Checksums</name>
@@ -436,6 +440,10 @@ Overwrite?</source>
     <message>
         <source>process %1</source>
         <translation>Prozess %1</translation>
+    </message>
+    <message>
+        <source>Writing the recovery set...</source>
+        <translation>Wiederherstellungssatz wird geschrieben...</translation>
     </message>
 </context>
 <context>
