@@ -1,9 +1,13 @@
 #include "engine/output_settings.h"
+#include "engine/recovery_set.h"
 #include "engine/run_preview.h"
 #include "engine/validation.h"
 #include "support/fakes.h"
 #include "support/rows.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kesto;
@@ -141,6 +145,55 @@ private slots:
         QCOMPARE(SizeDisplayText(5), QStringLiteral("2,5 M"));
         QCOMPARE(SizeDisplayText(3), QStringLiteral("1,44 M"));
         QLocale::setDefault(QLocale::c());
+    }
+
+    // The plan's recovery set is the one par2 writes for archives of those sizes: the same
+    // names, and sizes within 1 %.
+    void recoveryPlanIsPar2s_data()
+    {
+        QTest::addColumn<QList<qint64>>("sizes");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("three archives, 10 %") << QList<qint64>{300'000, 300'000, 100'000} << 10;
+        QTest::newRow("a run's two, 40 %") << QList<qint64>{500'373, 200'591} << 40;
+        QTest::newRow("fewer bytes than blocks") << QList<qint64>{1'000} << 100;
+        QTest::newRow("one large archive, 1 %") << QList<qint64>{25'000'003} << 1;
+    }
+    void recoveryPlanIsPar2s()
+    {
+        QFETCH(QList<qint64>, sizes);
+        QFETCH(int, percent);
+        if (QStandardPaths::findExecutable("par2").isEmpty())
+            QSKIP("par2 is not installed");
+        QTemporaryDir dir;
+        QStringList arguments{"create",
+                              "-q",
+                              "-q",
+                              QStringLiteral("-r%1").arg(percent),
+                              "-B" + dir.path(),
+                              dir.path() + "/tool.par2",
+                              "--"};
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            QFile archive(dir.filePath(QStringLiteral("tool%1.zip").arg(i + 1, 3, 10, QChar('0'))));
+            QVERIFY(archive.open(QIODevice::WriteOnly) && archive.resize(sizes[i]));
+            arguments << archive.fileName();
+        }
+        QProcess par2;
+        par2.start("par2", arguments);
+        QVERIFY(par2.waitForFinished(60'000) && par2.exitCode() == 0);
+
+        const QStringList written = QDir(dir.path()).entryList({"*.par2"}, QDir::Files, QDir::Name);
+        QStringList planned;
+        for (const RecoveryFilePlan &file : PlanRecoverySet("tool", sizes, percent)) {
+            planned << file.name;
+            const qint64 real = QFileInfo(dir.filePath(file.name)).size();
+            QVERIFY2(qAbs(file.bytes - real) * 100 <= real,
+                     qPrintable(QStringLiteral("%1: %2 planned, %3 written")
+                                    .arg(file.name)
+                                    .arg(file.bytes)
+                                    .arg(real)));
+        }
+        planned.sort();
+        QCOMPARE(planned, written);
     }
 };
 
