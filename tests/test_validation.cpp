@@ -154,9 +154,9 @@ private slots:
         QTest::addColumn<QList<qint64>>("sizes");
         QTest::addColumn<int>("percent");
         QTest::newRow("three archives, 10 %") << QList<qint64>{300'000, 300'000, 100'000} << 10;
-        QTest::newRow("a run's two, 40 %") << QList<qint64>{500'373, 200'591} << 40;
+        QTest::newRow("a run's two, 40 %") << QList<qint64>{50'373, 20'591} << 40;
         QTest::newRow("fewer bytes than blocks") << QList<qint64>{1'000} << 100;
-        QTest::newRow("one large archive, 1 %") << QList<qint64>{25'000'003} << 1;
+        QTest::newRow("one large archive, 1 %") << QList<qint64>{2'000'003} << 1;
     }
     void recoveryPlanIsPar2s()
     {
@@ -165,9 +165,11 @@ private slots:
         if (QStandardPaths::findExecutable("par2").isEmpty())
             QSKIP("par2 is not installed");
         QTemporaryDir dir;
+        // One thread: par2's other threads only wait on a busy machine.
         QStringList arguments{"create",
                               "-q",
                               "-q",
+                              "-t1",
                               QStringLiteral("-r%1").arg(percent),
                               "-B" + dir.path(),
                               dir.path() + "/tool.par2",
