@@ -195,9 +195,7 @@ QString RecoveryPercentRefusal(const QString &text)
     //: %1 the value given; %2 and %3 the lowest and highest percentage allowed
     return QCoreApplication::translate(
                "RecoverySet", "--recovery takes a percentage, a whole number from %2 to %3, not %1")
-        .arg(text)
-        .arg(RecoveryPercentMin)
-        .arg(RecoveryPercentMax);
+        .arg(text, QString::number(RecoveryPercentMin), QString::number(RecoveryPercentMax));
 }
 
 QList<RecoveryFilePlan> PlanRecoverySet(const QString &base, const QList<qint64> &archiveSizes,
