@@ -160,7 +160,7 @@ private slots:
         QTest::newRow("three archives, 10 %")
             << QList<qint64>{300'000, 300'000, 100'000} << 10 << 13.0;
         QTest::newRow("a run's two, 40 %") << QList<qint64>{50'373, 20'591} << 40 << 0.0;
-        QTest::newRow("fewer bytes than blocks") << QList<qint64>{1'000} << 100 << 0.0;
+        QTest::newRow("fewer bytes than blocks") << QList<qint64>{1'000} << 100 << 200.0;
         QTest::newRow("more than 2000 blocks of 16 KiB, 1 %")
             << QList<qint64>{20'000'000, 13'000'003} << 1 << 0.0;
     }
