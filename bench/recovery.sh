@@ -64,13 +64,25 @@ create_part() {
                    step = t["recovery-end"] - t["recovery-start"]
                    print step, step - (t["recovery-par2-end"] - t["recovery-par2-start"]) }' "$work/run.log"
     }
+    # The block size the run gives par2: at least 16 KiB (less only for a smaller largest archive),
+    # and large enough for at most 2000 blocks, in multiples of 4 bytes.
+    block_size() {
+        stat -c %s "$@" | awk '
+            function blocks(words,   i, n) { n = 0; for (i = 1; i <= c; i++) n += int((w[i] + words - 1) / words); return n }
+            { w[++c] = int(($1 + 3) / 4); if ($1 > big) big = $1 }
+            END { low = 1; high = big + 1
+                  while (low < high) { mid = int((low + high) / 2); if (blocks(mid) > 2000) low = mid + 1; else high = mid }
+                  floor = int((big + 3) / 4) * 4; if (floor > 16384) floor = 16384
+                  print (low * 4 > floor ? low * 4 : floor) }'
+    }
     # par2 alone, as the run starts it, into a directory of its own beside the series.
     par2_alone() {
         rm -rf "$work/alone"
         mkdir "$work/alone"
         local start
         start=$(now)
-        par2 create -q -q -r"$percent" -B"$work/out" "$work/alone/bench.par2" -- "$work/out"/bench[0-9]*.zip >/dev/null
+        par2 create -q -q -s"$(block_size "$work/out"/bench[0-9]*.zip)" -r"$percent" -n1 -B"$work/out" \
+            "$work/alone/bench.par2" -- "$work/out"/bench[0-9]*.zip >/dev/null
         echo $((($(now) - start) / 1000))
     }
     
@@ -86,6 +98,8 @@ create_part() {
     set_bytes=$(cat "$work/out"/bench*.par2 | wc -c)
     files=$(ls "$work/out"/bench*.par2 | wc -l)
     echo "Series: $count archives, $series bytes; recovery set ($percent %): $files files, $set_bytes bytes, $(awk -v a="$set_bytes" -v b="$series" 'BEGIN { printf "%.1f", 100 * a / b }') % of the series"
+    alone_bytes=$(cat "$work/alone"/bench*.par2 | wc -c)
+    echo "par2 create alone with the same settings: $alone_bytes bytes$([ "$alone_bytes" = "$set_bytes" ] && echo ", the same" || echo ", NOT the same: the settings differ")"
     a=$(median "${step[@]}")
     p=$(median "${alone[@]}")
     d=$(median "${added[@]}")

@@ -1,10 +1,16 @@
 #include "engine/output_settings.h"
+#include "engine/recovery_set.h"
 #include "engine/run_preview.h"
 #include "engine/validation.h"
 #include "support/fakes.h"
 #include "support/rows.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <numeric>
 
 using namespace kesto;
 using namespace kesto::test;
@@ -146,6 +152,62 @@ private slots:
         QCOMPARE(SizeDisplayText(5), QStringLiteral("2,5 M"));
         QCOMPARE(SizeDisplayText(3), QStringLiteral("1,44 M"));
         QLocale::setDefault(QLocale::c());
+    }
+
+    // The plan's recovery set is the one par2 writes for archives of those sizes: the same
+    // names, and sizes within 1 %.
+    void recoveryPlanIsPar2s_data()
+    {
+        QTest::addColumn<QList<qint64>>("sizes");
+        QTest::addColumn<int>("percent");
+        // The set's bytes at most, in % of the archives' (0: not checked).
+        QTest::addColumn<double>("atMost");
+        QTest::newRow("three archives, 10 %")
+            << QList<qint64>{300'000, 300'000, 100'000} << 10 << 13.0;
+        QTest::newRow("a run's two, 40 %") << QList<qint64>{50'373, 20'591} << 40 << 0.0;
+        QTest::newRow("fewer bytes than blocks") << QList<qint64>{1'000} << 100 << 200.0;
+        QTest::newRow("more than 2000 blocks of 16 KiB, 1 %")
+            << QList<qint64>{20'000'000, 13'000'003} << 1 << 0.0;
+    }
+    void recoveryPlanIsPar2s()
+    {
+        QFETCH(QList<qint64>, sizes);
+        QFETCH(int, percent);
+        QFETCH(double, atMost);
+        if (QStandardPaths::findExecutable("par2").isEmpty())
+            QSKIP("par2 is not installed");
+        QTemporaryDir dir;
+        // One thread: par2's other threads only wait on a busy machine.
+        QStringList arguments{"create", "-q", "-q", "-t1"};
+        arguments << RecoveryCreateSettings(sizes, percent) << "-B" + dir.path()
+                  << dir.path() + "/tool.par2"
+                  << "--";
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            QFile archive(dir.filePath(QStringLiteral("tool%1.zip").arg(i + 1, 3, 10, QChar('0'))));
+            QVERIFY(archive.open(QIODevice::WriteOnly) && archive.resize(sizes[i]));
+            arguments << archive.fileName();
+        }
+        QProcess par2;
+        par2.start("par2", arguments);
+        QVERIFY(par2.waitForFinished(60'000) && par2.exitCode() == 0);
+
+        const QStringList written = QDir(dir.path()).entryList({"*.par2"}, QDir::Files, QDir::Name);
+        QStringList planned;
+        qint64 setBytes = 0;
+        for (const RecoveryFilePlan &file : PlanRecoverySet("tool", sizes, percent)) {
+            planned << file.name;
+            setBytes += file.bytes;
+            const qint64 real = QFileInfo(dir.filePath(file.name)).size();
+            QVERIFY2(file.bytes == real, qPrintable(QStringLiteral("%1: %2 planned, %3 written")
+                                                        .arg(file.name)
+                                                        .arg(file.bytes)
+                                                        .arg(real)));
+        }
+        planned.sort();
+        QCOMPARE(planned, written);
+        const double share = 100.0 * double(setBytes) /
+                             double(std::accumulate(sizes.cbegin(), sizes.cend(), qint64(0)));
+        QVERIFY2(atMost == 0 || share <= atMost, qPrintable(QString::number(share)));
     }
 };
 

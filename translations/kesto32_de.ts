@@ -41,6 +41,10 @@
         <source>process %1</source>
         <translation>Prozess %1</translation>
     </message>
+    <message>
+        <source>writing the recovery set</source>
+        <translation>schreibe den Wiederherstellungssatz</translation>
+    </message>
 </context>
 <context>
     <name>Checksums</name>
@@ -437,6 +441,10 @@ Overwrite?</source>
         <source>process %1</source>
         <translation>Prozess %1</translation>
     </message>
+    <message>
+        <source>Writing the recovery set...</source>
+        <translation>Wiederherstellungssatz wird geschrieben...</translation>
+    </message>
 </context>
 <context>
     <name>RecoveryCheck</name>
@@ -485,8 +493,21 @@ Overwrite?</source>
         <translation>kann %1 nicht auf die Platte bringen: %2</translation>
     </message>
     <message>
-        <source>cannot remove %1, left by an earlier run: %2</source>
-        <translation>kann %1 nicht entfernen, von einem früheren Lauf übrig: %2</translation>
+        <source>cannot move %1 aside: %2</source>
+        <translation>kann %1 nicht beiseitelegen: %2</translation>
+    </message>
+    <message>
+        <source>%1; the directory could not be restored, left: %2</source>
+        <extracomment>%1 why the set could not be written, %2 the files left where they should not be</extracomment>
+        <translation>%1; das Verzeichnis konnte nicht wiederhergestellt werden, übrig: %2</translation>
+    </message>
+    <message>
+        <source>%1; the earlier recovery set is left as it was</source>
+        <translation>%1; der frühere Wiederherstellungssatz ist unverändert</translation>
+    </message>
+    <message>
+        <source>%1; no file of the new set is left</source>
+        <translation>%1; keine Datei des neuen Satzes ist übrig</translation>
     </message>
 </context>
 <context>

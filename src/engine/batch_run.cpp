@@ -109,6 +109,13 @@ public:
             show();
         } else if (text == QCoreApplication::translate("Run", "Kesting complete")) {
             archiveDone();
+        } else if (text ==
+                   QCoreApplication::translate("PackagingRun", "Writing the recovery set...")) {
+            // par2 runs quietly: the line names the step, without a percentage.
+            archiveDone();
+            step_ = QCoreApplication::translate("BatchRun", "writing the recovery set");
+            percent_ = -1;
+            show();
         }
     }
     void setArchiveText(const QString &text) override
@@ -149,7 +156,8 @@ private:
     {
         if (quiet_ || !terminal_ || step_.isEmpty())
             return;
-        QString text = prefix_ + step_ + QStringLiteral(" %1%").arg(percent_);
+        QString text =
+            prefix_ + step_ + (percent_ >= 0 ? QStringLiteral(" %1%").arg(percent_) : QString());
         if (archives_ > 0)
             text += QCoreApplication::translate("BatchRun", ", %1 bytes written")
                         .arg(GroupedNumber(bytes_));

@@ -233,6 +233,8 @@ std::optional<RunFailure> writeRunRecovery(Session &session, int volumeCount,
                                            RecoveryWritten &written)
 {
     RunState &state = session.state;
+    session.svc.window->setStatusText(
+        QCoreApplication::translate("PackagingRun", "Writing the recovery set..."));
     session.serveEvents();
     QString why;
     const std::optional<Series> series = RunWrittenSeries(session, volumeCount, &why);

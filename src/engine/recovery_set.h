@@ -20,12 +20,19 @@ int RecoveryPercentOf(const QString &text);
 // Why a --recovery value is refused, with what is allowed.
 QString RecoveryPercentRefusal(const QString &text);
 
+// par2's block size for archives of these sizes: at least 16 KiB, and large enough that they
+// make at most 2000 blocks.
+qint64 RecoveryBlockSize(const QList<qint64> &archiveSizes);
+// What par2 create is told besides its files: the block size, the percentage and one volume file,
+// so that the set stays close to percent of the archives' bytes at every size.
+QStringList RecoveryCreateSettings(const QList<qint64> &archiveSizes, int percent);
+
 struct RecoveryFilePlan {
     QString name;
     qint64 bytes = 0;
 };
-// The files par2 writes at percent for archives of these sizes, named as it names them, with
-// their sizes (estimated: packet sizes vary a little with the archives' names).
+// The files par2 writes at percent for archives of these sizes, given the settings above, named
+// as it names them, with their sizes (exact for archive names of one length, as a series' are).
 QList<RecoveryFilePlan> PlanRecoverySet(const QString &base, const QList<qint64> &archiveSizes,
                                         int percent);
 
@@ -43,8 +50,8 @@ std::optional<RunFailure> WriteRecoverySet(const Series &series, int percent,
 
 // Whether name (in a series' directory) is a private directory where par2 wrote base's set.
 bool IsRecoveryWorkDir(const QString &name, const QString &base);
-// Removes such a directory: the recovery files in it, then the directory itself. False when
-// anything else keeps it there.
+// Removes such a directory: the recovery files in it and in its directory of earlier files moved
+// aside, then the directory itself. False when anything else keeps it there.
 bool RemoveRecoveryWorkDir(const QString &path, const QString &base);
 
 } // namespace kesto

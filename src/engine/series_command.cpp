@@ -367,6 +367,12 @@ CommandReport RecoveryCommand(const QString &path, const QString &name, int perc
         out.status = 1;
         return out;
     }
+    // Said before the check, which may take minutes: without par2 nothing can come of it.
+    if (Par2Program().isEmpty()) {
+        out.errors << Par2MissingText();
+        out.status = ExitStatusOf(Failure::RecoveryMissing);
+        return out;
+    }
     // A set made for damaged archives would rebuild the damage: only a series that checks out.
     const VerifyReport report = VerifySeries(*series, {});
     if (report.stopSignal) {
@@ -382,8 +388,7 @@ CommandReport RecoveryCommand(const QString &path, const QString &name, int perc
                           "SeriesCommand",
                           "%1: %2 problem(s); no recovery set written for a series that does not "
                           "verify")
-                          .arg(series->base)
-                          .arg(report.problems.size());
+                          .arg(series->base, QString::number(report.problems.size()));
         out.status = 1;
         return out;
     }
@@ -421,12 +426,13 @@ QString RecoverySummary(const Series &series, const RecoveryWritten &written, in
     return QCoreApplication::translate(
                "SeriesCommand",
                "%1 written (%2 %): %3 file(s), %4 bytes, %5 % of the %6 archive(s)")
-        .arg(QDir(series.dir).filePath(RecoveryIndexName(series.base)))
-        .arg(percent)
-        .arg(written.files.size())
-        .arg(GroupedNumber(written.bytes))
-        .arg(seriesBytes > 0 ? double(written.bytes) * 100.0 / double(seriesBytes) : 0.0, 0, 'f', 1)
-        .arg(series.archives.size());
+        // In one pass: a path may hold a '%'.
+        .arg(QDir(series.dir).filePath(RecoveryIndexName(series.base)), QString::number(percent),
+             QString::number(written.files.size()), GroupedNumber(written.bytes),
+             QString::number(seriesBytes > 0 ? double(written.bytes) * 100.0 / double(seriesBytes)
+                                             : 0.0,
+                             'f', 1),
+             QString::number(series.archives.size()));
 }
 
 namespace {
