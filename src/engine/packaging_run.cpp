@@ -10,6 +10,7 @@
 #include "series_command.h"
 #include "series_repair.h"
 #include "system/command_runner.h"
+#include "system/durable_files.h"
 #include "system/paths.h"
 #include "system/run_lock.h"
 #include "system/stop_signals.h"
@@ -83,25 +84,6 @@ std::optional<RunFailure> checks(Session &s)
     return std::nullopt;
 }
 
-// The output directory's names as the file system has them; a name that is not text in the
-// file name encoding is no member of any series and is left out.
-QStringList outputNames(const QString &dir)
-{
-    QStringList names;
-    DIR *listing = ::opendir(QFile::encodeName(dir).constData());
-    if (!listing)
-        return names;
-    while (const dirent *entry = ::readdir(listing)) {
-        const QByteArray name(entry->d_name);
-        const QString decoded = QFile::decodeName(name);
-        if (name != "." && name != ".." && QFile::encodeName(decoded) == name)
-            names << decoded;
-    }
-    ::closedir(listing);
-    names.sort();
-    return names;
-}
-
 // The series this run writes: its directory, its base name (the zip name, dated with '$') and
 // whether its one archive carries no number.
 struct RunSeries {
@@ -146,7 +128,7 @@ std::optional<RunFailure> removeEarlierRest(Session &session, int last, bool rec
 {
     const RunSeries series(session);
     const bool manifestsWritten = session.state.WriteChecksums;
-    const QStringList names = outputNames(series.dir);
+    const QStringList names = DirectoryNames(series.dir);
     // "tool1001.zip" is also the first archive of a series "tool1": numbers from 1000 on are
     // this series' only when it reaches 999.
     const bool reaches1000 = last >= 999 || names.contains(series.base + QStringLiteral("999.zip"));
@@ -281,7 +263,7 @@ std::optional<RunFailure> runStages(Session &session)
         return archiver;
     QList<int> earlier;
     const RunSeries series(session);
-    for (const QString &name : outputNames(series.dir)) {
+    for (const QString &name : DirectoryNames(series.dir)) {
         if (const int number = series.number(name))
             earlier << number;
     }

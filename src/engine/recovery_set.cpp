@@ -1,5 +1,6 @@
 #include "recovery_set.h"
 
+#include "system/durable_files.h"
 #include "system/paths.h"
 #include "system/recovery_tool.h"
 #include "system/stop_signals.h"
@@ -86,35 +87,9 @@ QString lastOutputLine(const QByteArray &output)
     return {};
 }
 
-bool syncPath(const QByteArray &path, int flags)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | flags);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-QStringList plainNames(const QString &dir)
-{
-    QStringList names;
-    DIR *listing = ::opendir(QFile::encodeName(dir).constData());
-    if (!listing)
-        return names;
-    while (const dirent *entry = ::readdir(listing)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names << QFile::decodeName(name);
-    }
-    ::closedir(listing);
-    names.sort();
-    return names;
 }
 
 bool isRegularFile(const QByteArray &path)
@@ -195,7 +170,7 @@ bool sameFile(const QByteArray &path, const struct stat &known)
 // Whether an earlier file moved aside could not be put back: the work directory then stays.
 bool keepWorkDir(const QString &work)
 {
-    return !plainNames(QDir(work).filePath(QLatin1String(EarlierDir))).isEmpty();
+    return !DirectoryNames(QDir(work).filePath(QLatin1String(EarlierDir))).isEmpty();
 }
 
 // Puts the new set in place of the earlier one as a whole, never a mix of both: the earlier
@@ -231,7 +206,7 @@ std::optional<QString> installSet(const Series &series, const QString &work,
         const QByteArray from = QFile::encodeName(QDir(work).filePath(name));
         const QByteArray to = QFile::encodeName(dir.filePath(name));
         struct stat info {};
-        if (!syncPath(from, O_NOFOLLOW) || ::lstat(from.constData(), &info) != 0 ||
+        if (!SyncFile(from) || ::lstat(from.constData(), &info) != 0 ||
             ::rename(from.constData(), to.constData()) != 0)
             why = QCoreApplication::translate("RecoverySet", "cannot write %1: %2")
                       .arg(QFile::decodeName(to), systemError());
@@ -240,7 +215,7 @@ std::optional<QString> installSet(const Series &series, const QString &work,
             bytes += info.st_size;
         }
     }
-    if (why.isEmpty() && !syncPath(QFile::encodeName(series.dir), O_DIRECTORY))
+    if (why.isEmpty() && !SyncDirectory(QFile::encodeName(series.dir)))
         why = QCoreApplication::translate("RecoverySet", "cannot sync %1: %2")
                   .arg(series.dir, systemError());
     if (why.isEmpty()) {
@@ -269,7 +244,7 @@ std::optional<QString> installSet(const Series &series, const QString &work,
             ::rename(QFile::encodeName(aside.filePath(name)).constData(), to.constData()) != 0)
             stuck << aside.filePath(name);
     }
-    syncPath(QFile::encodeName(series.dir), O_DIRECTORY);
+    SyncDirectory(QFile::encodeName(series.dir));
     ::rmdir(QFile::encodeName(aside.path()).constData());
     if (!stuck.isEmpty())
         //: %1 why the set could not be written, %2 the files left where they should not be
@@ -355,14 +330,14 @@ bool IsRecoveryWorkDir(const QString &name, const QString &base)
 
 bool RemoveRecoveryWorkDir(const QString &path, const QString &base)
 {
-    for (const QString &name : plainNames(path)) {
+    for (const QString &name : DirectoryNames(path)) {
         const QByteArray file = QFile::encodeName(QDir(path).filePath(name));
         if (IsRecoveryFile(name, base) && isRegularFile(file)) {
             ::unlink(file.constData());
         } else if (name == QLatin1String(EarlierDir)) {
             // The earlier set's files moved aside, links among them (unlinked, never followed).
             const QString earlier = QDir(path).filePath(name);
-            for (const QString &moved : plainNames(earlier)) {
+            for (const QString &moved : DirectoryNames(earlier)) {
                 const QByteArray movedPath = QFile::encodeName(QDir(earlier).filePath(moved));
                 struct stat info {};
                 if (IsRecoveryFile(moved, base) && ::lstat(movedPath.constData(), &info) == 0 &&
@@ -434,7 +409,7 @@ std::optional<RunFailure> WriteRecoverySet(const Series &series, int percent,
     }
 
     QStringList made;
-    for (const QString &name : plainNames(work)) {
+    for (const QString &name : DirectoryNames(work)) {
         if (IsRecoveryFile(name, series.base) &&
             isRegularFile(QFile::encodeName(QDir(work).filePath(name))))
             made << name;

@@ -1,5 +1,6 @@
 #include "series_repair.h"
 
+#include "system/durable_files.h"
 #include "system/recovery_tool.h"
 #include "system/timings.h"
 #include "system/zip_store.h"
@@ -113,16 +114,6 @@ private:
     QByteArray path_;
     int error_ = 0;
 };
-
-bool syncPath(const QByteArray &path, int flags)
-{
-    const int fd = ::open(path.constData(), flags | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
 
 } // namespace
 
@@ -345,7 +336,7 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
         if (::lstat(rebuilt.constData(), &info) != 0 || !S_ISREG(info.st_mode))
             return fail(
                 QCoreApplication::translate("SeriesRepair", "par2 did not rebuild %1").arg(name));
-        if (!syncPath(rebuilt, O_RDONLY))
+        if (!SyncFile(rebuilt))
             return fail(QCoreApplication::translate("SeriesRepair", "cannot write %1 to the disk")
                             .arg(name));
         // A missing archive's name takes nothing that appeared there meanwhile; a damaged one is
@@ -363,7 +354,7 @@ RepairOutcome RepairArchives(const Series &series, const RecoveryVerdict &verdic
                                                      "%1: rebuilt from the recovery set")
                              .arg(name);
     }
-    if (!syncPath(QFile::encodeName(series.dir), O_RDONLY | O_DIRECTORY))
+    if (!SyncDirectory(QFile::encodeName(series.dir)))
         return fail(QCoreApplication::translate("SeriesRepair", "cannot write %1 to the disk")
                         .arg(series.dir));
     return outcome;
