@@ -2,6 +2,7 @@
 
 #include "system/durable_files.h"
 #include "system/paths.h"
+#include "system/recovery_check.h"
 #include "system/recovery_tool.h"
 #include "system/stop_signals.h"
 #include "system/timings.h"
@@ -11,11 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 
 #include <dirent.h>
@@ -73,20 +72,6 @@ qint64 blockSizeFor(const QList<qint64> &sizes)
     return low * 4;
 }
 
-QString lastOutputLine(const QByteArray &output)
-{
-    // Progress rewrites its line after a carriage return: the last piece is what was shown.
-    const QList<QByteArray> pieces = output.split('\n');
-    for (auto piece = pieces.crbegin(); piece != pieces.crend(); ++piece) {
-        const QList<QByteArray> parts = piece->split('\r');
-        for (auto part = parts.crbegin(); part != parts.crend(); ++part) {
-            if (!part->trimmed().isEmpty())
-                return QString::fromLocal8Bit(part->trimmed());
-        }
-    }
-    return {};
-}
-
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -97,61 +82,6 @@ bool isRegularFile(const QByteArray &path)
     struct stat info {};
     return ::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
-
-// par2's output, the last 4 KiB of it: its last line says why it failed.
-class Par2Run {
-public:
-    explicit Par2Run(const QString &program, const QStringList &arguments)
-    {
-        process_.setProgram(program);
-        process_.setArguments(arguments);
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.setStandardInputFile(QProcess::nullDevice());
-        // Given as a process setting, like every outside program's: never the user's directory.
-        process_.setWorkingDirectory(paths::systemDir());
-        StartInOwnGroup(process_);
-    }
-    ~Par2Run()
-    {
-        SetChildProcessGroup(0);
-        if (process_.state() != QProcess::NotRunning) {
-            ::kill(-pid_t(process_.processId()), SIGTERM);
-            process_.waitForFinished(-1);
-        }
-    }
-    // False when it could not start or a stop came first.
-    bool run()
-    {
-        process_.start();
-        if (!process_.waitForStarted(-1))
-            return false;
-        SetChildProcessGroup(pid_t(process_.processId()));
-        if (StopRequested())
-            RequestStop();
-        while (!process_.waitForFinished(100)) {
-            keepTail();
-            if (process_.state() == QProcess::NotRunning)
-                break;
-            if (StopRequested())
-                return false;
-        }
-        keepTail();
-        SetChildProcessGroup(0);
-        return true;
-    }
-    const QProcess &process() const { return process_; }
-    QString lastLine() const { return lastOutputLine(tail_); }
-
-private:
-    void keepTail()
-    {
-        tail_ += process_.readAll();
-        if (tail_.size() > 4096)
-            tail_ = tail_.right(4096);
-    }
-    QProcess process_;
-    QByteArray tail_;
-};
 
 RunFailure par2Failed(const QString &why)
 {
@@ -384,27 +314,25 @@ std::optional<RunFailure> WriteRecoverySet(const Series &series, int percent,
     for (const SeriesArchive &archive : series.archives)
         arguments << QDir(series.dir).absoluteFilePath(archive.name);
     {
-        Par2Run par2(program, arguments);
         // par2's own run inside the step: the benchmark takes what the step adds from these.
         timings::mark("recovery-par2-start");
-        const bool ended = par2.run();
+        const Par2Run par2 = RunPar2Program(arguments);
         timings::mark("recovery-par2-end");
         if (StopRequested())
             return RunFailure{Failure::Stopped, {}};
-        const QProcess &process = par2.process();
-        const QString said = par2.lastLine();
+        const QString said = Par2LastWords(par2.output);
         const QString tail = said.isEmpty() ? QString() : QStringLiteral(": ") + said;
-        if (!ended)
+        if (!par2.started)
             return par2Failed(
                 QCoreApplication::translate("RecoverySet", "par2 cannot be started: %1")
                     .arg(program));
-        if (process.exitStatus() != QProcess::NormalExit)
+        if (par2.exitStatus < 0)
             return par2Failed(
                 QCoreApplication::translate("RecoverySet", "par2 was killed%1").arg(tail));
-        if (process.exitCode() != 0)
+        if (par2.exitStatus != 0)
             return par2Failed(
                 QCoreApplication::translate("RecoverySet", "par2 ended with status %1%2")
-                    .arg(process.exitCode())
+                    .arg(par2.exitStatus)
                     .arg(tail));
     }
 

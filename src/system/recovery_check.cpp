@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -172,49 +173,52 @@ Par2Report ParsePar2Output(const QByteArray &output, int exitStatus)
     return report;
 }
 
-Par2Report RunPar2(Par2Action action, const QString &mainFile)
+Par2Run RunPar2Program(const QStringList &arguments)
 {
+    Par2Run run;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Its words, not a translation of them, are what the output is read for.
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     env.remove(QStringLiteral("LANGUAGE"));
     process.setProcessEnvironment(env);
+    // Given as a process setting, like every outside program's: never the user's directory.
     const QString systemDir = paths::systemDirPath();
     process.setWorkingDirectory(QFileInfo(systemDir).isDir() ? systemDir : QDir::rootPath());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::MergedChannels);
     StartInOwnGroup(process);
-    const QString command =
-        action == Par2Action::Verify ? QStringLiteral("verify") : QStringLiteral("repair");
-    process.start(Par2Program(), {command, QStringLiteral("--"), mainFile});
+    process.start(Par2Program(), arguments);
     if (!process.waitForStarted(-1)) {
-        Par2Report report;
-        report.failure = QCoreApplication::translate("RecoveryCheck", "par2 cannot be started: %1")
-                             .arg(process.errorString());
-        return report;
+        run.failure = process.errorString();
+        return run;
     }
+    run.started = true;
     SetChildProcessGroup(pid_t(process.processId()));
+    if (StopRequested()) // caught between the check above and now
+        RequestStop();
     // Progress is dropped as it comes, so the output kept stays small however long par2 runs.
-    QByteArray output, pending;
+    QByteArray pending;
     const auto take = [&] {
         pending += process.readAll();
         const qsizetype end = std::max(pending.lastIndexOf('\n'), pending.lastIndexOf('\r'));
         if (end < 0)
             return;
         for (const QByteArray &line : resultLines(pending.left(end)))
-            output += line + '\n';
+            run.output += line + '\n';
         pending.remove(0, end + 1);
     };
-    bool stopped = false;
     while (!process.waitForFinished(100)) {
         take();
         if (process.state() == QProcess::NotRunning)
             break;
         if (StopRequested()) {
-            stopped = true;
+            run.stopped = true;
             break;
         }
+        // The window repaints while par2 works; clicks and keys wait until it has ended.
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     SetChildProcessGroup(0);
     if (process.state() != QProcess::NotRunning) {
@@ -222,10 +226,36 @@ Par2Report RunPar2(Par2Action action, const QString &mainFile)
         process.waitForFinished(-1);
     }
     take();
-    output += pending;
-    const bool normal = process.exitStatus() == QProcess::NormalExit && !stopped;
-    Par2Report report = ParsePar2Output(output, normal ? process.exitCode() : -1);
-    if (stopped || StopRequested())
+    run.output += pending;
+    run.stopped = run.stopped || StopRequested();
+    if (process.exitStatus() == QProcess::NormalExit && !run.stopped)
+        run.exitStatus = process.exitCode();
+    return run;
+}
+
+QString Par2LastWords(const QByteArray &output)
+{
+    const QList<QByteArray> lines = resultLines(output);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (!line->trimmed().isEmpty())
+            return QString::fromLocal8Bit(line->trimmed());
+    }
+    return {};
+}
+
+Par2Report RunPar2(Par2Action action, const QString &mainFile)
+{
+    const QString command =
+        action == Par2Action::Verify ? QStringLiteral("verify") : QStringLiteral("repair");
+    const Par2Run run = RunPar2Program({command, QStringLiteral("--"), mainFile});
+    if (!run.started) {
+        Par2Report report;
+        report.failure = QCoreApplication::translate("RecoveryCheck", "par2 cannot be started: %1")
+                             .arg(run.failure);
+        return report;
+    }
+    Par2Report report = ParsePar2Output(run.output, run.exitStatus);
+    if (run.stopped)
         report.stopSignal = CaughtStopSignal() ? CaughtStopSignal() : SIGTERM;
     return report;
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kesto {
 
@@ -39,6 +40,19 @@ struct Par2Report {
 
 // Reads par2's output (progress pieces included) and its exit status.
 Par2Report ParsePar2Output(const QByteArray &output, int exitStatus);
+
+// One run of par2 (Par2Program(), which must be found) with these arguments, in its own process
+// group, in the system directory, with par2's own English words; a stop signal ends it.
+struct Par2Run {
+    bool started = false;
+    bool stopped = false;
+    int exitStatus = -1; // -1 when it did not end by itself
+    QByteArray output;   // its lines less progress
+    QString failure;     // why it could not start
+};
+Par2Run RunPar2Program(const QStringList &arguments);
+// par2's last line that says something: why it failed.
+QString Par2LastWords(const QByteArray &output);
 
 enum class Par2Action { Verify, Repair };
 // Runs par2 (Par2Program(), which must be found) on the set whose main file is mainFile, an
