@@ -554,41 +554,6 @@ private slots:
                  qPrintable(report));
     }
 
-    // A stop while 7-Zip checks the set: 7-Zip ends too, the volumes' copies go, status 128+N.
-    void stoppedCheckLeavesNothing()
-    {
-        QTemporaryDir dir(root_.filePath("stop-XXXXXX"));
-        const QString fake = dir.filePath("bin/7zz"), started = dir.filePath("started");
-        QVERIFY(QDir().mkpath(dir.filePath("bin")) && QDir().mkpath(dir.filePath("tmp")));
-        QFile script(fake);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho $$ > \"" + QFile::encodeName(started) +
-                     "\"\nexec sleep 60\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PATH", dir.filePath("bin") + ':' + env.value("PATH"));
-        env.insert("TMPDIR", dir.filePath("tmp"));
-        program.setProcessEnvironment(env);
-        program.start(KESTO_BIN_DIR "/kesto32", {"--verify", root_.filePath("out"), "--name", "t"});
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(started).size() > 0, 30'000);
-        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(30'000));
-        QCOMPARE(program.exitCode(), 128 + SIGTERM);
-        QCOMPARE(QDir(dir.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList());
-        QFile pid(started);
-        QVERIFY(pid.open(QIODevice::ReadOnly));
-        const QString stat = "/proc/" + QString::fromLatin1(pid.readAll().trimmed()) + "/stat";
-        const auto running = [&stat] {
-            QFile file(stat);
-            return file.open(QIODevice::ReadOnly) && !file.readAll().contains(") Z");
-        };
-        QTRY_VERIFY(!running());
-    }
-
     // A real series with a plain par2 set: what --verify says of each damage and what --repair
     // makes of it.
     void recovery_data()
@@ -722,35 +687,53 @@ private slots:
         QCOMPARE(readAs(ParsePar2Output(output, status)), read);
     }
 
-    // A stop while par2 repairs: par2 ends too, our directory in the series' directory goes,
-    // nothing changes, status 128+N.
-    void stoppedRepairLeavesNothing()
+    // A stop while 7-Zip checks the set or par2 repairs it: the program it waits for ends too,
+    // the volumes' copies and our directory in the series' directory go, nothing changes, 128+N.
+    void stopped_data()
     {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("7-Zip checking the set") << "7zz"
+                                                << "--verify";
+        QTest::newRow("par2 repairing") << "par2"
+                                        << "--repair";
+    }
+
+    void stopped()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, command);
         QTemporaryDir dir(root_.filePath("stop-XXXXXX"));
         const QString out = dir.filePath("out"), started = dir.filePath("started");
         copyDir(root_.filePath("rec"), out);
         QVERIFY(QFile::remove(out + "/r005.zip"));
-        QVERIFY(QDir().mkpath(dir.filePath("bin")));
-        // par2 checks as itself and hangs in the repair.
-        QFile script(dir.filePath("bin/par2"));
+        QVERIFY(QDir().mkpath(dir.filePath("bin")) && QDir().mkpath(dir.filePath("tmp")));
+        // par2 checks as itself and hangs in the repair; 7-Zip hangs at once.
+        QFile script(dir.filePath("bin/") + program);
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nif [ \"$1\" = repair ]; then echo $$ > \"" +
-                     QFile::encodeName(started) + "\"; exec sleep 60; fi\nexec \"" +
-                     QFile::encodeName(QStandardPaths::findExecutable("par2")) + "\" \"$@\"\n");
+        const QByteArray hang = "echo $$ > \"" + QFile::encodeName(started) + "\"; exec sleep 60";
+        script.write(program == "par2"
+                         ? "#!/bin/sh\nif [ \"$1\" = repair ]; then " + hang + "; fi\nexec \"" +
+                               QFile::encodeName(QStandardPaths::findExecutable("par2")) +
+                               "\" \"$@\"\n"
+                         : "#!/bin/sh\n" + hang + "\n");
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
         const QStringList before = stateOf(out);
 
-        QProcess program;
+        QProcess kesto;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PATH", dir.filePath("bin") + ':' + env.value("PATH"));
-        program.setProcessEnvironment(env);
-        program.start(KESTO_BIN_DIR "/kesto32", {"--repair", out, "--name", "r"});
+        env.insert("TMPDIR", dir.filePath("tmp"));
+        kesto.setProcessEnvironment(env);
+        kesto.start(KESTO_BIN_DIR "/kesto32", {command, out, "--name", "r"});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(started).size() > 0, 60'000);
-        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-        QVERIFY(program.waitForFinished(30'000));
-        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QCOMPARE(::kill(pid_t(kesto.processId()), SIGTERM), 0);
+        QVERIFY(kesto.waitForFinished(30'000));
+        QCOMPARE(kesto.exitCode(), 128 + SIGTERM);
         QCOMPARE(stateOf(out), before);
+        QCOMPARE(QDir(dir.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
         QFile pid(started);
         QVERIFY(pid.open(QIODevice::ReadOnly));
         const QString stat = "/proc/" + QString::fromLatin1(pid.readAll().trimmed()) + "/stat";
