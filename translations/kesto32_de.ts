@@ -885,8 +885,8 @@ Wurzelverzeichnis laufen, bitte neu installieren.</translation>
         <translation>zipname</translation>
     </message>
     <message>
-        <source>With --verify: unpack the series and compare it with this source directory, byte for byte.</source>
-        <translation>Mit --verify: die Serie entpacken und Byte für Byte mit diesem Quellverzeichnis vergleichen.</translation>
+        <source>With --verify: compare the series with this source directory byte for byte, as 7-Zip streams it (nothing is unpacked to disk).</source>
+        <translation>Mit --verify: die Serie Byte für Byte mit diesem Quellverzeichnis vergleichen, während 7-Zip sie liest (nichts wird auf die Festplatte entpackt).</translation>
     </message>
     <message>
         <source>source</source>

@@ -67,8 +67,8 @@ const QCommandLineOption
     AgainstOption(QStringLiteral("against"),
                   QString::fromUtf8(QT_TRANSLATE_NOOP(
                       "SeriesCommand",
-                      "With --verify: unpack the series and compare it with this source directory, "
-                      "byte for byte.")),
+                      "With --verify: compare the series with this source directory byte for byte, "
+                      "as 7-Zip streams it (nothing is unpacked to disk).")),
                   QString::fromUtf8(QT_TRANSLATE_NOOP("SeriesCommand", "source")));
 const QCommandLineOption
     JobOption(QStringLiteral("job"),
