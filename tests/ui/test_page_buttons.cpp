@@ -276,9 +276,8 @@ private slots:
                     QStringLiteral("-r20"), QStringLiteral("--"), QStringLiteral("tool.par2"),
                     QStringLiteral("tool.zip")});
         QVERIFY(par2.waitForFinished(60000) && par2.exitCode() == 0);
-        QByteArray damaged = original;
-        damaged[damaged.size() / 2] = char(~damaged[damaged.size() / 2]);
-        ts->writeFile(QStringLiteral("out/tool.zip"), damaged);
+        // Cut short: wherever the archive's bytes fall, its directory is gone.
+        ts->writeFile(QStringLiteral("out/tool.zip"), original.left(original.size() - 100));
         ts->dialogs.answers << archive;
         window->verify_Click();
         QVERIFY2(shown().contains(QStringLiteral("(repairable)")), qPrintable(shown()));
