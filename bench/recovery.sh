@@ -39,18 +39,8 @@ while (($#)); do
     *) echo "bench: unknown option $1" >&2; exit 64 ;;
     esac
 done
-build=$(cd "$build" && pwd)
-bin=$build/bin
-work=${work:-$build/bench-recovery}
-for tool in kesto32 wrar size make_tree; do
-    [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is missing; build first" >&2; exit 1; }
-done
-for tool in 7zz par2; do
-    command -v $tool >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
-done
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
 . "$here/bench/series.sh"
+bench_setup bench-recovery 7zz par2
 bench_job
 
 create_part() {

@@ -1,11 +1,29 @@
 # The benchmark's series, shared by the scripts that measure work on a finished series
-# (bench/verify.sh, bench/recovery.sh). Sourced, with $bin (kesto32, wrar, size, make_tree),
-# $work and $size (MB of the tree) set.
+# (bench/verify.sh, bench/recovery.sh). Sourced after the options; bench_setup sets $bin and
+# $work, the scripts set $size (MB of the tree).
 
 now() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 crlf() { printf '%s\r\n' "$@"; }
+
+# After the options: $bin and $work (default <build>/$1) from $build, the programs of the build
+# and the outside programs named after $1 checked, $work made.
+bench_setup() {
+    local tool
+    build=$(cd "$build" && pwd)
+    bin=$build/bin
+    work=${work:-$build/$1}
+    shift
+    for tool in kesto32 wrar size make_tree; do
+        [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is missing; build first" >&2; exit 1; }
+    done
+    for tool; do
+        command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+    done
+    mkdir -p "$work"
+    work=$(cd "$work" && pwd)
+}
 
 # The tree and the benchmark's job (10,000,000-byte volumes, numbered description, nfo, extra)
 # in $work: source/, job.kst, an empty out/ and system/.

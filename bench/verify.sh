@@ -29,17 +29,8 @@ while (($#)); do
     *) echo "bench: unknown option $1" >&2; exit 64 ;;
     esac
 done
-build=$(cd "$build" && pwd)
-bin=$build/bin
-work=${work:-$build/bench-verify}
-for tool in kesto32 wrar size make_tree; do
-    [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is missing; build first" >&2; exit 1; }
-done
-command -v 7zz >/dev/null || { echo "bench: 7zz is missing" >&2; exit 1; }
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-
 . "$here/bench/series.sh"
+bench_setup bench-verify 7zz
 rm -rf "$work/volumes"
 mkdir -p "$work/volumes"
 bench_series --checksums
